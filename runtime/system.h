@@ -1,0 +1,108 @@
+// The operating system services the runtime needs, behind one narrow
+// interface with a Win32 and a POSIX implementation. The platform_init file of
+// each platform is the only place that names its concrete class.
+//
+// Every text crossing this interface is GBK; each implementation converts at
+// its own edge (UTF-16 on Windows, UTF-8 on Linux).
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <vector>
+
+#include "runtime/text.h"
+
+namespace qh {
+
+// The registry roots, numbered as ReadRegistryText takes them.
+enum class RegistryRoot : int {
+    ClassesRoot = 1,
+    CurrentConfig = 2,
+    CurrentUser = 3,
+    LocalMachine = 4,
+    Users = 5,
+};
+
+class SystemServices {
+public:
+    virtual ~SystemServices() = default;
+
+    // Full path of the running executable.
+    virtual Text ModulePath() = 0;
+    // The character that separates levels of a path on this platform.
+    virtual char PathSeparator() const = 0;
+
+    // Starts a process from a command line (program and arguments in one
+    // text); showMode is already mapped to a platform-neutral value of
+    // ShowMode. Returns whether the process started.
+    virtual bool RunProgram(const Text& commandLine, bool wait, int showMode) = 0;
+    virtual bool FileExists(const Text& path) = 0;
+    // Moves a file; fails when the target exists.
+    virtual bool RenameFile(const Text& from, const Text& to) = 0;
+    // The variable's value, or nothing when it is not set.
+    virtual std::optional<Text> ReadEnvironment(const Text& name) = 0;
+
+    // A string value of the registry (or of its Linux store); nothing when the
+    // key or value is missing or is not a string.
+    virtual std::optional<Text> ReadRegistryString(RegistryRoot root, const Text& key,
+                                                   const Text& valueName) = 0;
+    virtual bool WriteRegistryString(RegistryRoot root, const Text& key, const Text& valueName,
+                                     const Text& value) = 0;
+
+    // The platform's half-width mapping of full-width characters.
+    virtual Text MapToHalfWidth(const Text& t) = 0;
+
+    virtual std::string GbkToUtf8(const Text& t) = 0;
+    virtual Text Utf8ToGbk(const std::string& utf8) = 0;
+
+    // The command-line arguments of a console tool, program name excluded,
+    // as GBK. Windows reads them as Unicode from the process itself.
+    virtual std::vector<Text> ToolArguments(int argc, char** argv) = 0;
+    // Writes text to the standard output or error of a console tool: UTF-8
+    // bytes, or Unicode when the stream is a Windows console.
+    virtual void WriteToolOutput(const Text& t, bool toError) = 0;
+
+    // Shows a fatal error to the user (a message box with the error icon).
+    virtual void ShowFatalMessage(const Text& message, const Text& caption) = 0;
+
+    // Per-thread and per-process start and end of the platform's services
+    // (COM on Windows).
+    virtual void StartThreadServices() = 0;
+    virtual void EndThreadServices() = 0;
+
+    virtual void Sleep(int milliseconds) = 0;
+};
+
+// The platform's services, created on first use.
+SystemServices& System();
+
+// Show modes of RunProgram, numbered as callers pass them.
+enum ShowMode : int {
+    kShowHidden = 1,
+    kShowMinimized = 3,
+    kShowMaximized = 4,
+    kShowNoActivate = 5,
+    kShowMinimizedNoActivate = 6,
+    kShowNormal = 10,  // any other value, or an absent mode
+};
+
+// The runtime's system operations, as the programs call them.
+Text ModulePath();
+// The module path without its last separator and file name.
+Text ModuleDirectory();
+// The part of the module path after the last separator.
+Text ModuleFileName();
+// The program directory joined with a name relative to it ("update\config.xml").
+Text ProgramFile(const Text& relativeName);
+bool RunProgram(const Text& commandLine, bool wait, std::optional<int> showMode = std::nullopt);
+bool FileExists(const Text& path);
+bool RenameFile(const Text& from, const Text& to);
+Text ReadEnvironment(const Text& name);
+// root 1..5 as RegistryRoot; keyAndValue is "key\value name" (no backslash:
+// the key's default value). Returns the default text, else empty, when the
+// value is missing, empty or not a string.
+Text ReadRegistryText(int root, const Text& keyAndValue, const Text& defaultText = Text());
+bool WriteRegistryText(int root, const Text& keyAndValue, const Text& value);
+void Sleep(int milliseconds);
+
+}  // namespace qh

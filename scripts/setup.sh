@@ -1,0 +1,26 @@
+#!/bin/sh
+# Installs the Debian packages the build and the tests need, and nothing else.
+# Safe to run again: it only calls apt-get when something is missing.
+set -eu
+
+NATIVE="cmake ninja-build g++ clang make pkg-config libgtest-dev googletest libgmock-dev \
+libbenchmark-dev libssl-dev libcurl4-openssl-dev libx11-dev libcairo2-dev \
+libfontconfig-dev libfreetype-dev fonts-wqy-zenhei xvfb xauth xdotool x11-utils \
+imagemagick python3"
+CROSS="g++-mingw-w64-i686 mingw-w64-i686-dev wine wine32:i386"
+
+missing=""
+for p in $NATIVE $CROSS; do
+    dpkg-query -W -f='${Status}\n' "$p" 2>/dev/null | grep -q "install ok installed" || missing="$missing $p"
+done
+[ -z "$missing" ] && exit 0
+
+SUDO=""
+[ "$(id -u)" -ne 0 ] && SUDO="sudo"
+echo "Installing:$missing"
+if ! dpkg --print-foreign-architectures | grep -qx i386; then
+    $SUDO dpkg --add-architecture i386
+fi
+export DEBIAN_FRONTEND=noninteractive
+$SUDO apt-get update -q
+$SUDO apt-get install -y -q --no-install-recommends $missing

@@ -1,0 +1,240 @@
+#include "tools/qingheloan/loan_command.h"
+
+#include <map>
+#include <optional>
+#include <span>
+#include <string_view>
+
+#include "calc/loans/loan_pages.h"
+#include "calc/loans/rate_field.h"
+#include "calc/loans/result_labels.h"
+#include "calc/loans/transaction_tax.h"
+
+namespace qh {
+namespace {
+
+const char* const kUsage =
+    "用法:\n"
+    "  qingheloan housing [--loan 商贷|公积金] [--by-area --area A --down 3成] --amount X "
+    "[--amount-unit 万] --term N [--term-unit 年] [--rate R] [--rate-kind 年利率|月利率]\n"
+    "  qingheloan combined --term N [--term-unit 年] --fund-amount X [--fund-amount-unit 万] "
+    "[--fund-rate R] [--fund-rate-kind K] --comm-amount Y [--comm-amount-unit 万] [--comm-rate R] "
+    "[--comm-rate-kind K]\n"
+    "  qingheloan car --price X [--price-unit 万] --term N [--term-unit 年] [--rate R] "
+    "[--rate-kind K] [--down 3成]\n"
+    "  qingheloan tax [--non-ordinary] [--cert-under5] --area A --price X [--price-unit 万]\n";
+
+// A usage problem: the message goes to standard error with status 2.
+struct UsageError {
+    Text message;
+};
+
+// The options a command accepts: flags take no value, the others one.
+struct OptionSpec {
+    std::span<const char* const> valued;
+    std::span<const char* const> flags;
+};
+
+constexpr const char* kHousingValued[] = {"--loan", "--area", "--down", "--amount", "--amount-unit",
+                                          "--term", "--term-unit", "--rate", "--rate-kind"};
+constexpr const char* kHousingFlags[] = {"--by-area"};
+constexpr const char* kCombinedValued[] = {
+    "--term", "--term-unit", "--fund-amount", "--fund-amount-unit", "--fund-rate",
+    "--fund-rate-kind", "--comm-amount", "--comm-amount-unit", "--comm-rate", "--comm-rate-kind"};
+constexpr const char* kCarValued[] = {"--price", "--price-unit", "--term", "--term-unit",
+                                      "--rate", "--rate-kind", "--down"};
+constexpr const char* kTaxValued[] = {"--area", "--price", "--price-unit"};
+constexpr const char* kTaxFlags[] = {"--non-ordinary", "--cert-under5"};
+
+bool Contains(std::span<const char* const> names, const Text& name) {
+    for (const char* n : names) {
+        if (name == n) return true;
+    }
+    return false;
+}
+
+// The parsed options of one command: values by option name, and flags.
+class Options {
+public:
+    Options(const std::vector<Text>& args, const OptionSpec& spec) {
+        for (size_t i = 1; i < args.size(); ++i) {
+            Text name = args[i];
+            std::optional<Text> inlineValue;
+            if (const size_t eq = name.find('='); name.rfind("--", 0) == 0 && eq != Text::npos) {
+                inlineValue = name.substr(eq + 1);
+                name = name.substr(0, eq);
+            }
+            if (Contains(spec.flags, name)) {
+                if (inlineValue) throw UsageError{"选项 " + name + " 不带值"};
+                flags_[name] = true;
+            } else if (Contains(spec.valued, name)) {
+                if (inlineValue) {
+                    values_[name] = *inlineValue;
+                } else if (i + 1 < args.size()) {
+                    values_[name] = args[++i];
+                } else {
+                    throw UsageError{"选项 " + name + " 缺少值"};
+                }
+            } else {
+                throw UsageError{"未知选项: " + name};
+            }
+        }
+    }
+
+    bool flag(const char* name) const { return flags_.count(name) != 0; }
+    Text text(const char* name) const {
+        const auto it = values_.find(name);
+        return it == values_.end() ? Text() : it->second;
+    }
+    bool has(const char* name) const { return values_.count(name) != 0; }
+
+    // The 1-based item of a list text; fallback when the option is absent.
+    int item(const char* name, std::span<const char* const> texts, int fallback) const {
+        if (!has(name)) return fallback;
+        const Text value = text(name);
+        for (size_t k = 0; k < texts.size(); ++k) {
+            if (value == texts[k]) return static_cast<int>(k) + 1;
+        }
+        Text choices;
+        for (const char* t : texts) choices += Text(choices.empty() ? "" : ", ") + t;
+        throw UsageError{"选项 " + Text(name) + " 的值 \"" + value + "\" 不在列表中 (" + choices + ")"};
+    }
+
+private:
+    std::map<Text, Text> values_;
+    std::map<Text, bool> flags_;
+};
+
+int DownPaymentItem(const Options& o) {
+    static const auto texts = [] {
+        std::vector<Text> t;
+        for (int k = 1; k <= kDownPaymentItemCount; ++k) t.push_back(DownPaymentText(k));
+        return t;
+    }();
+    static const auto pointers = [] {
+        std::vector<const char*> p;
+        for (const auto& t : texts) p.push_back(t.c_str());
+        return p;
+    }();
+    return o.item("--down", pointers, kDownPayment30);
+}
+
+AmountInput Amount(const Options& o, const char* value, const char* unit) {
+    return {o.text(value), o.item(unit, kAmountUnitTexts, kAmountUnitWan)};
+}
+
+TermInput Term(const Options& o) {
+    return {o.text("--term"), o.item("--term-unit", kTermUnitTexts, kTermInYears)};
+}
+
+// The rate box as the page would hold it: the typed rate, or the first
+// option of the set applied under the chosen kind.
+RateInput Rate(const Options& o, const char* value, const char* kind, RateOptionSet set) {
+    RateFieldState field;
+    field.SelectKind(o.item(kind, kRateKindTexts, kAnnualRateKind));
+    if (o.has(value)) {
+        field.SetRateText(o.text(value));
+    } else {
+        ApplyRateOption(field, set, 1);
+    }
+    return {field.RateText(), field.KindItem()};
+}
+
+// "label value" lines for the rows of one block of the results window.
+Text Block(const char* heading, const Text& labels, const Text& values) {
+    Text out = heading ? Text(heading) + "\n" : Text();
+    size_t l = 0, v = 0;
+    const Text separator = "\r\n\r\n";
+    while (l != Text::npos) {
+        const size_t le = labels.find(separator, l);
+        const size_t ve = values.find(separator, v);
+        out += labels.substr(l, le == Text::npos ? Text::npos : le - l) + " " +
+               values.substr(v, ve == Text::npos ? Text::npos : ve - v) + "\n";
+        l = le == Text::npos ? le : le + separator.size();
+        v = ve == Text::npos ? values.size() : ve + separator.size();
+    }
+    return out;
+}
+
+Text LoanBlocks(const LoanResultTexts& r) {
+    return Block(kInstallmentHeading, kInstallmentRowLabels, r.installment) + "\n" +
+           Block(kPrincipalHeading, kPrincipalRowLabels, r.principal);
+}
+
+Text Housing(const std::vector<Text>& args) {
+    const Options o(args, {kHousingValued, kHousingFlags});
+    constexpr const char* kLoanTypes[] = {"商贷", "公积金"};
+    const bool commercial = o.item("--loan", kLoanTypes, 1) == 1;
+    HousingLoanInputs in;
+    in.byArea = o.flag("--by-area");
+    in.amount = Amount(o, "--amount", "--amount-unit");
+    in.term = Term(o);
+    in.rate = Rate(o, "--rate", "--rate-kind", OptionSetOf(RateFieldId::Housing, commercial));
+    in.area = o.text("--area");
+    in.downPaymentItem = DownPaymentItem(o);
+    return LoanBlocks(HousingLoanResults(in));
+}
+
+Text Combined(const std::vector<Text>& args) {
+    const Options o(args, {kCombinedValued, {}});
+    CombinedLoanInputs in;
+    in.term = Term(o);
+    in.fundAmount = Amount(o, "--fund-amount", "--fund-amount-unit");
+    in.fundRate = Rate(o, "--fund-rate", "--fund-rate-kind",
+                       OptionSetOf(RateFieldId::CombinedProvident));
+    in.commAmount = Amount(o, "--comm-amount", "--comm-amount-unit");
+    in.commRate = Rate(o, "--comm-rate", "--comm-rate-kind",
+                       OptionSetOf(RateFieldId::CombinedCommercial));
+    return LoanBlocks(CombinedLoanResults(in));
+}
+
+Text Car(const std::vector<Text>& args) {
+    const Options o(args, {kCarValued, {}});
+    CarLoanInputs in;
+    in.price = Amount(o, "--price", "--price-unit");
+    in.term = Term(o);
+    in.rate = Rate(o, "--rate", "--rate-kind", OptionSetOf(RateFieldId::Car));
+    in.downPaymentItem = DownPaymentItem(o);
+    return LoanBlocks(CarLoanResults(in));
+}
+
+Text Tax(const std::vector<Text>& args) {
+    const Options o(args, {kTaxValued, kTaxFlags});
+    TransactionTaxInputs in;
+    in.ordinary = !o.flag("--non-ordinary");
+    in.certOver5 = !o.flag("--cert-under5");
+    in.area = o.text("--area");
+    in.price = Amount(o, "--price", "--price-unit");
+    return Block(nullptr, kTaxRowLabels, TransactionTaxResults(in).valueText);
+}
+
+}  // namespace
+
+CommandOutput RunLoanCommand(const std::vector<Text>& arguments) {
+    CommandOutput result;
+    if (arguments.empty() || arguments[0] == "--help" || arguments[0] == "-h") {
+        (arguments.empty() ? result.error : result.out) = kUsage;
+        result.status = arguments.empty() ? kCommandUsageError : kCommandOk;
+        return result;
+    }
+    const Text& command = arguments[0];
+    try {
+        if (command == "housing") {
+            result.out = Housing(arguments);
+        } else if (command == "combined") {
+            result.out = Combined(arguments);
+        } else if (command == "car") {
+            result.out = Car(arguments);
+        } else if (command == "tax") {
+            result.out = Tax(arguments);
+        } else {
+            throw UsageError{"未知命令: " + command};
+        }
+    } catch (const UsageError& e) {
+        result.error = "qingheloan: " + e.message + "\n" + kUsage;
+        result.status = kCommandUsageError;
+    }
+    return result;
+}
+
+}  // namespace qh
