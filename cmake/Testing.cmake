@@ -8,9 +8,6 @@ if(CMAKE_CROSSCOMPILING)
     foreach(t gtest gtest_main gmock gmock_main)
         target_compile_options(${t} PRIVATE -Wno-error -finput-charset=UTF-8 -fexec-charset=UTF-8)
     endforeach()
-    add_library(GTest::gtest ALIAS gtest)
-    add_library(GTest::gtest_main ALIAS gtest_main)
-    add_library(GTest::gmock ALIAS gmock)
 
     # The Wine prefix is made once, before any Windows test runs.
     add_test(NAME wine_prefix
