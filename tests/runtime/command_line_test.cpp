@@ -1,1 +1,43 @@
+#include "runtime/command_line.h"
+
 #include <gtest/gtest.h>
+
+namespace qh {
+namespace {
+
+TEST(SplitCommandLineTest, QuotedProgramWithSpacesAndFourArguments) {
+    const auto parts = SplitCommandLine("\"C:\\Program Files\\青禾\\renew.exe\" -m 612E 31 3432");
+    EXPECT_EQ(parts.program, "C:\\Program Files\\青禾\\renew.exe");
+    ASSERT_EQ(parts.arguments.size(), 4u);
+    EXPECT_EQ(parts.arguments[0], "-m");
+    EXPECT_EQ(parts.arguments[3], "3432");
+}
+
+TEST(SplitCommandLineTest, QuotesAreRemovedAndControlCharactersSeparate) {
+    const auto parts = SplitCommandLine("renew.exe  \"-h\"\t\"a b\"\r\nlast");
+    EXPECT_EQ(parts.program, "renew.exe");
+    ASSERT_EQ(parts.arguments.size(), 3u);
+    EXPECT_EQ(parts.arguments[0], "-h");
+    EXPECT_EQ(parts.arguments[1], "a b");
+    EXPECT_EQ(parts.arguments[2], "last");
+}
+
+TEST(SplitCommandLineTest, NoArgumentsAndUnclosedQuotes) {
+    EXPECT_TRUE(SplitCommandLine("prog").arguments.empty());
+    EXPECT_TRUE(SplitCommandLine("prog   ").arguments.empty());
+    const auto parts = SplitCommandLine("\"unclosed program");
+    EXPECT_EQ(parts.program, "unclosed program");
+    const auto open = SplitCommandLine("p \"open arg");
+    ASSERT_EQ(open.arguments.size(), 1u);
+    EXPECT_EQ(open.arguments[0], "open arg");
+}
+
+TEST(SplitCommandLineTest, ChineseArgumentsKeepBothBytes) {
+    const auto parts = SplitCommandLine("p 青禾 \"计算 器\"");
+    ASSERT_EQ(parts.arguments.size(), 2u);
+    EXPECT_EQ(parts.arguments[0], "青禾");
+    EXPECT_EQ(parts.arguments[1], "计算 器");
+}
+
+}  // namespace
+}  // namespace qh
