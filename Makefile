@@ -10,13 +10,13 @@ all: build-linux
 setup:
 	@./scripts/setup.sh
 
-build-%: setup
+$(addprefix build-,$(PRESETS)): build-%: setup
 	cmake --preset $*
 	cmake --build --preset $* -j $(JOBS)
 
 build: $(addprefix build-,$(PRESETS))
 
-test-%: build-%
+$(addprefix test-,$(PRESETS)): test-%: build-%
 	ctest --preset $* -j $(JOBS)
 
 test: $(addprefix test-,$(PRESETS))
