@@ -1,0 +1,16 @@
+#!/bin/sh
+# Checks that a Windows program carries its icon group 129, a manifest with
+# the expected execution level and common controls 6, and version text.
+# Usage: check_windows_resources.sh PROGRAM.exe LEVEL
+set -eu
+exe="$1"; level="$2"
+fail() { echo "FAIL: $exe: $1"; exit 1; }
+
+wrestool -l "$exe" | grep -q -- '--type=14 --name=129 ' || fail "no icon group 129"
+manifest="$(wrestool -x --raw --type=24 "$exe")"
+echo "$manifest" | grep -q "level=\"$level\"" || fail "execution level is not $level"
+echo "$manifest" | grep -q 'Microsoft.Windows.Common-Controls" version="6.0.0.0"' || fail "no common controls 6"
+version="$(wrestool -x --raw --type=16 "$exe" | iconv -f UTF-16LE -t UTF-8 | tr -d '\000')"
+echo "$version" | grep -q '1.0.0.503' || fail "no version 1.0.0.503"
+echo "$version" | grep -q '青禾计算器' || fail "no product name"
+echo "ok: $exe ($level)"
