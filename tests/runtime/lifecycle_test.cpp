@@ -1,10 +1,12 @@
 #include "runtime/lifecycle.h"
 
 #include <cstdio>
+#include <new>
 
 #include <gtest/gtest.h>
 
 #include "runtime/bits.h"
+#include "runtime/system.h"
 
 namespace qh {
 namespace {
@@ -39,6 +41,29 @@ TEST(BitsTest, OperationsOnThirtyTwoBits) {
     static_assert(ShiftRight(-8, 1) == -4);
     static_assert(ShiftRight(-1, 40) == -1);
     EXPECT_EQ(BitOr(0x10000000, 0x20000000, 0x80000004), static_cast<std::int32_t>(0xB0000004));
+}
+
+}  // namespace
+}  // namespace qh
+
+namespace qh {
+namespace {
+
+// Out of memory ends the program through the exit path with the message
+// "内存不足". Windows shows it in a message box, which a test cannot answer,
+// so the check runs where the message goes to standard error.
+TEST(LifecycleDeathTest, OutOfMemoryShowsTheMessageAndExits) {
+    if (System().PathSeparator() == '\\') GTEST_SKIP() << "the message is a modal box here";
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    const std::string expected = System().GbkToUtf8("内存不足");
+    EXPECT_EXIT(
+        {
+            // A failed allocation calls the new-handler that start-up set.
+            RuntimeStart();
+            std::new_handler handler = std::get_new_handler();
+            if (handler) handler();
+        },
+        ::testing::ExitedWithCode(1), expected);
 }
 
 }  // namespace
