@@ -1,0 +1,119 @@
+// The cairo driver: graphics over bitmaps and image decoding (PNG through
+// cairo, JPEG through libjpeg).
+#include <fontconfig/fontconfig.h>
+
+#include <csetjmp>
+#include <cstdio>
+#include <cstring>
+#include <jpeglib.h>
+
+#include "toolkit/cairo/cairo_graphics.h"
+
+namespace qh::cairo {
+
+CairoDriver::CairoDriver() { FcInit(); }
+
+CairoDriver::~CairoDriver() {
+    for (auto& [key, face] : faces_) cairo_font_face_destroy(face);
+}
+
+std::unique_ptr<Graphics> CairoDriver::Open(Bitmap& target) {
+    if (target.Empty()) return nullptr;
+    return std::make_unique<CairoGraphics>(*this, target);
+}
+
+namespace {
+
+struct ReadState {
+    const Bytes* bytes;
+    std::size_t pos;
+};
+
+cairo_status_t ReadPng(void* closure, unsigned char* data, unsigned int length) {
+    auto* s = static_cast<ReadState*>(closure);
+    if (s->bytes->size() - s->pos < length) return CAIRO_STATUS_READ_ERROR;
+    std::memcpy(data, s->bytes->data() + s->pos, length);
+    s->pos += length;
+    return CAIRO_STATUS_SUCCESS;
+}
+
+bool DecodePng(const Bytes& bytes, Bitmap& out) {
+    ReadState state{&bytes, 0};
+    cairo_surface_t* s = cairo_image_surface_create_from_png_stream(ReadPng, &state);
+    bool ok = cairo_surface_status(s) == CAIRO_STATUS_SUCCESS;
+    if (ok) {
+        cairo_surface_flush(s);
+        const int w = cairo_image_surface_get_width(s), h = cairo_image_surface_get_height(s);
+        const int stride = cairo_image_surface_get_stride(s);
+        const cairo_format_t format = cairo_image_surface_get_format(s);
+        const unsigned char* data = cairo_image_surface_get_data(s);
+        Bitmap bmp(w, h);
+        for (int y = 0; y < h; ++y) {
+            const auto* row = reinterpret_cast<const std::uint32_t*>(data + static_cast<std::size_t>(y) * stride);
+            for (int x = 0; x < w; ++x) {
+                std::uint32_t p = row[x];
+                if (format == CAIRO_FORMAT_RGB24) p |= 0xFF000000u;
+                bmp.SetRawPixel(x, y, p);
+            }
+        }
+        ok = format == CAIRO_FORMAT_ARGB32 || format == CAIRO_FORMAT_RGB24;
+        if (ok) out = std::move(bmp);
+    }
+    cairo_surface_destroy(s);
+    return ok;
+}
+
+struct JpegError {
+    jpeg_error_mgr mgr;
+    std::jmp_buf jump;
+};
+
+void OnJpegError(j_common_ptr info) { std::longjmp(reinterpret_cast<JpegError*>(info->err)->jump, 1); }
+void IgnoreJpegMessage(j_common_ptr) {}
+
+bool DecodeJpeg(const Bytes& bytes, Bitmap& out) {
+    jpeg_decompress_struct info;
+    JpegError error;
+    info.err = jpeg_std_error(&error.mgr);
+    error.mgr.error_exit = OnJpegError;
+    error.mgr.output_message = IgnoreJpegMessage;
+    Bitmap bmp;
+    if (setjmp(error.jump) != 0) {
+        jpeg_destroy_decompress(&info);
+        return false;
+    }
+    jpeg_create_decompress(&info);
+    jpeg_mem_src(&info, bytes.data(), static_cast<unsigned long>(bytes.size()));
+    if (jpeg_read_header(&info, TRUE) != JPEG_HEADER_OK) {
+        jpeg_destroy_decompress(&info);
+        return false;
+    }
+    info.out_color_space = JCS_RGB;
+    jpeg_start_decompress(&info);
+    bmp = Bitmap(static_cast<int>(info.output_width), static_cast<int>(info.output_height));
+    std::vector<unsigned char> row(static_cast<std::size_t>(info.output_width) * 3);
+    while (info.output_scanline < info.output_height) {
+        int y = static_cast<int>(info.output_scanline);
+        unsigned char* rows[1] = {row.data()};
+        jpeg_read_scanlines(&info, rows, 1);
+        for (int x = 0; x < bmp.Width(); ++x) {
+            const unsigned char* p = &row[static_cast<std::size_t>(x) * 3];
+            bmp.SetRawPixel(x, y, 0xFF000000u | (std::uint32_t(p[0]) << 16) | (std::uint32_t(p[1]) << 8) | p[2]);
+        }
+    }
+    jpeg_finish_decompress(&info);
+    jpeg_destroy_decompress(&info);
+    out = std::move(bmp);
+    return true;
+}
+
+}  // namespace
+
+bool CairoDriver::DecodeImage(const Bytes& bytes, Bitmap& out) {
+    static constexpr unsigned char kPng[8] = {0x89, 'P', 'N', 'G', 0x0D, 0x0A, 0x1A, 0x0A};
+    if (bytes.size() >= 8 && std::memcmp(bytes.data(), kPng, 8) == 0) return DecodePng(bytes, out);
+    if (bytes.size() >= 3 && bytes[0] == 0xFF && bytes[1] == 0xD8 && bytes[2] == 0xFF) return DecodeJpeg(bytes, out);
+    return false;
+}
+
+}  // namespace qh::cairo

@@ -1,0 +1,20 @@
+// The caption buttons every window gets: close, maximize / restore, minimize.
+#pragma once
+
+#include "toolkit/control.h"
+
+namespace qh {
+
+enum CaptionButtonKind : int { kCaptionClose = 1, kCaptionMaximize = 2, kCaptionMinimize = 3 };
+
+class UiSystemButton : public UiControl {
+public:
+    explicit UiSystemButton(int which) : which_(which) {}
+    int Which() const { return which_; }
+    std::intptr_t ControlProc(UiWindow& window, int message, std::intptr_t wParam, std::intptr_t lParam) override;
+
+private:
+    int which_;
+};
+
+}  // namespace qh

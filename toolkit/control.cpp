@@ -1,0 +1,245 @@
+#include "toolkit/control.h"
+
+#include "toolkit/messages.h"
+#include "toolkit/toolkit.h"
+#include "toolkit/window.h"
+
+namespace qh {
+
+template <class R, class F>
+R UiControl::OnWindowThread(R fallback, F op) {
+    UiWindow* w = Window();
+    if (w == nullptr) return op();
+    Host& host = TheHost();
+    const HostHandle h = w->Handle();
+    if (host.OnWindowThread(h)) return op();
+    R result = fallback;
+    host.RunOnWindowThread(h, [&] { result = op(); });
+    return result;
+}
+
+UiControl::~UiControl() {
+    // The kind's procedure is gone by now: only the record is removed.
+    if (UiWindow* w = Window()) {
+        RectF old = bounds_;
+        w->RemoveControl(w->IndexOf(this));
+        w->RepaintArea(old, true);
+    }
+}
+
+UiWindow* UiControl::Window() const {
+    if (windowIndex_ <= 0 || id_ <= 0) return nullptr;
+    auto& table = Toolkit().windows;
+    if (windowIndex_ > static_cast<int>(table.size())) return nullptr;
+    return table[windowIndex_ - 1];
+}
+
+void UiControl::CreateBase(HostHandle hwnd, const RectF& bounds, int kind, bool visible, bool tabStop,
+                           int cursor, bool cursorGiven) {
+    if (id_ != 0 || hwnd == 0) return;
+    UiWindow* window = nullptr;
+    for (UiWindow* w : Toolkit().windows) {
+        if (w != nullptr && w->Handle() == hwnd) window = w;
+    }
+    if (window == nullptr) return;
+    bounds_ = bounds;
+    cursor_ = cursorGiven ? cursor : kCursorArrow;
+    id_ = window->AddControl(this, bounds, kind, visible, tabStop, cursor_);
+    windowIndex_ = window->WindowIndex();
+    drawEnabled_ = 1;
+    toolTipText_.clear();
+}
+
+int UiControl::Disabled(int value, bool set) {
+    return OnWindowThread(0, [&] {
+        if (set && disabled_ != value) {
+            disabled_ = value;
+            Redraw();
+        }
+        return disabled_;
+    });
+}
+
+int UiControl::Left(int value, bool set) {
+    if (set) Move(static_cast<float>(value), std::nullopt, std::nullopt, std::nullopt);
+    return static_cast<int>(Bounds().left);
+}
+int UiControl::Top(int value, bool set) {
+    if (set) Move(std::nullopt, static_cast<float>(value), std::nullopt, std::nullopt);
+    return static_cast<int>(Bounds().top);
+}
+int UiControl::Width(int value, bool set) {
+    if (set) Move(std::nullopt, std::nullopt, static_cast<float>(value), std::nullopt);
+    return static_cast<int>(Bounds().width);
+}
+int UiControl::Height(int value, bool set) {
+    if (set) Move(std::nullopt, std::nullopt, std::nullopt, static_cast<float>(value));
+    return static_cast<int>(Bounds().height);
+}
+
+int UiControl::Visible(int value, bool set) {
+    return OnWindowThread(0, [&] {
+        UiWindow* w = Window();
+        ControlRecord* rec = w ? w->Record(w->IndexOf(this)) : nullptr;
+        if (rec == nullptr) return 0;
+        if (!set) return rec->visible ? 1 : 0;
+        const bool show = (value & 1) != 0;
+        if (!show && !rec->visible) return 0;
+        if (show == rec->visible) return show ? 1 : 0;
+        rec->visible = show;
+        const int index = w->IndexOf(this);
+        if (show) {
+            w->SendControlMessage(index, msg::kShown, 0, 0, true);
+            w->RepaintControl(w->IndexOf(this), kStateFocused);
+        } else {
+            w->SendControlMessage(index, msg::kHidden, 0, 0, true);
+            if (w->hover_ == index) w->hover_ = 0;
+            w->RepaintArea(bounds_, true);
+        }
+        return show ? 1 : 0;
+    });
+}
+
+void UiControl::Move(std::optional<float> left, std::optional<float> top, std::optional<float> width,
+                     std::optional<float> height, bool redraw) {
+    OnWindowThread(0, [&] {
+        RectF old = bounds_;
+        if (left) bounds_.left = *left;
+        if (top) bounds_.top = *top;
+        if (width) bounds_.width = *width;
+        if (height) bounds_.height = *height;
+        UiWindow* w = Window();
+        if (w == nullptr) return 0;
+        if (ControlRecord* rec = w->Record(w->IndexOf(this))) rec->bounds = bounds_;
+        if (redraw && drawEnabled_ != 0) {
+            w->RepaintArea(old, true);
+            w->RepaintArea(bounds_, true);
+        }
+        return 0;
+    });
+}
+
+void UiControl::Redraw() {
+    OnWindowThread(0, [&] {
+        UiWindow* w = Window();
+        if (w == nullptr || drawEnabled_ == 0) return 0;
+        int index = w->IndexOf(this);
+        w->RepaintControl(index, w->PaintStateOf(index));
+        return 0;
+    });
+}
+
+void UiControl::SetZOrder(int position, bool positionGiven) {
+    OnWindowThread(0, [&] {
+        UiWindow* w = Window();
+        if (w == nullptr) return 0;
+        if (position == 1 || !positionGiven) {
+            int index = w->IndexOf(this);
+            ControlRecord rec = *w->Record(index);
+            // Keep the window's input state on this control across the move.
+            const bool focused = w->focused_ == index, hover = w->hover_ == index, pressed = w->pressed_ == index;
+            w->controls_.erase(w->controls_.begin() + (index - 1));
+            auto shift = [index](int& i) { if (i > index) --i; };
+            shift(w->focused_);
+            shift(w->hover_);
+            shift(w->pressed_);
+            w->controls_.push_back(std::move(rec));
+            const int top = w->ControlCount();
+            if (focused) w->focused_ = top;
+            if (hover) w->hover_ = top;
+            if (pressed) w->pressed_ = top;
+        }
+        Redraw();
+        return 0;
+    });
+}
+
+Text UiControl::ToolTip(const Text& text, bool set, bool showNow) {
+    return OnWindowThread(Text(), [&] {
+        if (set) toolTipText_ = text;
+        if (showNow) ShowToolTip(toolTipText_);
+        return toolTipText_;
+    });
+}
+
+void UiControl::ShowToolTip(const Text& text) {
+    if (UiWindow* w = Window()) TheHost().ShowTooltip(w->Handle(), text);
+}
+
+bool UiControl::IsFocused() const {
+    UiWindow* w = Window();
+    return w != nullptr && w->FocusedControl() != 0 && w->FocusedControl() == w->IndexOf(this);
+}
+
+int UiControl::TabStop(int value, bool set) {
+    UiWindow* w = Window();
+    ControlRecord* rec = w ? w->Record(w->IndexOf(this)) : nullptr;
+    if (rec == nullptr) return 0;
+    if (set) rec->tabStop = value != 0;
+    return rec->tabStop ? 1 : 0;
+}
+
+int UiControl::UserValue(int value, bool set) {
+    UiWindow* w = Window();
+    ControlRecord* rec = w ? w->Record(w->IndexOf(this)) : nullptr;
+    if (rec == nullptr) return 0;
+    if (set) rec->userValue = value;
+    return rec->userValue;
+}
+
+int UiControl::NoMouse(int value, bool set) {
+    UiWindow* w = Window();
+    ControlRecord* rec = w ? w->Record(w->IndexOf(this)) : nullptr;
+    if (rec == nullptr) return 0;
+    if (set) rec->noMouse = value != 0;
+    return rec->noMouse ? 1 : 0;
+}
+
+bool UiControl::Destroy() {
+    return OnWindowThread(false, [&] {
+        UiWindow* w = Window();
+        if (w == nullptr) return false;
+        int index = w->IndexOf(this);
+        w->SendControlMessage(index, msg::kDestroy, 0, 0, true);
+        RectF old = bounds_;
+        w->RemoveControl(w->IndexOf(this));
+        windowIndex_ = 0;
+        id_ = 0;
+        w->RepaintArea(old, true);
+        return true;
+    });
+}
+
+int UiControl::Cursor(int value, bool set) {
+    if (set) {
+        cursor_ = value;
+        UiWindow* w = Window();
+        if (ControlRecord* rec = w ? w->Record(w->IndexOf(this)) : nullptr) rec->cursor = value;
+    }
+    return cursor_;
+}
+
+Text UiControl::UserText(const Text& text, bool set) {
+    if (set) userText_ = text;
+    return userText_;
+}
+
+int UiControl::DrawEnabled(int value, bool set) {
+    if (set) drawEnabled_ = value;
+    return drawEnabled_;
+}
+
+void UiControl::HookMessage(int message, ControlHook handler) {
+    UiWindow* w = Window();
+    ControlRecord* rec = w ? w->Record(w->IndexOf(this)) : nullptr;
+    if (rec == nullptr) return;
+    for (auto& [m, h] : rec->hooks) {
+        if (m == message) {
+            h = std::move(handler);
+            return;
+        }
+    }
+    rec->hooks.emplace_back(message, std::move(handler));
+}
+
+}  // namespace qh

@@ -1,0 +1,112 @@
+// The control model shared by every control kind: binding to a window, ids,
+// bounds, visibility, enabled state, z-order, tooltips, message hooks. A kind
+// derives from UiControl and paints and reacts in its ControlProc.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <optional>
+#include <utility>
+
+#include "runtime/text.h"
+#include "toolkit/geometry.h"
+#include "toolkit/host.h"
+
+namespace qh {
+
+class UiWindow;
+class Graphics;
+
+// Kind codes, also the last argument of control events.
+enum ControlKind : int {
+    kKindSystemButton = 1,
+    kKindButton = 2,
+    kKindLabel = 3,
+    kKindPicture = 4,
+    kKindLink = 5,
+    kKindDrawerBar = 6,
+    kKindTabButton = 7,
+    kKindListView = 8,
+    kKindEdit = 9,
+    kKindRadioOrCheck = 11,
+    kKindTabStrip = 13,
+    kKindComboBox = 15,
+    kKindTipPanel = 1025,
+    kKindSideButton = 1029,
+};
+
+// Visual states passed with the paint message.
+enum PaintState : int { kStateFocused = -1, kStateNormal = 0, kStateHover = 1, kStatePressed = 2, kStateFocusedQuiet = 3 };
+
+// (window index, control index, wParam, lParam, force)
+using ControlHook = std::function<void(int, int, std::intptr_t, std::intptr_t, bool)>;
+
+class UiControl {
+public:
+    UiControl() = default;
+    virtual ~UiControl();
+    UiControl(const UiControl&) = delete;
+    UiControl& operator=(const UiControl&) = delete;
+
+    // Binds the control to the window of hwnd; does nothing when it already
+    // has an id or the window has no record.
+    void CreateBase(HostHandle hwnd, const RectF& bounds, int kind, bool visible, bool tabStop,
+                    int cursor = kCursorArrow, bool cursorGiven = false);
+    int WindowIndex() const { return windowIndex_; }
+    RectF Bounds() const { return bounds_; }
+    int Id() const { return id_; }
+    int Disabled(int value = 0, bool set = false);
+    int Left(int value = 0, bool set = false);
+    int Top(int value = 0, bool set = false);
+    int Width(int value = 0, bool set = false);
+    int Height(int value = 0, bool set = false);
+    int Visible(int value = 0, bool set = false);
+    void Move(std::optional<float> left, std::optional<float> top, std::optional<float> width,
+              std::optional<float> height, bool redraw = true);
+    void Redraw();
+    void SetZOrder(int position = 1, bool positionGiven = false);
+    Text ToolTip(const Text& text = Text(), bool set = false, bool showNow = false);
+    bool IsFocused() const;
+    int TabStop(int value = 0, bool set = false);
+    bool Destroy();
+    int Cursor(int value = 0, bool set = false);
+    Text UserText(const Text& text = Text(), bool set = false);
+    bool IsBound() const { return windowIndex_ > 0 && id_ > 0; }
+    int DrawEnabled(int value = 0, bool set = false);
+    void SuspendDraw() { drawEnabled_ = 0; }
+    void ResumeDraw() { drawEnabled_ = 1; }
+    void HookMessage(int message, ControlHook handler);
+    void ShowToolTip(const Text& text);
+    // The value passed to event handlers with this control (attribute 8).
+    int UserValue(int value = 0, bool set = false);
+    // Marks a control that takes no mouse press or keyboard focus (attribute 1).
+    int NoMouse(int value = 0, bool set = false);
+
+    // The kind's message procedure: paint (15, lParam = state), destroy (2),
+    // keys, timer, mouse, click (444660), hidden / shown (444662 / 444663).
+    virtual std::intptr_t ControlProc(UiWindow& window, int message, std::intptr_t wParam,
+                                      std::intptr_t lParam) = 0;
+
+    // The window the control lives in, or null when unbound or stale.
+    UiWindow* Window() const;
+
+protected:
+    int disabled_ = 0;
+    Text toolTipText_;
+    int cursor_ = kCursorArrow;
+    int drawEnabled_ = 0;
+    Text userText_;
+
+private:
+    friend class UiWindow;
+    // Runs op on the window's thread (posted and waited for when called from
+    // another thread); the default value when the window is gone.
+    template <class R, class F>
+    R OnWindowThread(R fallback, F op);
+
+    int windowIndex_ = 0;
+    int id_ = 0;
+    RectF bounds_;
+};
+
+}  // namespace qh

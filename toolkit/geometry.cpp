@@ -1,0 +1,42 @@
+#include "toolkit/geometry.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace qh {
+
+RectF MakeRect(float left, float top, float width, float height) {
+    return RectF{left, top, width, height};
+}
+
+void SetRect(RectF& r, float left, float top, float width, float height) {
+    r = RectF{left, top, width, height};
+}
+
+RectI PixelBounds(const RectF& r, int width, int height) {
+    int l = std::max(0, static_cast<int>(std::floor(r.left)));
+    int t = std::max(0, static_cast<int>(std::floor(r.top)));
+    int rr = std::min(width, static_cast<int>(std::ceil(r.Right())));
+    int b = std::min(height, static_cast<int>(std::ceil(r.Bottom())));
+    if (rr <= l || b <= t) return RectI{};
+    return RectI{l, t, rr - l, b - t};
+}
+
+RectF ToRectF(const RectI& r) {
+    return RectF{static_cast<float>(r.left), static_cast<float>(r.top),
+                 static_cast<float>(r.width), static_cast<float>(r.height)};
+}
+
+Argb MakeArgb(std::uint32_t colorref, int alpha, bool alphaGiven) {
+    if (!alphaGiven || alpha >= 255) alpha = 254;
+    if (alpha < 0) alpha = 0;
+    std::uint32_t r = colorref & 0xFF, g = (colorref >> 8) & 0xFF, b = (colorref >> 16) & 0xFF;
+    return (static_cast<std::uint32_t>(alpha) << 24) | (r << 16) | (g << 8) | b;
+}
+
+bool IsDarkColor(Argb argb) {
+    int bright = (RedOf(argb) >= 126) + (GreenOf(argb) >= 126) + (BlueOf(argb) >= 126);
+    return bright < 2;
+}
+
+}  // namespace qh

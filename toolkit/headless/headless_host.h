@@ -1,0 +1,151 @@
+// The headless host: windows that live in memory.
+// Implements: window creation, move / size / show / maximize / minimize,
+// WM_CLOSE and WM_DESTROY, posted messages, capture, focus, cursors, timers
+// on a clock the caller advances, clipboard text, tooltips, screen and work
+// area, NotifyWindows among its own windows, calls from other threads carried
+// out when the window's thread pumps, and every presentation kept as an image.
+// Input is injected by the caller as Win32-numbered messages.
+#pragma once
+
+#include <condition_variable>
+#include <deque>
+#include <functional>
+#include <map>
+#include <mutex>
+#include <thread>
+#include <vector>
+
+#include "toolkit/host.h"
+
+namespace qh::headless {
+
+class HeadlessHost : public Host {
+public:
+    struct Presentation {
+        HostHandle window = 0;
+        RectI area;
+        int alpha = 255;
+        Bitmap image;  // the window as it was on the screen after this presentation
+    };
+
+    explicit HeadlessHost(RectI screen = RectI{0, 0, 1280, 800}, RectI workArea = RectI{0, 0, 1280, 760});
+
+    // --- Host ---
+    HostHandle CreateHostWindow(const HostWindowArgs& args) override;
+    void Attach(HostHandle window, WindowClient* client) override;
+    std::intptr_t DefaultProc(HostHandle window, int message, std::intptr_t wParam, std::intptr_t lParam) override;
+    void PostMessage(HostHandle window, int message, std::intptr_t wParam, std::intptr_t lParam) override;
+    RectI WindowRect(HostHandle window) override;
+    void MoveWindow(HostHandle window, const RectI& rect) override;
+    void ShowWindow(HostHandle window, bool show) override;
+    void SetMaximized(HostHandle window, bool maximized) override;
+    bool IsMaximized(HostHandle window) override;
+    void Minimize(HostHandle window) override;
+    void DestroyWindow(HostHandle window) override;
+    void SetTitle(HostHandle window, const Text& title) override;
+    Text Title(HostHandle window) override;
+    std::uint32_t Style(HostHandle window) override;
+    void SetStyle(HostHandle window, std::uint32_t style) override;
+    void BeginMove(HostHandle window) override;
+    void Present(HostHandle window, const Bitmap& image, const RectI& area, int alpha) override;
+    void SetCapture(HostHandle window) override;
+    void ReleaseCapture(HostHandle window) override;
+    void SetFocus(HostHandle window) override;
+    bool IsActive(HostHandle window) override;
+    void SetCursor(HostHandle window, int cursorId) override;
+    bool KeyPressed(int vk) override;
+    void StartTimer(HostHandle window, std::uint32_t id, int milliseconds) override;
+    void StopTimer(HostHandle window, std::uint32_t id) override;
+    bool SetClipboardText(HostHandle window, const Text& text) override;
+    Text ClipboardText(HostHandle window) override;
+    void ShowTooltip(HostHandle window, const Text& text) override;
+    RectI ScreenRect() override { return screen_; }
+    RectI WorkArea() override { return work_; }
+    RectI MaxTrackSize() override { return RectI{0, 0, screen_.width + 12, screen_.height + 12}; }
+    Text SystemFontFace(int which) override;
+    int NotifyWindows(const Text& className, const Text& title, int message) override;
+    bool OnWindowThread(HostHandle window) override;
+    bool RunOnWindowThread(HostHandle window, const std::function<void()>& fn) override;
+    void Sleep(int milliseconds) override { AdvanceClock(milliseconds); }
+
+    // --- driving the host ---
+    // Delivers a message now, as the system would (to the toolkit when attached).
+    std::intptr_t Send(HostHandle window, int message, std::intptr_t wParam = 0, std::intptr_t lParam = 0);
+    void MouseMove(HostHandle window, int x, int y);
+    void MouseDown(HostHandle window, int x, int y);
+    void MouseUp(HostHandle window, int x, int y);
+    void Click(HostHandle window, int x, int y);
+    void DoubleClick(HostHandle window, int x, int y);
+    // Key down, the character for printable keys, key up.
+    void TypeKey(HostHandle window, int vk);
+    void HoldKey(int vk, bool down);
+    // Moves the clock on, firing the timers that fall due (in order).
+    void AdvanceClock(int milliseconds);
+    long long Now() const { return now_; }
+    // Runs posted messages and calls from other threads; returns how many ran.
+    int ProcessPending();
+    // Pumps until pred() holds or the host has nothing more to do for a while.
+    bool PumpUntil(const std::function<bool()>& pred, int maxRounds = 100000);
+
+    bool Exists(HostHandle window) const;
+    bool Visible(HostHandle window) const;
+    bool Captured(HostHandle window) const { return capture_ == window && window != 0; }
+    int Cursor() const { return cursor_; }
+    Text Tooltip() const { return tooltip_; }
+    int MoveRequests() const { return moveRequests_; }
+    const std::vector<Presentation>& Presentations() const { return presentations_; }
+    void ClearPresentations() { presentations_.clear(); }
+    // What the window shows now (empty when it was never presented).
+    const Bitmap& Screen(HostHandle window) const;
+
+private:
+    struct Window {
+        Text className;
+        Text title;
+        RectI rect;
+        RectI restored;
+        std::uint32_t style = 0;
+        bool visible = false;
+        bool maximized = false;
+        WindowClient* client = nullptr;
+        std::thread::id owner;
+        Bitmap screen;
+        std::map<std::uint32_t, std::pair<int, long long>> timers;  // id -> (interval, next due)
+    };
+    struct Pending {
+        HostHandle window = 0;
+        int message = 0;
+        std::intptr_t wParam = 0, lParam = 0;
+    };
+    struct Call {
+        HostHandle window = 0;
+        const std::function<void()>* fn = nullptr;
+        bool done = false;
+        bool ran = false;
+    };
+    Window* Find(HostHandle window);
+    const Window* Find(HostHandle window) const;
+    void Resized(HostHandle window);
+    void FailCalls(HostHandle window);
+
+    RectI screen_, work_;
+    std::map<HostHandle, Window> windows_;
+    HostHandle nextHandle_ = 0x100;
+    HostHandle capture_ = 0;
+    HostHandle active_ = 0;
+    int cursor_ = kCursorArrow;
+    Text tooltip_;
+    Text clipboard_;
+    int moveRequests_ = 0;
+    long long now_ = 0;
+    std::map<int, bool> keys_;
+    std::deque<Pending> posted_;
+    std::vector<Presentation> presentations_;
+    Bitmap empty_;
+
+    std::mutex callMutex_;
+    std::condition_variable callDone_;
+    std::deque<Call*> calls_;
+};
+
+}  // namespace qh::headless

@@ -1,0 +1,47 @@
+// Toolkit start-up and the process-wide toolkit state: the host and graphics
+// drivers, the default font, the default timer interval and the window table.
+#pragma once
+
+#include <vector>
+
+#include "toolkit/graphics.h"
+#include "toolkit/host.h"
+
+namespace qh {
+
+class UiWindow;
+
+struct ToolkitState {
+    Host* host = nullptr;
+    GraphicsDriver* graphics = nullptr;
+    UiFont defaultFont;  // face empty when no candidate face exists
+    int defaultTimerInterval = 80;
+    // Window table: entry n - 1 is window index n; a destroyed window leaves
+    // an empty entry so that indices stay stable.
+    std::vector<UiWindow*> windows;
+};
+
+ToolkitState& Toolkit();
+Host& TheHost();
+GraphicsDriver& TheGraphics();
+
+// Starts the toolkit over a host and a graphics backend: picks the default
+// font. Called once before any window exists; the drivers live as long as
+// the process uses the toolkit.
+void ToolkitStartup(Host& host, GraphicsDriver& graphics);
+// Forgets the drivers and the window table (tests start the toolkit again).
+void ToolkitShutdown();
+
+// The face the default font uses: "宋体" when it exists, else the system's
+// caption face; "Tahoma" is never chosen.
+Text ChooseDefaultFace(Host& host, GraphicsDriver& graphics);
+
+// The centred position of a width x height window in the work area (the work
+// area's origin is not added, as the programs' windows have always been placed).
+RectI DefaultWindowRect(Host& host, int width, int height, int x, bool xGiven, int y, bool yGiven);
+// Creates a top-level window; 0 on failure. width / height default to 380 x 250.
+HostHandle CreateHostWindow(const Text& title, int x = 0, bool xGiven = false, int y = 0,
+                            bool yGiven = false, int width = 380, int height = 250,
+                            std::uint32_t style = kDefaultWindowStyle, bool show = false);
+
+}  // namespace qh

@@ -1,0 +1,437 @@
+#include "toolkit/window.h"
+
+#include <algorithm>
+
+#include "toolkit/caption_button.h"
+#include "toolkit/draw.h"
+#include "toolkit/messages.h"
+#include "toolkit/toolkit.h"
+
+namespace qh {
+
+namespace {
+constexpr int kCaptionHeight = 25;
+constexpr int kAnimationFrames = 25;
+}  // namespace
+
+UiWindow::UiWindow() = default;
+
+UiWindow::~UiWindow() { ReleaseResources(); }
+
+bool UiWindow::Create(HostHandle hwnd, const Bytes& backgroundImage, Argb backgroundColor, bool hasColor,
+                      int flags, bool fixedSize, int frameStyle, const std::array<int, 4>* frameRect) {
+    if (Toolkit().host == nullptr || hwnd == 0 || hwnd_ != 0) return false;
+    Host& host = TheHost();
+    backgroundImage_.LoadFromMemory(backgroundImage);
+    backgroundColor_ = hasColor ? backgroundColor
+                                : backgroundImage_.GetPixel(static_cast<int>(0.85 * backgroundImage_.Width()),
+                                                            static_cast<int>(0.85 * backgroundImage_.Height()));
+    std::uint32_t style = host.Style(hwnd);
+    if (flags == 0 || (flags & kFlagDerive)) {
+        flags_ = 1 | 2 | kFlagCloseButton;
+        if (style & kStyleMaximizeBox) flags_ |= kFlagMaximize;
+        if (style & kStyleMinimizeBox) flags_ |= kFlagMinimize;
+    } else {
+        flags_ = flags;
+    }
+    host.SetStyle(hwnd, fixedSize ? style & ~kStyleThickFrame : style | kStyleThickFrame);
+    frameStyle_ = frameStyle;
+    if (frameStyle == 1 && frameRect != nullptr) frameRect_ = *frameRect;
+
+    hwnd_ = hwnd;
+    Toolkit().windows.push_back(this);
+    windowIndex_ = static_cast<int>(Toolkit().windows.size());
+    layered_ = true;
+    host.Attach(hwnd, this);
+    CreateCaptionButtons();
+    RectI r = host.WindowRect(hwnd);
+    Resize(r.width, r.height);
+    return true;
+}
+
+void UiWindow::ReleaseResources() {
+    if (hwnd_ == 0) return;
+    for (auto& rec : controls_) {
+        if (rec.object) {
+            rec.object->windowIndex_ = 0;
+            rec.object->id_ = 0;
+        }
+    }
+    controls_.clear();
+    captionButtons_.clear();
+    if (Toolkit().host != nullptr) {
+        TheHost().ReleaseCapture(hwnd_);
+        TheHost().Attach(hwnd_, nullptr);
+    }
+    auto& table = Toolkit().windows;
+    if (windowIndex_ >= 1 && windowIndex_ <= static_cast<int>(table.size()) && table[windowIndex_ - 1] == this) {
+        table[windowIndex_ - 1] = nullptr;
+    }
+    backGraphics_.reset();
+    cacheGraphics_.reset();
+    back_ = Bitmap();
+    cache_ = Bitmap();
+    hwnd_ = 0;
+    windowIndex_ = 0;
+    focused_ = hover_ = pressed_ = 0;
+}
+
+void UiWindow::CreateCaptionButtons() {
+    if (flags_ & kFlagCloseButton) captionButtons_.push_back(std::make_unique<UiSystemButton>(kCaptionClose));
+    if (flags_ & kFlagMaximize) captionButtons_.push_back(std::make_unique<UiSystemButton>(kCaptionMaximize));
+    if (flags_ & kFlagMinimize) captionButtons_.push_back(std::make_unique<UiSystemButton>(kCaptionMinimize));
+    for (auto& b : captionButtons_) b->CreateBase(hwnd_, RectF{}, kKindSystemButton, true, false);
+}
+
+RectI UiWindow::MinTrackSize() const {
+    int n = static_cast<int>(captionButtons_.size());
+    return RectI{0, 0, 28 * n + ((flags_ & kFlagCloseButton) ? 11 : 0) + 40, 40};
+}
+
+void UiWindow::Resize(int width, int height) {
+    if (width <= 0 || height <= 0) return;
+    clientWidth_ = width;
+    clientHeight_ = height;
+    backGraphics_.reset();
+    cacheGraphics_.reset();
+    back_ = Bitmap(width, height);
+    cache_ = Bitmap(width, height);
+    backGraphics_ = TheGraphics().Open(back_);
+    cacheGraphics_ = TheGraphics().Open(cache_);
+    // Caption buttons sit at the top right, laid out leftwards.
+    float right = static_cast<float>(width);
+    for (auto& b : captionButtons_) {
+        float w = static_cast<UiSystemButton&>(*b).Which() == kCaptionClose ? 39.0f : 28.0f;
+        right -= w;
+        b->Move(right, 0.0f, w, 19.0f, false);
+    }
+    if (onResize_) onResize_(hwnd_, width, height, 0);
+    RenderBackground();
+}
+
+void UiWindow::RenderBackground() {
+    if (!cacheGraphics_) return;
+    Graphics& g = *cacheGraphics_;
+    const RectF all = MakeRect(0, 0, static_cast<float>(clientWidth_), static_cast<float>(clientHeight_));
+    g.ResetClip();
+    g.Clear(0);
+    if (!backgroundImage_.Empty()) {
+        const Bitmap& img = backgroundImage_.Pixels();
+        Margins m;
+        if (frameStyle_ == 1) {
+            m = Margins{float(frameRect_[0]), float(frameRect_[1]), float(frameRect_[2]), float(frameRect_[3])};
+        } else {
+            float mx = std::min(30.0f, img.Width() / 3.0f), my = std::min(30.0f, img.Height() / 3.0f);
+            m = Margins{mx, std::max(my, std::min<float>(kCaptionHeight, img.Height() / 3.0f)), mx, my};
+        }
+        DrawNineGrid(g, img, all, m);
+    } else {
+        g.FillRectangle(all, backgroundColor_);
+    }
+    if (onPaint_) onPaint_(hwnd_, g, 0, clientWidth_, clientHeight_);
+    Text title = TheHost().Title(hwnd_);
+    if (!title.empty() && frameStyle_ != 0) {
+        DrawGlowText(g, title, Toolkit().defaultFont, MakeArgb(0x000000, 255),
+                     MakeRect(8, 0, static_cast<float>(clientWidth_) - 100, kCaptionHeight));
+    }
+    if (frameStyle_ != 0) DrawRectStyled(g, all, MakeArgb(0x404040, 140));
+    if (onPaintOver_) onPaintOver_(hwnd_, g, 0, clientWidth_, clientHeight_);
+    RepaintArea(all, true);
+}
+
+void UiWindow::SetBackground(const Bytes& image, bool setImage, std::int64_t color, bool setColor, bool redraw) {
+    if (setImage) backgroundImage_.LoadFromMemory(image);
+    if (setColor) {
+        backgroundColor_ = color == -1 ? backgroundImage_.GetPixel(static_cast<int>(0.85 * backgroundImage_.Width()),
+                                                                   static_cast<int>(0.85 * backgroundImage_.Height()))
+                                       : static_cast<Argb>(color);
+    }
+    if (redraw && hwnd_ != 0) RenderBackground();
+}
+
+int UiWindow::FrameStyle(int value, bool set) {
+    if (set) {
+        frameStyle_ = value;
+        if (hwnd_ != 0) RenderBackground();
+    }
+    return frameStyle_;
+}
+
+ControlRecord* UiWindow::Record(int index) {
+    if (index < 1 || index > static_cast<int>(controls_.size())) return nullptr;
+    return &controls_[index - 1];
+}
+
+int UiWindow::IndexOf(const UiControl* control) const {
+    for (std::size_t i = 0; i < controls_.size(); ++i) {
+        if (controls_[i].object == control) return static_cast<int>(i) + 1;
+    }
+    return 0;
+}
+
+int UiWindow::IndexOfId(int id) const {
+    for (std::size_t i = 0; i < controls_.size(); ++i) {
+        if (controls_[i].id == id) return static_cast<int>(i) + 1;
+    }
+    return 0;
+}
+
+int UiWindow::SmallestFreeId() const {
+    for (int id = 1;; ++id) {
+        if (IndexOfId(id) == 0) return id;
+    }
+}
+
+int UiWindow::AddControl(UiControl* object, const RectF& bounds, int kind, bool visible, bool tabStop, int cursor) {
+    ControlRecord rec;
+    rec.object = object;
+    rec.bounds = bounds;
+    rec.kind = kind;
+    rec.visible = visible;
+    rec.tabStop = tabStop;
+    rec.cursor = cursor;
+    rec.id = SmallestFreeId();
+    controls_.push_back(std::move(rec));
+    return controls_.back().id;
+}
+
+void UiWindow::RemoveControl(int index) {
+    if (!Record(index)) return;
+    controls_.erase(controls_.begin() + (index - 1));
+    // Indices above the removed one shift down by one.
+    auto fix = [index](int& i) {
+        if (i == index) i = 0;
+        else if (i > index) --i;
+    };
+    fix(focused_);
+    fix(hover_);
+    if (pressed_ == index && hwnd_ != 0) TheHost().ReleaseCapture(hwnd_);
+    fix(pressed_);
+}
+
+int UiWindow::HitTest(int x, int y) const {
+    for (int i = static_cast<int>(controls_.size()); i >= 1; --i) {
+        const ControlRecord& r = controls_[i - 1];
+        if (r.visible && r.bounds.Contains(static_cast<float>(x), static_cast<float>(y))) return i;
+    }
+    return 0;
+}
+
+std::intptr_t UiWindow::SendControlMessage(int index, int message, std::intptr_t wParam, std::intptr_t lParam,
+                                           bool force) {
+    ControlRecord* rec = Record(index);
+    if (rec == nullptr || rec->object == nullptr) return 0;
+    if (!force && (!rec->visible || !rec->acceptsMessages)) return 0;
+    UiControl* object = rec->object;
+    std::intptr_t result = object->ControlProc(*this, message, wParam, lParam);
+    // The procedure may have removed or moved controls: look the record up again.
+    int now = IndexOf(object);
+    if (ControlRecord* again = Record(now)) {
+        for (const auto& [hookMessage, hook] : std::vector(again->hooks)) {
+            if (hookMessage == message) hook(windowIndex_, now, wParam, lParam, force);
+        }
+    }
+    return result;
+}
+
+int UiWindow::PaintStateOf(int index) const {
+    if (index == pressed_ && index == hover_) return kStatePressed;
+    if (index == hover_ && pressed_ == 0) return kStateHover;
+    if (index == focused_) return kStateFocused;
+    return kStateNormal;
+}
+
+void UiWindow::RepaintArea(const RectF& area, bool present) { PaintArea(area, 0, 0, present); }
+
+void UiWindow::RepaintControl(int index, int state) {
+    ControlRecord* rec = Record(index);
+    if (rec == nullptr || rec->object == nullptr || !rec->visible || rec->object->drawEnabled_ == 0) return;
+    PaintArea(rec->bounds, index, state, true);
+}
+
+void UiWindow::PaintArea(const RectF& area, int index, int state, bool present) {
+    if (animating_ || !backGraphics_) return;
+    RectI px = PixelBounds(area, clientWidth_, clientHeight_);
+    if (px.Empty()) return;
+    back_.CopyArea(cache_, px);
+    const RectF clip = ToRectF(px);
+    backGraphics_->SetClip(clip);
+    for (int i = 1; i <= ControlCount(); ++i) {
+        const ControlRecord& rec = controls_[i - 1];
+        if (!rec.visible || !rec.bounds.Intersects(clip)) continue;
+        SendControlMessage(i, msg::kPaint, 0, i == index ? state : PaintStateOf(i), false);
+        backGraphics_->SetClip(clip);
+    }
+    backGraphics_->ResetClip();
+    if (present) Present(px);
+}
+
+void UiWindow::Present(const RectI& area) {
+    int alpha = (!layered_ || alpha_ == -1) ? 255 : alpha_;
+    TheHost().Present(hwnd_, back_, area, alpha);
+}
+
+void UiWindow::StartControlTimer(int index, int interval, bool intervalGiven) {
+    if (!Record(index) || hwnd_ == 0) return;
+    std::uint32_t id = (static_cast<std::uint32_t>(index) << 16) | static_cast<std::uint32_t>(windowIndex_ & 0xFFFF);
+    TheHost().StartTimer(hwnd_, id, intervalGiven ? interval : Toolkit().defaultTimerInterval);
+}
+
+void UiWindow::OnTimer(std::uint32_t id) {
+    if (id == static_cast<std::uint32_t>(msg::kFadeTimer)) {
+        fadeCounter_ += 51;
+        TheHost().Present(hwnd_, back_, RectI{0, 0, clientWidth_, clientHeight_}, std::min(255, fadeCounter_));
+        if (fadeCounter_ >= 255) {
+            TheHost().StopTimer(hwnd_, id);
+            fadeCounter_ = 0;
+            fading_ = false;
+        }
+        return;
+    }
+    if (fading_) return;
+    int index = static_cast<int>(id >> 16);
+    SendControlMessage(index, msg::kTimer, static_cast<std::intptr_t>(id), 0, false);
+}
+
+void UiWindow::Show(int fade) {
+    if (hwnd_ == 0) return;
+    Host& host = TheHost();
+    const RectI all{0, 0, clientWidth_, clientHeight_};
+    if (alpha_ != -1) {
+        host.Present(hwnd_, back_, all, alpha_);
+        host.ShowWindow(hwnd_, true);
+        return;
+    }
+    animating_ = true;
+    host.Present(hwnd_, back_, all, 1);
+    host.ShowWindow(hwnd_, true);
+    if (fade == 1) {
+        for (int i = 1; i <= kAnimationFrames; ++i) {
+            host.Present(hwnd_, back_, all, (255 / kAnimationFrames) * (i - 1));
+            host.Sleep(8);
+        }
+    }
+    host.Present(hwnd_, back_, all, 254);
+    animating_ = false;
+    // An opaque window leaves layered mode and is presented as it is.
+    layered_ = false;
+    host.Present(hwnd_, back_, all, 255);
+}
+
+void UiWindow::RunCloseAnimation() {
+    Host& host = TheHost();
+    const int w = clientWidth_, h = clientHeight_;
+    const int a = alpha_ == -1 ? 255 : alpha_;
+    Bitmap frame(w, h);
+    auto g = TheGraphics().Open(frame);
+    animating_ = true;
+    for (int i = 1; i <= kAnimationFrames; ++i) {
+        const float left = static_cast<float>(i) / kAnimationFrames;
+        RectF dest = MakeRect(0, 0, float(w), float(h));
+        RectF src = dest;
+        if (closeAnimation_ == 2) {
+            dest = MakeRect(w * left / 2, h * left / 2, w * (1 - left), h * (1 - left));
+        } else if (closeAnimation_ == 3 || closeAnimation_ == 4) {
+            float cut = static_cast<float>(w / kAnimationFrames) * i;
+            dest = src = MakeRect(cut / 2, 0, std::max(0.0f, w - cut), float(h));
+        } else if (closeAnimation_ != 1) {
+            float cut = static_cast<float>(h / kAnimationFrames) * i;
+            dest = src = MakeRect(0, cut / 2, float(w), std::max(0.0f, h - cut));
+        }
+        frame.Fill(0);
+        if (dest.width > 0 && dest.height > 0) g->DrawImage(back_, dest, src, 255);
+        host.Present(hwnd_, frame, RectI{0, 0, w, h}, a - (a / kAnimationFrames) * i);
+        host.Sleep(closeAnimation_ == 2 ? std::max(1, 8 * (kAnimationFrames - i) / kAnimationFrames) : 8);
+    }
+    frame.Fill(0);
+    host.Present(hwnd_, frame, RectI{0, 0, w, h}, 0);
+    animating_ = false;
+}
+
+std::intptr_t UiWindow::Default(int message, std::intptr_t wParam, std::intptr_t lParam) {
+    if (onMessage_) {
+        std::intptr_t r = onMessage_(hwnd_, message, wParam, lParam);
+        if (r != -1) return r;
+    }
+    return TheHost().DefaultProc(hwnd_, message, wParam, lParam);
+}
+
+std::intptr_t UiWindow::HandleMessage(int message, std::intptr_t wParam, std::intptr_t lParam) {
+    if (hwnd_ == 0) return 0;
+    Host& host = TheHost();
+    switch (message) {
+    case msg::kDestroy: {
+        mouseTracking_ = false;
+        HostHandle h = hwnd_;
+        MessageHandler onMessage = onMessage_;
+        for (int i = ControlCount(); i >= 1; --i) SendControlMessage(i, msg::kDestroy, 0, 0, true);
+        ReleaseResources();
+        if (onMessage) onMessage(h, message, wParam, lParam);
+        return host.DefaultProc(h, message, wParam, lParam);
+    }
+    case msg::kSize:
+        Resize(LoWordSigned(static_cast<std::int32_t>(lParam)) & 0xFFFF,
+               HiWordSigned(static_cast<std::int32_t>(lParam)) & 0xFFFF);
+        return Default(message, wParam, lParam);
+    case msg::kPaint:
+        Present(RectI{0, 0, clientWidth_, clientHeight_});
+        return Default(message, wParam, lParam);
+    case msg::kClose:
+        if (closeAnimation_ != 0) RunCloseAnimation();
+        return Default(message, wParam, lParam);
+    case msg::kGetMinMaxInfo: {
+        auto* info = reinterpret_cast<MinMaxInfo*>(lParam);
+        if (info != nullptr) {
+            RectI work = host.WorkArea();
+            info->maxSize = {work.left + work.width, work.top + work.height - 1};
+            info->maxPosition = {work.left, work.top};
+            RectI min = MinTrackSize();
+            info->minTrackSize = {min.width, min.height};
+        }
+        return Default(message, wParam, lParam);
+    }
+    case msg::kKeyDown:
+        KeyDown(static_cast<int>(wParam), lParam);
+        return 0;
+    case msg::kKeyUp:
+        KeyUp(static_cast<int>(wParam), lParam);
+        return 0;
+    case msg::kChar:
+        Char(static_cast<int>(wParam), lParam);
+        return 0;
+    case msg::kTimer:
+        OnTimer(static_cast<std::uint32_t>(wParam));
+        return 0;
+    case msg::kMouseMove:
+        mouseTracking_ = true;
+        RouteMouse(message, wParam, lParam);
+        return 0;
+    case msg::kLButtonDblClk:
+        return HandleMessage(msg::kLButtonDown, msg::kDoubleClickMark, lParam), 0;
+    case msg::kLButtonDown:
+    case msg::kLButtonUp:
+    case msg::kRButtonDown:
+    case msg::kRButtonUp:
+    case msg::kMouseWheel:
+        RouteMouse(message, wParam, lParam);
+        return 0;
+    case msg::kMouseLeave:
+        mouseTracking_ = false;
+        if (hover_ != 0) {
+            int h = hover_;
+            hover_ = 0;
+            RepaintControl(h, kStateHover);
+        }
+        host.ReleaseCapture(hwnd_);
+        return 0;
+    case msg::kSetText:
+        RenderBackground();
+        return Default(message, wParam, lParam);
+    case msg::kBackgroundColor:
+        return static_cast<std::intptr_t>(backgroundColor_);
+    default:
+        return Default(message, wParam, lParam);
+    }
+}
+
+}  // namespace qh

@@ -1,0 +1,192 @@
+// UiWindow: one top-level window of the toolkit. It owns the window's
+// control list, its three buffers (background cache, back buffer, alpha
+// buffer), the input state (hover, focus, press with capture) and the event
+// handler slots, and is the window procedure its host delivers messages to.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <vector>
+
+#include "toolkit/bitmap.h"
+#include "toolkit/control.h"
+#include "toolkit/graphics.h"
+#include "toolkit/host.h"
+#include "toolkit/image.h"
+
+namespace qh {
+
+using MessageHandler = std::function<std::intptr_t(HostHandle, int, std::intptr_t, std::intptr_t)>;
+// (hwnd, graphics of the background cache, reserved, width, height)
+using PaintHandler = std::function<int(HostHandle, Graphics&, int, int, int)>;
+// (hwnd, width, height, reserved)
+using ResizeHandler = std::function<int(HostHandle, int, int, int)>;
+// (hwnd, control id, user value, kind)
+using ControlHandler = std::function<int(HostHandle, int, int, int)>;
+// (hwnd, focused control id, key or character, lParam); -1 lets the toolkit go on
+using KeyHandler = std::function<int(HostHandle, int, int, std::intptr_t)>;
+
+// Window flags.
+constexpr int kFlagCloseButton = 4;
+constexpr int kFlagMaximize = 8;
+constexpr int kFlagMinimize = 16;
+constexpr int kFlagDerive = 1024;
+
+// One control of a window's list, in z-order (last = on top).
+struct ControlRecord {
+    UiControl* object = nullptr;
+    RectF bounds;
+    int id = 0;
+    int kind = 0;
+    bool visible = true;
+    bool tabStop = false;
+    int cursor = kCursorArrow;
+    bool noMouse = false;          // attribute 1
+    int userValue = 0;             // attribute 8
+    bool acceptsMessages = true;   // attribute 10
+    std::vector<std::pair<int, ControlHook>> hooks;
+};
+
+class UiWindow : public WindowClient {
+public:
+    UiWindow();
+    ~UiWindow() override;
+    UiWindow(const UiWindow&) = delete;
+    UiWindow& operator=(const UiWindow&) = delete;
+
+    // Binds the object to a host window: skin, colour (taken from the skin at
+    // 85 % of its size when not given), flags, frame; builds the buffers and
+    // the caption buttons. False when the window cannot be bound.
+    bool Create(HostHandle hwnd, const Bytes& backgroundImage, Argb backgroundColor = 0,
+                bool hasColor = false, int flags = 0, bool fixedSize = false, int frameStyle = 5,
+                const std::array<int, 4>* frameRect = nullptr);
+    // Window opacity 0-255, or -1 for an opaque window; set before Show.
+    void SetAlpha(int alpha) { alpha_ = alpha; }
+    // First display: fades in when fade is 1.
+    void Show(int fade = 1);
+    void SetCloseAnimation(int kind) { closeAnimation_ = kind; }
+    void SetBackground(const Bytes& image, bool setImage, std::int64_t color, bool setColor, bool redraw = true);
+    int FrameStyle(int value = 0, bool set = false);
+    // Gives focus to the control of that id when it takes focus and is visible.
+    bool FocusControl(int id);
+
+    void OnMessage(MessageHandler h) { onMessage_ = std::move(h); }
+    void OnPaint(PaintHandler h) { onPaint_ = std::move(h); }
+    void OnPaintOver(PaintHandler h) { onPaintOver_ = std::move(h); }
+    void OnResize(ResizeHandler h) { onResize_ = std::move(h); }
+    void OnMouseEnterControl(ControlHandler h) { onMouseEnter_ = std::move(h); }
+    void OnMouseLeaveControl(ControlHandler h) { onMouseLeave_ = std::move(h); }
+    void OnControlMouseDown(ControlHandler h) { onMouseDown_ = std::move(h); }
+    void OnControlMouseUp(ControlHandler h) { onMouseUp_ = std::move(h); }
+    void OnControlEvent(ControlHandler h) { onEvent_ = std::move(h); }
+    void OnControlDoubleClick(ControlHandler h) { onDoubleClick_ = std::move(h); }
+    void OnControlRightDown(ControlHandler h) { onRightDown_ = std::move(h); }
+    void OnControlRightUp(ControlHandler h) { onRightUp_ = std::move(h); }
+    void OnKeyDown(KeyHandler h) { onKeyDown_ = std::move(h); }
+    void OnKeyUp(KeyHandler h) { onKeyUp_ = std::move(h); }
+    void OnChar(KeyHandler h) { onChar_ = std::move(h); }
+    void OnControlFocus(ControlHandler h) { onFocus_ = std::move(h); }
+    void OnControlBlur(ControlHandler h) { onBlur_ = std::move(h); }
+
+    std::intptr_t HandleMessage(int message, std::intptr_t wParam, std::intptr_t lParam) override;
+
+    HostHandle Handle() const { return hwnd_; }
+    int WindowIndex() const { return windowIndex_; }
+    int FocusedControl() const { return focused_; }
+    int HoverControl() const { return hover_; }
+    int PressedControl() const { return pressed_; }
+    int Alpha() const { return alpha_; }
+    Argb BackgroundColor() const { return backgroundColor_; }
+    int Flags() const { return flags_; }
+    int ClientWidth() const { return clientWidth_; }
+    int ClientHeight() const { return clientHeight_; }
+    const Bitmap& BackBuffer() const { return back_; }
+    Graphics* BackGraphics() { return backGraphics_.get(); }
+    // The smallest size the window can be tracked to.
+    RectI MinTrackSize() const;
+
+    int ControlCount() const { return static_cast<int>(controls_.size()); }
+    // The record of a 1-based control index, or null.
+    ControlRecord* Record(int index);
+    int IndexOf(const UiControl* control) const;
+    int IndexOfId(int id) const;
+    // The topmost visible control containing the point, or 0.
+    int HitTest(int x, int y) const;
+    std::intptr_t SendControlMessage(int index, int message, std::intptr_t wParam, std::intptr_t lParam,
+                                     bool force);
+    // Redraws the rectangle from the background cache and the controls over
+    // it; presents it when present is set. Nothing while animating.
+    void RepaintArea(const RectF& area, bool present = true);
+    // Repaints one control in a given visual state.
+    void RepaintControl(int index, int state);
+    // Starts a control's timer (id: window index and control index).
+    void StartControlTimer(int index, int interval = 0, bool intervalGiven = false);
+
+private:
+    friend class UiControl;
+    int AddControl(UiControl* object, const RectF& bounds, int kind, bool visible, bool tabStop, int cursor);
+    void RemoveControl(int index);
+    int SmallestFreeId() const;
+    int PaintStateOf(int index) const;
+    void PaintArea(const RectF& area, int index, int state, bool present);
+    void Present(const RectI& area);
+    void RenderBackground();
+    void CreateCaptionButtons();
+    void ReleaseResources();
+    std::intptr_t Default(int message, std::intptr_t wParam, std::intptr_t lParam);
+    void Resize(int width, int height);
+    void OnTimer(std::uint32_t id);
+    void RunCloseAnimation();
+    void PresentFrame(const Bitmap& frame, int alpha);
+
+    // Input routing (window_input.cpp).
+    void RouteMouse(int message, std::intptr_t wParam, std::intptr_t lParam);
+    void PressControl(int index);
+    void KeyDown(int vk, std::intptr_t lParam);
+    void KeyUp(int vk, std::intptr_t lParam);
+    void Char(int ch, std::intptr_t lParam);
+    void MoveFocus(int from);
+    void SetFocused(int index, bool byKeyboard);
+    void Blur(int index);
+    void CallControlHandler(const ControlHandler& h, int index);
+    void ClickControl(int index);
+
+    HostHandle hwnd_ = 0;
+    int windowIndex_ = 0;
+    int focused_ = 0;
+    int hover_ = 0;
+    int pressed_ = 0;
+    bool keyboardFocusMark_ = false;
+    int alpha_ = -1;
+    Argb backgroundColor_ = 0;
+    UiImage backgroundImage_;
+    int frameStyle_ = 5;
+    std::array<int, 4> frameRect_{};
+    int flags_ = 0;
+    int closeAnimation_ = 0;
+    int clientWidth_ = 0;
+    int clientHeight_ = 0;
+    bool fading_ = false;
+    int fadeCounter_ = 0;
+    bool animating_ = false;
+    bool layered_ = true;
+    bool mouseTracking_ = false;
+    std::vector<std::unique_ptr<UiControl>> captionButtons_;
+
+    Bitmap cache_;
+    Bitmap back_;
+    std::unique_ptr<Graphics> cacheGraphics_;
+    std::unique_ptr<Graphics> backGraphics_;
+    std::vector<ControlRecord> controls_;
+
+    MessageHandler onMessage_;
+    PaintHandler onPaint_, onPaintOver_;
+    ResizeHandler onResize_;
+    ControlHandler onMouseEnter_, onMouseLeave_, onMouseDown_, onMouseUp_, onEvent_, onDoubleClick_,
+        onRightDown_, onRightUp_, onFocus_, onBlur_;
+    KeyHandler onKeyDown_, onKeyUp_, onChar_;
+};
+
+}  // namespace qh

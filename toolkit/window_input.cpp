@@ -1,0 +1,202 @@
+// Mouse and keyboard routing of a window: hover, press with capture, clicks,
+// focus and Tab order.
+#include "toolkit/messages.h"
+#include "toolkit/toolkit.h"
+#include "toolkit/window.h"
+
+namespace qh {
+
+namespace {
+bool IsPress(int message) { return message == msg::kLButtonDown || message == msg::kRButtonDown; }
+bool IsRelease(int message) { return message == msg::kLButtonUp || message == msg::kRButtonUp; }
+}  // namespace
+
+void UiWindow::CallControlHandler(const ControlHandler& h, int index) {
+    ControlRecord* rec = Record(index);
+    if (h && rec != nullptr) h(hwnd_, rec->id, rec->userValue, rec->kind);
+}
+
+void UiWindow::ClickControl(int index) {
+    SendControlMessage(index, msg::kClick, 0, 0, false);
+    CallControlHandler(onEvent_, index);
+}
+
+void UiWindow::Blur(int index) {
+    if (Record(index) == nullptr) return;
+    RepaintControl(index, kStatePressed);
+    CallControlHandler(onBlur_, index);
+}
+
+void UiWindow::SetFocused(int index, bool byKeyboard) {
+    keyboardFocusMark_ = byKeyboard;
+    if (focused_ != index && focused_ != 0) {
+        int old = focused_;
+        focused_ = index;
+        Blur(old);
+    }
+    focused_ = index;
+    if (byKeyboard) RepaintControl(index, kStateFocused);
+    CallControlHandler(onFocus_, index);
+    TheHost().SetFocus(hwnd_);
+}
+
+void UiWindow::RouteMouse(int message, std::intptr_t wParam, std::intptr_t lParam) {
+    if (fading_) return;
+    const std::int32_t lp = static_cast<std::int32_t>(lParam);
+    const int x = LoWordSigned(lp), y = HiWordSigned(lp);
+    Host& host = TheHost();
+
+    if (pressed_ != 0) {
+        const int p = pressed_;
+        SendControlMessage(p, message, wParam, lParam, true);
+        if (message == msg::kMouseMove) {
+            // The pressed control looks pressed only while the mouse is over it.
+            int over = HitTest(x, y) == p ? p : 0;
+            if (over != hover_) {
+                hover_ = over;
+                RepaintControl(p, over ? kStatePressed : kStateNormal);
+            }
+            return;
+        }
+        if (!IsRelease(message)) return;
+        host.ReleaseCapture(hwnd_);
+        pressed_ = 0;
+        hover_ = 0;
+        if (message == msg::kLButtonUp) CallControlHandler(onMouseUp_, p);
+        else CallControlHandler(onRightUp_, p);
+        if (message == msg::kLButtonUp && HitTest(x, y) == p) ClickControl(p);
+        RepaintControl(p, HitTest(x, y) == p ? kStateHover : kStateNormal);
+        return;
+    }
+
+    const int hit = HitTest(x, y);
+    if (hit != hover_ && Record(hover_) != nullptr) {
+        int old = hover_;
+        hover_ = 0;
+        RepaintControl(old, kStateNormal);
+        CallControlHandler(onMouseLeave_, old);
+    }
+    if (hit == 0) {
+        hover_ = 0;
+        host.ShowTooltip(hwnd_, Text());
+        if (IsPress(message)) {
+            host.SetFocus(hwnd_);
+            if (ControlRecord* f = Record(focused_); f != nullptr && f->kind == kKindComboBox) {
+                int old = focused_;
+                focused_ = 0;
+                Blur(old);
+            }
+            if (message == msg::kLButtonDown && wParam == msg::kDoubleClickMark && y < 25 &&
+                (flags_ & kFlagMaximize)) {
+                host.SetMaximized(hwnd_, !host.IsMaximized(hwnd_));
+            } else if (message == msg::kLButtonDown) {
+                host.BeginMove(hwnd_);
+            }
+        }
+        return;
+    }
+
+    ControlRecord* rec = Record(hit);
+    const bool enteredNow = hit != hover_;
+    if (IsPress(message)) {
+        if (!rec->noMouse && rec->object->disabled_ == 0) {
+            keyboardFocusMark_ = false;
+            pressed_ = hit;
+            hover_ = hit;
+            host.SetCapture(hwnd_);
+            if (rec->kind != kKindSystemButton) SetFocused(hit, false);
+            if (message == msg::kRButtonDown) {
+                CallControlHandler(onRightDown_, hit);
+            } else if (wParam == msg::kDoubleClickMark) {
+                SendControlMessage(hit, msg::kLButtonDblClk, 0, lParam, true);
+                CallControlHandler(onDoubleClick_, hit);
+            } else {
+                CallControlHandler(onMouseDown_, hit);
+            }
+            SendControlMessage(hit, message, wParam, lParam, true);
+            RepaintControl(hit, kStatePressed);
+            return;
+        }
+        if (message == msg::kLButtonDown) host.BeginMove(hwnd_);
+        return;
+    }
+    SendControlMessage(hit, message, wParam, lParam, true);
+    rec = Record(hit);
+    if (rec == nullptr) return;
+    if (rec->cursor != 0 && rec->cursor != kCursorArrow) host.SetCursor(hwnd_, rec->cursor);
+    else host.SetCursor(hwnd_, kCursorArrow);
+    hover_ = hit;
+    if (enteredNow && message == msg::kMouseMove) {
+        if (rec->object->disabled_ == 0) RepaintControl(hit, kStateHover);
+        CallControlHandler(onMouseEnter_, hit);
+        host.ShowTooltip(hwnd_, rec->object->toolTipText_);
+    }
+}
+
+bool UiWindow::FocusControl(int id) {
+    int index = IndexOfId(id);
+    ControlRecord* rec = Record(index);
+    if (rec == nullptr || !rec->tabStop || !rec->visible) return false;
+    SetFocused(index, true);
+    return true;
+}
+
+void UiWindow::KeyDown(int vk, std::intptr_t lParam) {
+    ControlRecord* rec = Record(focused_);
+    if (rec == nullptr) return;
+    const int index = focused_;
+    if (onKeyDown_ && onKeyDown_(hwnd_, rec->id, vk, lParam) != -1) return;
+    rec = Record(index);
+    if (rec == nullptr) return;
+    if (rec->kind == kKindEdit) {
+        // Edit keys reach the edit as characters marked 10086, so the edit
+        // handles typing and editing in one place.
+        const bool ctrl = TheHost().KeyPressed(vk::kControl);
+        const bool ctrlKey = ctrl && (vk == 'A' || vk == 'C' || vk == 'V' || vk == 'X');
+        if (ctrlKey || vk == vk::kEnd || vk == vk::kHome || vk == vk::kLeft || vk == vk::kRight ||
+            vk == vk::kDelete) {
+            SendControlMessage(index, msg::kChar, vk, msg::kEditKeyMark, false);
+        }
+    } else if (vk == vk::kTab && rec->kind == kKindTabStrip && TheHost().KeyPressed(vk::kControl)) {
+        SendControlMessage(index, msg::kCtrlTab, 0, 0, false);
+    } else if ((vk == vk::kEnter || vk == vk::kSpace) && rec->visible && !rec->noMouse) {
+        ClickControl(index);
+        RepaintControl(index, kStateFocused);
+    }
+    SendControlMessage(index, msg::kKeyDown, vk, lParam, false);
+}
+
+void UiWindow::MoveFocus(int from) {
+    const int n = ControlCount();
+    for (int step = 1; step <= n; ++step) {
+        int i = (from - 1 + step) % n + 1;
+        const ControlRecord& r = controls_[i - 1];
+        if (!r.visible || r.noMouse || !r.tabStop || r.kind == kKindSystemButton) continue;
+        if (r.object != nullptr && r.object->disabled_ != 0) continue;
+        if (i == from) return;
+        SetFocused(i, true);
+        return;
+    }
+}
+
+void UiWindow::KeyUp(int vk, std::intptr_t lParam) {
+    if (vk == vk::kTab && !TheHost().KeyPressed(vk::kControl)) {
+        MoveFocus(focused_);
+        return;
+    }
+    ControlRecord* rec = Record(focused_);
+    if (rec == nullptr) return;
+    const int index = focused_;
+    if (onKeyUp_ && onKeyUp_(hwnd_, rec->id, vk, lParam) != -1) return;
+    SendControlMessage(index, msg::kKeyUp, vk, lParam, false);
+}
+
+void UiWindow::Char(int ch, std::intptr_t lParam) {
+    ControlRecord* rec = Record(focused_);
+    if (rec == nullptr) return;
+    const int index = focused_;
+    if (onChar_ && onChar_(hwnd_, rec->id, ch, lParam) != -1) return;
+    SendControlMessage(index, msg::kChar, ch, lParam, false);
+}
+
+}  // namespace qh
