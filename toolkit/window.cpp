@@ -420,7 +420,9 @@ std::intptr_t UiWindow::HandleMessage(int message, std::intptr_t wParam, std::in
         if (hover_ != 0) {
             int h = hover_;
             hover_ = 0;
-            RepaintControl(h, kStateHover);
+            // Repainted in its normal look: a control left behind by the mouse
+            // must not keep showing hover.
+            RepaintControl(h, kStateNormal);
         }
         host.ReleaseCapture(hwnd_);
         return 0;
