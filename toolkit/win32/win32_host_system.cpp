@@ -1,0 +1,136 @@
+// The Win32 host's services beyond one window's drawing: clipboard,
+// tooltips, screen metrics, fonts, other programs' windows and calls from
+// other threads.
+#include <windows.h>
+#include <commctrl.h>
+
+#include "runtime/win32/system_win32.h"
+#include "toolkit/win32/win32_host.h"
+#include "toolkit/win32/win32_host_state.h"
+
+namespace qh::win32 {
+namespace {
+
+HWND Native(HostHandle window) { return reinterpret_cast<HWND>(window); }
+
+// A message to a window of another program waits at most this long, so a
+// hung program cannot hang the one that notifies it.
+constexpr UINT kNotifyTimeoutMs = 5000;
+
+}  // namespace
+
+bool Win32Host::SetClipboardText(HostHandle window, const Text& text) {
+    if (!OpenClipboard(Native(window))) return false;
+    EmptyClipboard();
+    const std::wstring wide = GbkToWide(text);
+    HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, (wide.size() + 1) * sizeof(wchar_t));
+    bool done = false;
+    if (block) {
+        auto* data = static_cast<wchar_t*>(GlobalLock(block));
+        wide.copy(data, wide.size());
+        data[wide.size()] = L'\0';
+        GlobalUnlock(block);
+        // The system converts Unicode text for programs that ask for CF_TEXT.
+        done = SetClipboardData(CF_UNICODETEXT, block) != nullptr;
+        if (!done) GlobalFree(block);
+    }
+    CloseClipboard();
+    return done;
+}
+
+Text Win32Host::ClipboardText(HostHandle window) {
+    if (!OpenClipboard(Native(window))) return {};
+    Text text;
+    if (HANDLE block = GetClipboardData(CF_UNICODETEXT)) {
+        if (const auto* data = static_cast<const wchar_t*>(GlobalLock(block))) {
+            text = WideToGbk(data);
+            GlobalUnlock(block);
+        }
+    }
+    CloseClipboard();
+    return text;
+}
+
+void Win32Host::ShowTooltip(HostHandle window, const Text& text) {
+    HostWindowState* s = StateOf(window);
+    if (!s) return;
+    TOOLINFOW tool{};
+    tool.cbSize = sizeof tool;
+    tool.uFlags = TTF_TRACK | TTF_ABSOLUTE;
+    tool.hwnd = s->hwnd;
+    tool.uId = 1;
+    if (!s->tooltip) {
+        if (text.empty()) return;
+        s->tooltip = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, TTS_ALWAYSTIP | TTS_NOPREFIX,
+                                     CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, nullptr,
+                                     nullptr, GetModuleHandleW(nullptr), nullptr);
+        if (!s->tooltip) return;
+        tool.lpszText = const_cast<wchar_t*>(L"");
+        SendMessageW(s->tooltip, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
+        SendMessageW(s->tooltip, TTM_SETMAXTIPWIDTH, 0, 400);
+    }
+    if (text.empty()) {
+        SendMessageW(s->tooltip, TTM_TRACKACTIVATE, FALSE, reinterpret_cast<LPARAM>(&tool));
+        return;
+    }
+    std::wstring wide = GbkToWide(text);
+    tool.lpszText = wide.data();
+    SendMessageW(s->tooltip, TTM_UPDATETIPTEXTW, 0, reinterpret_cast<LPARAM>(&tool));
+    POINT cursor{};
+    GetCursorPos(&cursor);
+    SendMessageW(s->tooltip, TTM_TRACKPOSITION, 0, MAKELPARAM(cursor.x + 12, cursor.y + 20));
+    SendMessageW(s->tooltip, TTM_TRACKACTIVATE, TRUE, reinterpret_cast<LPARAM>(&tool));
+}
+
+RectI Win32Host::ScreenRect() {
+    return RectI{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+}
+
+RectI Win32Host::WorkArea() {
+    RECT r{};
+    if (!SystemParametersInfoW(SPI_GETWORKAREA, 0, &r, 0)) return ScreenRect();
+    return RectI{r.left, r.top, r.right - r.left, r.bottom - r.top};
+}
+
+RectI Win32Host::MaxTrackSize() {
+    return RectI{0, 0, GetSystemMetrics(SM_CXMAXTRACK), GetSystemMetrics(SM_CYMAXTRACK)};
+}
+
+Text Win32Host::SystemFontFace(int which) {
+    NONCLIENTMETRICSW metrics{};
+    metrics.cbSize = sizeof metrics;
+    if (!SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0)) return {};
+    const LOGFONTW& font = which == 1 ? metrics.lfMenuFont : which == 3 ? metrics.lfMessageFont : metrics.lfCaptionFont;
+    return WideToGbk(font.lfFaceName);
+}
+
+int Win32Host::NotifyWindows(const Text& className, const Text& title, int message) {
+    const std::wstring wclass = GbkToWide(className);
+    const std::wstring wtitle = GbkToWide(title);
+    int found = 0;
+    HWND after = nullptr;
+    while (HWND hwnd = FindWindowExW(nullptr, after, wclass.c_str(), wtitle.c_str())) {
+        DWORD_PTR answer = 0;
+        SendMessageTimeoutW(hwnd, static_cast<UINT>(message), 0, 0, SMTO_ABORTIFHUNG, kNotifyTimeoutMs, &answer);
+        ++found;
+        after = hwnd;
+    }
+    return found;
+}
+
+bool Win32Host::OnWindowThread(HostHandle window) {
+    return GetWindowThreadProcessId(Native(window), nullptr) == GetCurrentThreadId();
+}
+
+bool Win32Host::RunOnWindowThread(HostHandle window, const std::function<void()>& fn) {
+    if (!IsWindow(Native(window))) return false;
+    if (OnWindowThread(window)) {
+        fn();
+        return true;
+    }
+    // SendMessage runs the call on the window's thread and waits for it; it
+    // answers 0 when the window is gone before the call could run.
+    return SendMessageW(Native(window), kRunCallMessage, 0, reinterpret_cast<LPARAM>(&fn)) == 1;
+}
+
+}  // namespace qh::win32
