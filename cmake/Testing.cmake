@@ -11,7 +11,7 @@ if(CMAKE_CROSSCOMPILING)
 
     # The Wine prefix is made once, before any Windows test runs.
     add_test(NAME wine_prefix
-             COMMAND ${CMAKE_CURRENT_LIST_DIR}/wine-run.sh ${CMAKE_BINARY_DIR}/wineprefix wineboot --init)
+             COMMAND ${CMAKE_CURRENT_LIST_DIR}/wine-prefix-init.sh ${CMAKE_BINARY_DIR}/wineprefix)
     set_tests_properties(wine_prefix PROPERTIES FIXTURES_SETUP wine)
 else()
     find_package(GTest REQUIRED)

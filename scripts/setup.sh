@@ -7,7 +7,7 @@ NATIVE="cmake ninja-build g++ clang make pkg-config libgtest-dev googletest libg
 libbenchmark-dev libssl-dev libcurl4-openssl-dev libx11-dev libcairo2-dev \
 libfontconfig-dev libfreetype-dev fonts-wqy-zenhei xvfb xauth xdotool x11-utils \
 imagemagick python3 icoutils"
-CROSS="g++-mingw-w64-i686 mingw-w64-i686-dev wine wine32:i386"
+CROSS="g++-mingw-w64-i686 mingw-w64-i686-dev wine wine32:i386 fonts-wine"
 
 missing=""
 for p in $NATIVE $CROSS; do
