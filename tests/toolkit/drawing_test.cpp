@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "toolkit/cairo/cairo_graphics.h"
+#include "tests/toolkit/test_backend.h"
 #include "toolkit/draw.h"
 #include "toolkit/geometry.h"
 
@@ -11,7 +11,7 @@ constexpr Argb kRed = 0xFFFF0000u;
 
 class DrawingTest : public ::testing::Test {
 protected:
-    DrawingTest() : bitmap(120, 80), g(driver.Open(bitmap)) {}
+    DrawingTest() : driver(MakeTestGraphicsDriver()), bitmap(120, 80), g(driver->Open(bitmap)) {}
     // The bounding box of the pixels that are not transparent.
     RectI Ink(const RectI& within) {
         int l = 1 << 20, t = 1 << 20, r = -1, b = -1;
@@ -24,7 +24,7 @@ protected:
         }
         return r < 0 ? RectI{} : RectI{l, t, r - l + 1, b - t + 1};
     }
-    cairo::CairoDriver driver;
+    std::unique_ptr<GraphicsDriver> driver;
     Bitmap bitmap;
     std::unique_ptr<Graphics> g;
 };
@@ -134,17 +134,17 @@ TEST_F(DrawingTest, ClipLimitsDrawing) {
 }
 
 TEST(ImageTest, NonImageBytesLeaveTheImageEmpty) {
-    cairo::CairoDriver driver;
+    std::unique_ptr<GraphicsDriver> driver = MakeTestGraphicsDriver();
     Bitmap out(3, 3);
-    EXPECT_FALSE(driver.DecodeImage(Bytes{1, 2, 3}, out));
-    EXPECT_FALSE(driver.DecodeImage(Bytes{0xFF, 0xD8, 0xFF, 0x00}, out));  // broken JPEG
+    EXPECT_FALSE(driver->DecodeImage(Bytes{1, 2, 3}, out));
+    EXPECT_FALSE(driver->DecodeImage(Bytes{0xFF, 0xD8, 0xFF, 0x00}, out));  // broken JPEG
     EXPECT_EQ(out.Width(), 3);
 }
 
 TEST(FontTest, SimSunResolvesToAChineseFont) {
-    cairo::CairoDriver driver;
-    EXPECT_TRUE(driver.FontFamilyExists("宋体"));
-    EXPECT_FALSE(driver.FontFamilyExists("No Such Face Anywhere"));
+    std::unique_ptr<GraphicsDriver> driver = MakeTestGraphicsDriver();
+    EXPECT_TRUE(driver->FontFamilyExists("宋体"));
+    EXPECT_FALSE(driver->FontFamilyExists("No Such Face Anywhere"));
 }
 
 }  // namespace

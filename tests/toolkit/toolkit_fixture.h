@@ -1,4 +1,4 @@
-// A headless window with the cairo backend, and a probe control that records
+// A headless window with the platform's graphics backend, and a probe control that records
 // what it receives and paints its visual state as a colour.
 #pragma once
 
@@ -10,7 +10,7 @@
 #include <thread>
 #include <vector>
 
-#include "toolkit/cairo/cairo_graphics.h"
+#include "tests/toolkit/test_backend.h"
 #include "toolkit/draw.h"
 #include "toolkit/headless/headless_host.h"
 #include "toolkit/messages.h"
@@ -70,7 +70,7 @@ struct Event {
 class ToolkitTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        ToolkitStartup(host, graphics);
+        ToolkitStartup(host, *graphics);
         hwnd = CreateHostWindow("测试窗口", 0, true, 0, true, 200, 150);
         ASSERT_NE(hwnd, 0u);
         ASSERT_TRUE(window.Create(hwnd, Bytes(), MakeArgb(0xFFFFFF, 255), true, flags));
@@ -88,7 +88,7 @@ protected:
 
     int flags = 0;
     headless::HeadlessHost host;
-    cairo::CairoDriver graphics;
+    std::unique_ptr<GraphicsDriver> graphics = MakeTestGraphicsDriver();
     HostHandle hwnd = 0;
     UiWindow window;
     std::vector<Event> events;
