@@ -191,7 +191,8 @@ void X11Host::SetTitle(HostHandle window, const Text& title) {
     std::string utf8 = System().GbkToUtf8(title);
     XChangeProperty(display_, window, netWmName_, utf8_, 8, PropModeReplace,
                     reinterpret_cast<const unsigned char*>(utf8.data()), static_cast<int>(utf8.size()));
-    XStoreName(display_, window, utf8.c_str());
+    XChangeProperty(display_, window, XA_WM_NAME, utf8_, 8, PropModeReplace,
+                    reinterpret_cast<const unsigned char*>(utf8.data()), static_cast<int>(utf8.size()));
     if (w->client != nullptr) Send(window, msg::kSetText, 0, 0);
 }
 

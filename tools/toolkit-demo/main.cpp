@@ -1,0 +1,114 @@
+// toolkit-demo: a skinned window with a few controls on the X11 host, used
+// by the tests and for screenshots. With "--notify" it instead asks every
+// running demo window to quit (message 1024) and reports how many it found.
+#include <cstdio>
+#include <cstring>
+
+#include "toolkit/cairo/cairo_graphics.h"
+#include "toolkit/draw.h"
+#include "toolkit/messages.h"
+#include "toolkit/toolkit.h"
+#include "toolkit/window.h"
+#include "toolkit/x11/x11_host.h"
+
+namespace {
+
+constexpr const char* kTitle = "青禾工具箱演示";
+
+// A plain push button with a text, painted by state.
+class DemoButton : public qh::UiControl {
+public:
+    explicit DemoButton(qh::Text text) : text_(std::move(text)) {}
+    void Create(qh::HostHandle hwnd, qh::RectF bounds) { CreateBase(hwnd, bounds, qh::kKindButton, true, true); }
+    std::intptr_t ControlProc(qh::UiWindow& w, int message, std::intptr_t, std::intptr_t lParam) override {
+        if (message != qh::msg::kPaint || w.BackGraphics() == nullptr) return 0;
+        qh::Graphics& g = *w.BackGraphics();
+        const qh::RectF b = Bounds();
+        const int state = static_cast<int>(lParam);
+        const qh::Argb top = state == qh::kStatePressed ? qh::MakeArgb(0xC07A2E, 255)
+                             : state == qh::kStateHover ? qh::MakeArgb(0xF0B060, 255)
+                                                        : qh::MakeArgb(0xE8A050, 255);
+        qh::FillRoundRect(g, b, 8, top);
+        qh::DrawRoundRect(g, b, 8, qh::MakeArgb(0x8A5418, 255));
+        qh::DrawText(g, text_, qh::Toolkit().defaultFont, qh::MakeArgb(0xFFFFFF, 255), b, 4, 0, 0, 0,
+                     qh::kEffectShadowDownRight);
+        return 0;
+    }
+
+private:
+    qh::Text text_;
+};
+
+// A label whose text the program changes.
+class DemoLabel : public qh::UiControl {
+public:
+    void Create(qh::HostHandle hwnd, qh::RectF bounds) { CreateBase(hwnd, bounds, qh::kKindLabel, true, false); }
+    void SetText(const qh::Text& t) {
+        text_ = t;
+        Redraw();
+    }
+    std::intptr_t ControlProc(qh::UiWindow& w, int message, std::intptr_t, std::intptr_t) override {
+        if (message != qh::msg::kPaint || w.BackGraphics() == nullptr) return 0;
+        qh::DrawText(*w.BackGraphics(), text_, qh::Toolkit().defaultFont, qh::MakeArgb(0x333333, 255), Bounds(), 3);
+        return 0;
+    }
+
+private:
+    qh::Text text_;
+};
+
+int Notify(qh::x11::X11Host& host) {
+    int n = host.NotifyWindows("Ex_DirectUI", kTitle, qh::msg::kUser);
+    std::printf("%d\n", n);
+    return n > 0 ? 0 : 1;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    qh::x11::X11Host host;
+    if (!host.Ok()) {
+        std::fprintf(stderr, "toolkit-demo: cannot open the X display\n");
+        return 2;
+    }
+    if (argc > 1 && std::strcmp(argv[1], "--notify") == 0) return Notify(host);
+    qh::cairo::CairoDriver graphics;
+    qh::ToolkitStartup(host, graphics);
+
+    qh::HostHandle hwnd = qh::CreateHostWindow(kTitle, 40, true, 40, true, 360, 240);
+    if (hwnd == 0) return 3;
+    qh::UiWindow window;
+    DemoButton button("点击我");
+    DemoLabel label;
+    int clicks = 0;
+    window.OnPaint([](qh::HostHandle, qh::Graphics& g, int, int width, int height) {
+        qh::FillGradientRect(g, qh::MakeRect(0, 0, float(width), 28), qh::MakeArgb(0xF6E7D2, 255),
+                             qh::MakeArgb(0xE2C39A, 255));
+        qh::FillRoundRect(g, qh::MakeRect(12, 40, float(width) - 24, float(height) - 52), 10,
+                          qh::MakeArgb(0xFFFFFF, 230));
+        qh::DrawRoundRect(g, qh::MakeRect(12, 40, float(width) - 24, float(height) - 52), 10,
+                          qh::MakeArgb(0xC8A070, 255));
+        return 0;
+    });
+    window.OnMessage([&](qh::HostHandle h, int message, std::intptr_t, std::intptr_t) -> std::intptr_t {
+        if (message == qh::msg::kUser) {
+            host.DestroyWindow(h);
+            return 0;
+        }
+        if (message == qh::msg::kDestroy) host.Quit(0);
+        return -1;
+    });
+    window.OnControlEvent([&](qh::HostHandle, int id, int, int) {
+        if (id == button.Id()) {
+            ++clicks;
+            label.SetText("已点击 " + std::to_string(clicks) + " 次");
+        }
+        return 0;
+    });
+    if (!window.Create(hwnd, qh::Bytes(), qh::MakeArgb(0xFBF4EA, 255), true)) return 4;
+    label.Create(hwnd, qh::MakeRect(30, 60, 300, 60));
+    label.SetText("贷款计算器界面工具箱：欢迎使用");
+    button.Create(hwnd, qh::MakeRect(130, 150, 100, 32));
+    window.Show(1);
+    return host.RunLoop();
+}
