@@ -5,7 +5,7 @@ set -eu
 
 NATIVE="cmake ninja-build g++ clang make pkg-config libgtest-dev googletest libgmock-dev \
 libbenchmark-dev libssl-dev libcurl4-openssl-dev libx11-dev libcairo2-dev \
-libfontconfig-dev libfreetype-dev fonts-wqy-zenhei xvfb xauth xdotool x11-utils \
+libfontconfig-dev libfreetype-dev libjpeg-dev fonts-wqy-zenhei xvfb xauth xdotool x11-utils \
 imagemagick python3 icoutils"
 CROSS="g++-mingw-w64-i686 mingw-w64-i686-dev wine wine32:i386 fonts-wine"
 

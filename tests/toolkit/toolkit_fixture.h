@@ -12,7 +12,7 @@
 
 #include "tests/toolkit/test_backend.h"
 #include "toolkit/draw.h"
-#include "toolkit/headless/headless_host.h"
+#include "test_host.h"  // the headless host, or the Win32 one
 #include "toolkit/messages.h"
 #include "toolkit/toolkit.h"
 #include "toolkit/window.h"
@@ -87,7 +87,7 @@ protected:
     Argb ScreenAt(int x, int y) { return host.Screen(hwnd).GetPixel(x, y) | 0xFF000000u; }
 
     int flags = 0;
-    headless::HeadlessHost host;
+    TestHost host;
     std::unique_ptr<GraphicsDriver> graphics = MakeTestGraphicsDriver();
     HostHandle hwnd = 0;
     UiWindow window;
