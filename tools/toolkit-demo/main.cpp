@@ -1,15 +1,15 @@
-// toolkit-demo: a skinned window with a few controls on the X11 host, used
-// by the tests and for screenshots. With "--notify" it instead asks every
-// running demo window to quit (message 1024) and reports how many it found.
+// toolkit-demo: a skinned window with a few controls, used by the tests and
+// for screenshots, on the X11 host with cairo or the Win32 host with GDI+.
+// With "--notify" it instead asks every running demo window to quit
+// (message 1024) and reports how many it found; "--find" only counts them.
 #include <cstdio>
 #include <cstring>
 
-#include "toolkit/cairo/cairo_graphics.h"
 #include "toolkit/draw.h"
 #include "toolkit/messages.h"
+#include "toolkit/platform.h"
 #include "toolkit/toolkit.h"
 #include "toolkit/window.h"
-#include "toolkit/x11/x11_host.h"
 
 namespace {
 
@@ -19,7 +19,11 @@ constexpr const char* kTitle = "青禾工具箱演示";
 class DemoButton : public qh::UiControl {
 public:
     explicit DemoButton(qh::Text text) : text_(std::move(text)) {}
-    void Create(qh::HostHandle hwnd, qh::RectF bounds) { CreateBase(hwnd, bounds, qh::kKindButton, true, true); }
+    // Like every kind of control, it paints itself once when created.
+    void Create(qh::HostHandle hwnd, qh::RectF bounds) {
+        CreateBase(hwnd, bounds, qh::kKindButton, true, true);
+        Redraw();
+    }
     std::intptr_t ControlProc(qh::UiWindow& w, int message, std::intptr_t, std::intptr_t lParam) override {
         if (message != qh::msg::kPaint || w.BackGraphics() == nullptr) return 0;
         qh::Graphics& g = *w.BackGraphics();
@@ -42,7 +46,10 @@ private:
 // A label whose text the program changes.
 class DemoLabel : public qh::UiControl {
 public:
-    void Create(qh::HostHandle hwnd, qh::RectF bounds) { CreateBase(hwnd, bounds, qh::kKindLabel, true, false); }
+    void Create(qh::HostHandle hwnd, qh::RectF bounds) {
+        CreateBase(hwnd, bounds, qh::kKindLabel, true, false);
+        Redraw();
+    }
     void SetText(const qh::Text& t) {
         text_ = t;
         Redraw();
@@ -57,8 +64,10 @@ private:
     qh::Text text_;
 };
 
-int Notify(qh::x11::X11Host& host) {
-    int n = host.NotifyWindows("Ex_DirectUI", kTitle, qh::msg::kUser);
+// Finds the demo's windows by class and title and sends them a message (0,
+// WM_NULL, only counts them); prints how many were found.
+int Notify(qh::Host& host, int message) {
+    int n = host.NotifyWindows("Ex_DirectUI", kTitle, message);
     std::printf("%d\n", n);
     return n > 0 ? 0 : 1;
 }
@@ -66,14 +75,15 @@ int Notify(qh::x11::X11Host& host) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    qh::x11::X11Host host;
-    if (!host.Ok()) {
-        std::fprintf(stderr, "toolkit-demo: cannot open the X display\n");
+    std::unique_ptr<qh::Platform> platform = qh::CreatePlatform();
+    if (!platform) {
+        std::fprintf(stderr, "toolkit-demo: cannot open the display\n");
         return 2;
     }
-    if (argc > 1 && std::strcmp(argv[1], "--notify") == 0) return Notify(host);
-    qh::cairo::CairoDriver graphics;
-    qh::ToolkitStartup(host, graphics);
+    qh::Host& host = platform->WindowHost();
+    if (argc > 1 && std::strcmp(argv[1], "--notify") == 0) return Notify(host, qh::msg::kUser);
+    if (argc > 1 && std::strcmp(argv[1], "--find") == 0) return Notify(host, 0);
+    qh::ToolkitStartup(host, platform->Graphics());
 
     qh::HostHandle hwnd = qh::CreateHostWindow(kTitle, 40, true, 40, true, 360, 240);
     if (hwnd == 0) return 3;
@@ -95,7 +105,7 @@ int main(int argc, char** argv) {
             host.DestroyWindow(h);
             return 0;
         }
-        if (message == qh::msg::kDestroy) host.Quit(0);
+        if (message == qh::msg::kDestroy) platform->QuitMessageLoop(0);
         return -1;
     });
     window.OnControlEvent([&](qh::HostHandle, int id, int, int) {
@@ -110,5 +120,5 @@ int main(int argc, char** argv) {
     label.SetText("贷款计算器界面工具箱：欢迎使用");
     button.Create(hwnd, qh::MakeRect(130, 150, 100, 32));
     window.Show(1);
-    return host.RunLoop();
+    return platform->RunMessageLoop();
 }

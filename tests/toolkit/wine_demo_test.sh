@@ -1,0 +1,51 @@
+#!/bin/sh
+# Runs toolkit-demo.exe under Wine on the current X display (the test runs
+# under xvfb-run): a second Windows process finds the window by its class
+# "Ex_DirectUI" and title, the screenshot shows drawn content, a click
+# changes the drawing, and message 1024 from a second process ends it.
+# Usage: wine_demo_test.sh <bin dir> <wine prefix> [screenshot]
+set -u
+BIN=$1
+PREFIX=$2
+SHOT=${3:-}
+RUN="$(dirname "$0")/../../cmake/wine-run.sh"
+TITLE='青禾工具箱演示'
+export LC_ALL=C.UTF-8
+fail() { echo "FAIL: $*"; kill "$PID" 2>/dev/null; exit 1; }
+
+"$RUN" "$PREFIX" "$BIN/toolkit-demo.exe" & PID=$!
+W=""
+for i in $(seq 1 150); do
+    W=$(xdotool search --name "^$TITLE\$" 2>/dev/null | head -1)
+    [ -n "$W" ] && break
+    sleep 0.1
+done
+[ -n "$W" ] || fail "no window titled $TITLE"
+FOUND=$("$RUN" "$PREFIX" "$BIN/toolkit-demo.exe" --find | tr -d '\r')
+[ "$FOUND" = "1" ] || fail "FindWindow by class Ex_DirectUI and title found '$FOUND'"
+
+sleep 1
+TMP=$(mktemp -d)
+import -window root "$TMP/before.png"
+eval "$(xdotool getwindowgeometry --shell "$W")"
+COLOURS=$(convert "$TMP/before.png" -crop "${WIDTH}x${HEIGHT}+${X}+${Y}" -format %k info:)
+[ "$COLOURS" -gt 50 ] || fail "the window shows only $COLOURS colours"
+
+xdotool mousemove --window "$W" 180 166 click 1
+sleep 1
+import -window root "$TMP/after.png"
+DIFF=$(compare -metric AE "$TMP/before.png" "$TMP/after.png" null: 2>&1)
+[ "${DIFF:-0}" -gt 100 ] || fail "the click changed $DIFF pixels"
+[ -n "$SHOT" ] && convert "$TMP/after.png" -crop "${WIDTH}x${HEIGHT}+${X}+${Y}" +repage "$SHOT"
+
+N=$("$RUN" "$PREFIX" "$BIN/toolkit-demo.exe" --notify | tr -d '\r')
+[ "$N" = "1" ] || fail "--notify found '$N' windows"
+for i in $(seq 1 100); do
+    kill -0 "$PID" 2>/dev/null || break
+    sleep 0.1
+done
+kill -0 "$PID" 2>/dev/null && fail "still running after message 1024"
+wait "$PID"; RC=$?
+[ "$RC" -eq 0 ] || fail "exit code $RC"
+echo "PASS: found by class and title, $COLOURS colours, click changed $DIFF pixels, ended by message 1024"
+rm -rf "$TMP"
