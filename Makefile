@@ -1,6 +1,6 @@
 # The front door: `make run` and `make test` set up a fresh Debian machine,
 # build and run. Everything else goes through the CMake presets.
-PRESETS := linux linux-asan windows
+PRESETS := linux linux-asan linux-tsan windows
 JOBS ?= $(shell nproc)
 
 .PHONY: all setup run test build $(addprefix build-,$(PRESETS)) $(addprefix test-,$(PRESETS)) clean

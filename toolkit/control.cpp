@@ -6,13 +6,22 @@
 
 namespace qh {
 
+HostHandle UiControl::BoundHandle() const {
+    std::lock_guard<std::mutex> lock(Toolkit().bindingMutex);
+    UiWindow* w = Window();
+    return w != nullptr ? w->Handle() : 0;
+}
+
 template <class R, class F>
 R UiControl::OnWindowThread(R fallback, F op) {
-    UiWindow* w = Window();
-    if (w == nullptr) return op();
+    const HostHandle h = BoundHandle();
+    // An unbound control has no window and no thread to defer to: its
+    // operations only touch the object itself.
+    if (h == 0) return op();
     Host& host = TheHost();
-    const HostHandle h = w->Handle();
     if (host.OnWindowThread(h)) return op();
+    // Posted and waited for. When the window goes away first the call does
+    // not run and the caller gets the empty value.
     R result = fallback;
     host.RunOnWindowThread(h, [&] { result = op(); });
     return result;
@@ -44,8 +53,12 @@ void UiControl::CreateBase(HostHandle hwnd, const RectF& bounds, int kind, bool 
     if (window == nullptr) return;
     bounds_ = bounds;
     cursor_ = cursorGiven ? cursor : kCursorArrow;
-    id_ = window->AddControl(this, bounds, kind, visible, tabStop, cursor_);
-    windowIndex_ = window->WindowIndex();
+    const int id = window->AddControl(this, bounds, kind, visible, tabStop, cursor_);
+    {
+        std::lock_guard<std::mutex> lock(Toolkit().bindingMutex);
+        id_ = id;
+        windowIndex_ = window->WindowIndex();
+    }
     drawEnabled_ = 1;
     toolTipText_.clear();
 }
@@ -62,19 +75,19 @@ int UiControl::Disabled(int value, bool set) {
 
 int UiControl::Left(int value, bool set) {
     if (set) Move(static_cast<float>(value), std::nullopt, std::nullopt, std::nullopt);
-    return static_cast<int>(Bounds().left);
+    return OnWindowThread(0, [&] { return static_cast<int>(bounds_.left); });
 }
 int UiControl::Top(int value, bool set) {
     if (set) Move(std::nullopt, static_cast<float>(value), std::nullopt, std::nullopt);
-    return static_cast<int>(Bounds().top);
+    return OnWindowThread(0, [&] { return static_cast<int>(bounds_.top); });
 }
 int UiControl::Width(int value, bool set) {
     if (set) Move(std::nullopt, std::nullopt, static_cast<float>(value), std::nullopt);
-    return static_cast<int>(Bounds().width);
+    return OnWindowThread(0, [&] { return static_cast<int>(bounds_.width); });
 }
 int UiControl::Height(int value, bool set) {
     if (set) Move(std::nullopt, std::nullopt, std::nullopt, static_cast<float>(value));
-    return static_cast<int>(Bounds().height);
+    return OnWindowThread(0, [&] { return static_cast<int>(bounds_.height); });
 }
 
 int UiControl::Visible(int value, bool set) {
@@ -166,33 +179,43 @@ void UiControl::ShowToolTip(const Text& text) {
     if (UiWindow* w = Window()) TheHost().ShowTooltip(w->Handle(), text);
 }
 
-bool UiControl::IsFocused() const {
+bool UiControl::IsFocused() {
+    return OnWindowThread(false, [&] {
+        UiWindow* w = Window();
+        return w != nullptr && w->FocusedControl() != 0 && w->FocusedControl() == w->IndexOf(this);
+    });
+}
+
+ControlRecord* UiControl::OwnRecord() const {
     UiWindow* w = Window();
-    return w != nullptr && w->FocusedControl() != 0 && w->FocusedControl() == w->IndexOf(this);
+    return w ? w->Record(w->IndexOf(this)) : nullptr;
 }
 
 int UiControl::TabStop(int value, bool set) {
-    UiWindow* w = Window();
-    ControlRecord* rec = w ? w->Record(w->IndexOf(this)) : nullptr;
-    if (rec == nullptr) return 0;
-    if (set) rec->tabStop = value != 0;
-    return rec->tabStop ? 1 : 0;
+    return OnWindowThread(0, [&] {
+        ControlRecord* rec = OwnRecord();
+        if (rec == nullptr) return 0;
+        if (set) rec->tabStop = value != 0;
+        return rec->tabStop ? 1 : 0;
+    });
 }
 
 int UiControl::UserValue(int value, bool set) {
-    UiWindow* w = Window();
-    ControlRecord* rec = w ? w->Record(w->IndexOf(this)) : nullptr;
-    if (rec == nullptr) return 0;
-    if (set) rec->userValue = value;
-    return rec->userValue;
+    return OnWindowThread(0, [&] {
+        ControlRecord* rec = OwnRecord();
+        if (rec == nullptr) return 0;
+        if (set) rec->userValue = value;
+        return rec->userValue;
+    });
 }
 
 int UiControl::NoMouse(int value, bool set) {
-    UiWindow* w = Window();
-    ControlRecord* rec = w ? w->Record(w->IndexOf(this)) : nullptr;
-    if (rec == nullptr) return 0;
-    if (set) rec->noMouse = value != 0;
-    return rec->noMouse ? 1 : 0;
+    return OnWindowThread(0, [&] {
+        ControlRecord* rec = OwnRecord();
+        if (rec == nullptr) return 0;
+        if (set) rec->noMouse = value != 0;
+        return rec->noMouse ? 1 : 0;
+    });
 }
 
 bool UiControl::Destroy() {
@@ -203,43 +226,56 @@ bool UiControl::Destroy() {
         w->SendControlMessage(index, msg::kDestroy, 0, 0, true);
         RectF old = bounds_;
         w->RemoveControl(w->IndexOf(this));
-        windowIndex_ = 0;
-        id_ = 0;
+        {
+            std::lock_guard<std::mutex> lock(Toolkit().bindingMutex);
+            windowIndex_ = 0;
+            id_ = 0;
+        }
         w->RepaintArea(old, true);
         return true;
     });
 }
 
 int UiControl::Cursor(int value, bool set) {
-    if (set) {
-        cursor_ = value;
-        UiWindow* w = Window();
-        if (ControlRecord* rec = w ? w->Record(w->IndexOf(this)) : nullptr) rec->cursor = value;
-    }
-    return cursor_;
+    return OnWindowThread(0, [&] {
+        if (set) {
+            cursor_ = value;
+            if (ControlRecord* rec = OwnRecord()) rec->cursor = value;
+        }
+        return cursor_;
+    });
 }
 
 Text UiControl::UserText(const Text& text, bool set) {
-    if (set) userText_ = text;
-    return userText_;
+    return OnWindowThread(Text(), [&] {
+        if (set) userText_ = text;
+        return userText_;
+    });
 }
 
 int UiControl::DrawEnabled(int value, bool set) {
-    if (set) drawEnabled_ = value;
-    return drawEnabled_;
+    return OnWindowThread(0, [&] {
+        if (set) drawEnabled_ = value;
+        return drawEnabled_;
+    });
 }
 
+void UiControl::SuspendDraw() { DrawEnabled(0, true); }
+void UiControl::ResumeDraw() { DrawEnabled(1, true); }
+
 void UiControl::HookMessage(int message, ControlHook handler) {
-    UiWindow* w = Window();
-    ControlRecord* rec = w ? w->Record(w->IndexOf(this)) : nullptr;
-    if (rec == nullptr) return;
-    for (auto& [m, h] : rec->hooks) {
-        if (m == message) {
-            h = std::move(handler);
-            return;
+    OnWindowThread(0, [&] {
+        ControlRecord* rec = OwnRecord();
+        if (rec == nullptr) return 0;
+        for (auto& [m, h] : rec->hooks) {
+            if (m == message) {
+                h = std::move(handler);
+                return 0;
+            }
         }
-    }
-    rec->hooks.emplace_back(message, std::move(handler));
+        rec->hooks.emplace_back(message, std::move(handler));
+        return 0;
+    });
 }
 
 }  // namespace qh

@@ -16,6 +16,7 @@ namespace qh {
 
 class UiWindow;
 class Graphics;
+struct ControlRecord;
 
 // Kind codes, also the last argument of control events.
 enum ControlKind : int {
@@ -66,15 +67,15 @@ public:
     void Redraw();
     void SetZOrder(int position = 1, bool positionGiven = false);
     Text ToolTip(const Text& text = Text(), bool set = false, bool showNow = false);
-    bool IsFocused() const;
+    bool IsFocused();
     int TabStop(int value = 0, bool set = false);
     bool Destroy();
     int Cursor(int value = 0, bool set = false);
     Text UserText(const Text& text = Text(), bool set = false);
     bool IsBound() const { return windowIndex_ > 0 && id_ > 0; }
     int DrawEnabled(int value = 0, bool set = false);
-    void SuspendDraw() { drawEnabled_ = 0; }
-    void ResumeDraw() { drawEnabled_ = 1; }
+    void SuspendDraw();
+    void ResumeDraw();
     void HookMessage(int message, ControlHook handler);
     void ShowToolTip(const Text& text);
     // The value passed to event handlers with this control (attribute 8).
@@ -103,6 +104,11 @@ private:
     // another thread); the default value when the window is gone.
     template <class R, class F>
     R OnWindowThread(R fallback, F op);
+    // The handle of the window the control is bound to, or 0; safe to call
+    // from any thread.
+    HostHandle BoundHandle() const;
+    // This control's record in its window's list, or null.
+    ControlRecord* OwnRecord() const;
 
     int windowIndex_ = 0;
     int id_ = 0;

@@ -28,7 +28,10 @@ void ToolkitStartup(Host& host, GraphicsDriver& graphics) {
 
 void ToolkitShutdown() {
     ToolkitState& s = Toolkit();
-    s.windows.clear();
+    {
+        std::lock_guard<std::mutex> lock(s.bindingMutex);
+        s.windows.clear();
+    }
     s.host = nullptr;
     s.graphics = nullptr;
 }

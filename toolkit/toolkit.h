@@ -2,6 +2,7 @@
 // drivers, the default font, the default timer interval and the window table.
 #pragma once
 
+#include <mutex>
 #include <vector>
 
 #include "toolkit/graphics.h"
@@ -19,6 +20,11 @@ struct ToolkitState {
     // Window table: entry n - 1 is window index n; a destroyed window leaves
     // an empty entry so that indices stay stable.
     std::vector<UiWindow*> windows;
+    // Guards the binding of controls to windows (a control's window index and
+    // id, the window table, a window's handle). Only the window's thread
+    // changes the binding; another thread reads it under this lock to learn
+    // which window to post its call to, while the window may be going away.
+    std::mutex bindingMutex;
 };
 
 ToolkitState& Toolkit();

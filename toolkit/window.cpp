@@ -38,9 +38,12 @@ bool UiWindow::Create(HostHandle hwnd, const Bytes& backgroundImage, Argb backgr
     frameStyle_ = frameStyle;
     if (frameStyle == 1 && frameRect != nullptr) frameRect_ = *frameRect;
 
-    hwnd_ = hwnd;
-    Toolkit().windows.push_back(this);
-    windowIndex_ = static_cast<int>(Toolkit().windows.size());
+    {
+        std::lock_guard<std::mutex> lock(Toolkit().bindingMutex);
+        hwnd_ = hwnd;
+        Toolkit().windows.push_back(this);
+        windowIndex_ = static_cast<int>(Toolkit().windows.size());
+    }
     layered_ = true;
     host.Attach(hwnd, this);
     CreateCaptionButtons();
@@ -51,28 +54,35 @@ bool UiWindow::Create(HostHandle hwnd, const Bytes& backgroundImage, Argb backgr
 
 void UiWindow::ReleaseResources() {
     if (hwnd_ == 0) return;
-    for (auto& rec : controls_) {
-        if (rec.object) {
-            rec.object->windowIndex_ = 0;
-            rec.object->id_ = 0;
+    const HostHandle h = hwnd_;
+    {
+        // Unbind first, under the lock: from here on another thread's call
+        // finds no window and does not post to one that is going away.
+        std::lock_guard<std::mutex> lock(Toolkit().bindingMutex);
+        for (auto& rec : controls_) {
+            if (rec.object) {
+                rec.object->windowIndex_ = 0;
+                rec.object->id_ = 0;
+            }
         }
+        auto& table = Toolkit().windows;
+        if (windowIndex_ >= 1 && windowIndex_ <= static_cast<int>(table.size()) &&
+            table[windowIndex_ - 1] == this) {
+            table[windowIndex_ - 1] = nullptr;
+        }
+        hwnd_ = 0;
+        windowIndex_ = 0;
     }
     controls_.clear();
     captionButtons_.clear();
     if (Toolkit().host != nullptr) {
-        TheHost().ReleaseCapture(hwnd_);
-        TheHost().Attach(hwnd_, nullptr);
-    }
-    auto& table = Toolkit().windows;
-    if (windowIndex_ >= 1 && windowIndex_ <= static_cast<int>(table.size()) && table[windowIndex_ - 1] == this) {
-        table[windowIndex_ - 1] = nullptr;
+        TheHost().ReleaseCapture(h);
+        TheHost().Attach(h, nullptr);
     }
     backGraphics_.reset();
     cacheGraphics_.reset();
     back_ = Bitmap();
     cache_ = Bitmap();
-    hwnd_ = 0;
-    windowIndex_ = 0;
     focused_ = hover_ = pressed_ = 0;
 }
 

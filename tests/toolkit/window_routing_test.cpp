@@ -212,23 +212,5 @@ TEST_F(ToolkitTest, ShowFadesInOverTwentyFiveFramesThenPresentsOpaque) {
     EXPECT_EQ(host.Now(), 25 * 8);
 }
 
-TEST_F(ToolkitTest, OperationsFromAnotherThreadRunOnTheWindowThread) {
-    Probe p;
-    ASSERT_TRUE(p.Create(hwnd, MakeRect(10, 30, 40, 20)));
-    std::atomic<bool> done{false};
-    int disabledSeen = -1;
-    std::thread worker([&] {
-        disabledSeen = p.Disabled(1, true);
-        p.Move(20.0f, std::nullopt, std::nullopt, std::nullopt);
-        done = true;
-    });
-    ASSERT_TRUE(host.PumpUntil([&] { return done.load(); }));
-    worker.join();
-    EXPECT_EQ(disabledSeen, 1);
-    EXPECT_EQ(p.paintThread, std::this_thread::get_id());
-    EXPECT_EQ(p.Left(), 20);
-    EXPECT_TRUE(Near(ScreenAt(25, 35), 0xFF000000u));  // painted disabled at the new place
-}
-
 }  // namespace
 }  // namespace qh

@@ -107,9 +107,14 @@ void HeadlessHost::Minimize(HostHandle window) { ShowWindow(window, false); }
 void HeadlessHost::DestroyWindow(HostHandle window) {
     if (Find(window) == nullptr) return;
     Send(window, msg::kDestroy);
-    FailCalls(window);
-    std::lock_guard<std::mutex> lock(callMutex_);
-    windows_.erase(window);
+    {
+        // One step under the lock: a call from another thread either finds
+        // the window and is failed here, or does not find it at all.
+        std::lock_guard<std::mutex> lock(callMutex_);
+        FailCallsLocked(window);
+        windows_.erase(window);
+    }
+    callDone_.notify_all();
     if (capture_ == window) capture_ = 0;
     if (active_ == window) active_ = 0;
 }
@@ -205,8 +210,7 @@ bool HeadlessHost::RunOnWindowThread(HostHandle window, const std::function<void
     return call.ran;
 }
 
-void HeadlessHost::FailCalls(HostHandle window) {
-    std::lock_guard<std::mutex> lock(callMutex_);
+void HeadlessHost::FailCallsLocked(HostHandle window) {
     for (auto it = calls_.begin(); it != calls_.end();) {
         if ((*it)->window == window) {
             (*it)->done = true;
@@ -215,7 +219,6 @@ void HeadlessHost::FailCalls(HostHandle window) {
             ++it;
         }
     }
-    callDone_.notify_all();
 }
 
 int HeadlessHost::ProcessPending() {

@@ -126,7 +126,8 @@ private:
     Window* Find(HostHandle window);
     const Window* Find(HostHandle window) const;
     void Resized(HostHandle window);
-    void FailCalls(HostHandle window);
+    // Ends the waiting calls for a window; callMutex_ is held.
+    void FailCallsLocked(HostHandle window);
 
     RectI screen_, work_;
     std::map<HostHandle, Window> windows_;
