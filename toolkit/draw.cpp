@@ -154,6 +154,11 @@ void DrawText(Graphics& g, const Text& text, const UiFont& font, Argb color, con
 
 void DrawGlowText(Graphics& g, const Text& text, const UiFont& font, Argb color, const RectF& r,
                   int glowSize) {
+    g.DrawGlowString(text, font, color, r, glowSize);
+}
+
+void DrawGlowTextByOffsets(Graphics& g, const Text& text, const UiFont& font, Argb color, const RectF& r,
+                           int glowSize) {
     TextFormat format{0, 0, 0, 0, kFormatNoWrap};
     RectF measured = g.MeasureString(text, font, r, format);
     RectF line = r;

@@ -42,9 +42,13 @@ Argb EffectColor(Argb textColor, std::int64_t effectColor = -1, bool hasEffectCo
 void DrawText(Graphics& g, const Text& text, const UiFont& font, Argb color, const RectF& layout,
               int align = 0, int trimming = 0, int hotkeyPrefix = 0, int formatFlags = 0,
               int effect = kEffectNone, std::int64_t effectColor = -1, bool hasEffectColor = false);
-// Caption text on a soft white glow.
+// Caption text on a soft white glow, through the backend's own glow.
 void DrawGlowText(Graphics& g, const Text& text, const UiFont& font, Argb color, const RectF& r,
                   int glowSize = 5);
+// The glow composed from rings of fading white copies of the text, centred
+// vertically in r: for backends without a system glow.
+void DrawGlowTextByOffsets(Graphics& g, const Text& text, const UiFont& font, Argb color, const RectF& r,
+                           int glowSize);
 
 // Stretches image over dest: corners keep their size, edges stretch along one
 // axis, the centre along both.

@@ -83,6 +83,11 @@ public:
                                 const TextFormat& format) = 0;
     virtual void DrawString(const Text& text, const UiFont& font, Argb color, const RectF& layout,
                             const TextFormat& format) = 0;
+    // Caption text on a soft light glow about glowSize pixels wide. A backend
+    // with a system glow (the Windows theme) uses it; the others compose it
+    // with DrawGlowTextByOffsets (draw.h).
+    virtual void DrawGlowString(const Text& text, const UiFont& font, Argb color, const RectF& r,
+                                int glowSize) = 0;
     // Draws the src part of image stretched over dest, smoothed, with an
     // overall opacity 0-255.
     virtual void DrawImage(const Bitmap& image, const RectF& dest, const RectF& src,

@@ -21,7 +21,14 @@ for i in $(seq 1 150); do
     sleep 0.1
 done
 [ -n "$W" ] || fail "no window titled $TITLE"
-FOUND=$("$RUN" "$PREFIX" "$BIN/toolkit-demo.exe" --find | tr -d '\r')
+# A loaded machine may need a moment before the window is registered and
+# drawn, so the checks below retry for a while before they fail.
+FOUND=""
+for i in $(seq 1 10); do
+    FOUND=$("$RUN" "$PREFIX" "$BIN/toolkit-demo.exe" --find | tr -d '\r')
+    [ "$FOUND" = "1" ] && break
+    sleep 0.5
+done
 [ "$FOUND" = "1" ] || fail "FindWindow by class Ex_DirectUI and title found '$FOUND'"
 
 sleep 1
@@ -32,9 +39,13 @@ COLOURS=$(convert "$TMP/before.png" -crop "${WIDTH}x${HEIGHT}+${X}+${Y}" -format
 [ "$COLOURS" -gt 50 ] || fail "the window shows only $COLOURS colours"
 
 xdotool mousemove --window "$W" 180 166 click 1
-sleep 1
-import -window root "$TMP/after.png"
-DIFF=$(compare -metric AE "$TMP/before.png" "$TMP/after.png" null: 2>&1)
+DIFF=0
+for i in $(seq 1 20); do
+    sleep 0.25
+    import -window root "$TMP/after.png"
+    DIFF=$(compare -metric AE "$TMP/before.png" "$TMP/after.png" null: 2>&1)
+    [ "${DIFF:-0}" -gt 100 ] && break
+done
 [ "${DIFF:-0}" -gt 100 ] || fail "the click changed $DIFF pixels"
 [ -n "$SHOT" ] && convert "$TMP/after.png" -crop "${WIDTH}x${HEIGHT}+${X}+${Y}" +repage "$SHOT"
 

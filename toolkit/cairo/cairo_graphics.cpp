@@ -1,5 +1,7 @@
 #include "toolkit/cairo/cairo_graphics.h"
 
+#include "toolkit/draw.h"
+
 #include <algorithm>
 #include <cmath>
 
@@ -166,6 +168,11 @@ void CairoGraphics::DrawImage(const Bitmap& image, const RectF& dest, const Rect
     cairo_surface_destroy(part);
     cairo_surface_destroy(whole);
     Flush();
+}
+
+// cairo has no glow of its own: the caption glow is composed from copies.
+void CairoGraphics::DrawGlowString(const Text& text, const UiFont& font, Argb color, const RectF& r, int glowSize) {
+    DrawGlowTextByOffsets(*this, text, font, color, r, glowSize);
 }
 
 }  // namespace qh::cairo

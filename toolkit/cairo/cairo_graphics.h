@@ -36,6 +36,7 @@ public:
     RectF MeasureString(const Text& text, const UiFont& font, const RectF& layout, const TextFormat& format) override;
     void DrawString(const Text& text, const UiFont& font, Argb color, const RectF& layout,
                     const TextFormat& format) override;
+    void DrawGlowString(const Text& text, const UiFont& font, Argb color, const RectF& r, int glowSize) override;
     void DrawImage(const Bitmap& image, const RectF& dest, const RectF& src, int opacity) override;
 
 private:

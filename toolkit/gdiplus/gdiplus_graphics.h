@@ -40,6 +40,9 @@ public:
     RectF MeasureString(const Text& text, const UiFont& font, const RectF& layout, const TextFormat& format) override;
     void DrawString(const Text& text, const UiFont& font, Argb color, const RectF& layout,
                     const TextFormat& format) override;
+    // The theme's glow (DrawThemeTextEx) when a theme is active, else the
+    // composed glow.
+    void DrawGlowString(const Text& text, const UiFont& font, Argb color, const RectF& r, int glowSize) override;
     void DrawImage(const Bitmap& image, const RectF& dest, const RectF& src, int opacity) override;
 
 private:

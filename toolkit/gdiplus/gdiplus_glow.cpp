@@ -1,0 +1,85 @@
+// Caption glow of the GDI+ backend: the theme's own glowing text
+// (DrawThemeTextEx, bound at run time from UxTheme.dll) drawn into a 32-bit
+// DIB and composed over the window; without an active theme (classic mode,
+// or Wine without a theme) the glow is composed from copies of the text.
+#include <windows.h>
+#include <uxtheme.h>
+
+#include <cstring>
+
+#include "runtime/bind_import.h"
+#include "runtime/win32/system_win32.h"
+#include "toolkit/draw.h"
+#include "toolkit/gdiplus/gdiplus_graphics.h"
+
+namespace qh::gdiplus {
+namespace {
+
+using DrawThemeTextExFn = HRESULT(WINAPI*)(HTHEME, HDC, int, int, LPCWSTR, int, DWORD, LPRECT, const DTTOPTS*);
+
+// Draws the glowing text into a premultiplied bitmap of the given size;
+// false when the theme cannot draw it.
+bool ThemeGlow(const Text& text, const UiFont& font, Argb color, int width, int height, int glowSize,
+               Bitmap& out) {
+    HTHEME theme = OpenThemeData(nullptr, L"WINDOW");
+    if (!theme) return false;
+    const BindResult bound = TryBindImport("uxtheme.dll", "DrawThemeTextEx");
+    bool drawn = false;
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = -height;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    HDC dc = CreateCompatibleDC(nullptr);
+    void* bits = nullptr;
+    HBITMAP dib = dc ? CreateDIBSection(dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0) : nullptr;
+    if (bound.address && dib) {
+        HGDIOBJ oldBitmap = SelectObject(dc, dib);
+        HFONT hfont = CreateFontW(-static_cast<int>(font.size), 0, 0, 0, (font.style & kBold) ? FW_BOLD : FW_NORMAL,
+                                  (font.style & kItalic) ? TRUE : FALSE, (font.style & kUnderline) ? TRUE : FALSE,
+                                  (font.style & kStrikeout) ? TRUE : FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
+                                  CLIP_DEFAULT_PRECIS, CLEARTYPE_QUALITY, DEFAULT_PITCH, GbkToWide(font.face).c_str());
+        HGDIOBJ oldFont = SelectObject(dc, hfont);
+        DTTOPTS options{};
+        options.dwSize = sizeof options;
+        options.dwFlags = DTT_COMPOSITED | DTT_GLOWSIZE | DTT_TEXTCOLOR;
+        options.crText = RGB(RedOf(color), GreenOf(color), BlueOf(color));
+        options.iGlowSize = glowSize;
+        RECT area{0, 0, width, height};
+        const std::wstring wide = GbkToWide(text);
+        const auto draw = reinterpret_cast<DrawThemeTextExFn>(bound.address);
+        drawn = SUCCEEDED(draw(theme, dc, 0, 0, wide.c_str(), -1, DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX,
+                               &area, &options));
+        GdiFlush();
+        if (drawn) {
+            Bitmap result(width, height);
+            std::memcpy(result.Data(), bits, static_cast<size_t>(width) * height * 4);
+            out = std::move(result);
+        }
+        SelectObject(dc, oldFont);
+        DeleteObject(hfont);
+        SelectObject(dc, oldBitmap);
+    }
+    if (dib) DeleteObject(dib);
+    if (dc) DeleteDC(dc);
+    CloseThemeData(theme);
+    return drawn;
+}
+
+}  // namespace
+
+void GdiplusGraphics::DrawGlowString(const Text& text, const UiFont& font, Argb color, const RectF& r,
+                                     int glowSize) {
+    const int width = static_cast<int>(r.width);
+    const int height = static_cast<int>(r.height);
+    Bitmap glow;
+    if (width > 0 && height > 0 && ThemeGlow(text, font, color, width, height, glowSize, glow)) {
+        DrawImage(glow, r, RectF{0, 0, static_cast<float>(width), static_cast<float>(height)}, 255);
+        return;
+    }
+    DrawGlowTextByOffsets(*this, text, font, color, r, glowSize);
+}
+
+}  // namespace qh::gdiplus
