@@ -220,9 +220,13 @@ void UiWindow::RemoveControl(int index) {
 }
 
 int UiWindow::HitTest(int x, int y) const {
-    for (int i = static_cast<int>(controls_.size()); i >= 1; --i) {
-        const ControlRecord& r = controls_[i - 1];
-        if (r.visible && r.bounds.Contains(static_cast<float>(x), static_cast<float>(y))) return i;
+    // The caption buttons get the mouse first, then the list from its top.
+    for (bool caption : {true, false}) {
+        for (int i = static_cast<int>(controls_.size()); i >= 1; --i) {
+            const ControlRecord& r = controls_[i - 1];
+            if ((r.kind == kKindSystemButton) != caption) continue;
+            if (r.visible && r.bounds.Contains(static_cast<float>(x), static_cast<float>(y))) return i;
+        }
     }
     return 0;
 }
@@ -266,11 +270,14 @@ void UiWindow::PaintArea(const RectF& area, int index, int state, bool present) 
     back_.CopyArea(cache_, px);
     const RectF clip = ToRectF(px);
     backGraphics_->SetClip(clip);
-    for (int i = 1; i <= ControlCount(); ++i) {
-        const ControlRecord& rec = controls_[i - 1];
-        if (!rec.visible || !rec.bounds.Intersects(clip)) continue;
-        SendControlMessage(i, msg::kPaint, 0, i == index ? state : PaintStateOf(i), false);
-        backGraphics_->SetClip(clip);
+    // The controls in list order, then the caption buttons over them.
+    for (bool caption : {false, true}) {
+        for (int i = 1; i <= ControlCount(); ++i) {
+            const ControlRecord& rec = controls_[i - 1];
+            if ((rec.kind == kKindSystemButton) != caption || !rec.visible || !rec.bounds.Intersects(clip)) continue;
+            SendControlMessage(i, msg::kPaint, 0, i == index ? state : PaintStateOf(i), false);
+            backGraphics_->SetClip(clip);
+        }
     }
     backGraphics_->ResetClip();
     if (present) Present(px);
@@ -301,6 +308,14 @@ void UiWindow::OnTimer(std::uint32_t id) {
     if (fading_) return;
     int index = static_cast<int>(id >> 16);
     SendControlMessage(index, msg::kTimer, static_cast<std::intptr_t>(id), 0, false);
+}
+
+void UiWindow::StartFade(int interval, bool intervalGiven) {
+    if (hwnd_ == 0) return;
+    fading_ = true;
+    fadeCounter_ = 0;
+    TheHost().StartTimer(hwnd_, static_cast<std::uint32_t>(msg::kFadeTimer),
+                         intervalGiven ? interval : Toolkit().defaultTimerInterval);
 }
 
 void UiWindow::Show(int fade) {
@@ -412,6 +427,18 @@ std::intptr_t UiWindow::HandleMessage(int message, std::intptr_t wParam, std::in
     case msg::kTimer:
         OnTimer(static_cast<std::uint32_t>(wParam));
         return 0;
+    case msg::kActivate:
+        Activate((wParam & 0xFFFF) != 0);
+        return Default(message, wParam, lParam);
+    case msg::kKillFocus:
+        KillFocus();
+        return Default(message, wParam, lParam);
+    case msg::kSysKeyDown:
+        SysKeyDown(static_cast<int>(wParam), lParam);
+        return Default(message, wParam, lParam);
+    case msg::kMouseWheel:
+        Wheel(wParam, lParam);
+        return 0;
     case msg::kMouseMove:
         mouseTracking_ = true;
         RouteMouse(message, wParam, lParam);
@@ -422,7 +449,6 @@ std::intptr_t UiWindow::HandleMessage(int message, std::intptr_t wParam, std::in
     case msg::kLButtonUp:
     case msg::kRButtonDown:
     case msg::kRButtonUp:
-    case msg::kMouseWheel:
         RouteMouse(message, wParam, lParam);
         return 0;
     case msg::kMouseLeave:
@@ -439,6 +465,15 @@ std::intptr_t UiWindow::HandleMessage(int message, std::intptr_t wParam, std::in
     case msg::kSetText:
         RenderBackground();
         return Default(message, wParam, lParam);
+    case msg::kSysKeyForward:
+        // The operation after the key operations: a new skin, wParam the
+        // address of its bytes (or 0 to keep the image) and lParam the colour
+        // (-1 takes it from the skin, 0 keeps the colour).
+        SetBackground(wParam != 0 ? *reinterpret_cast<const Bytes*>(wParam) : Bytes(), wParam != 0,
+                      static_cast<std::int32_t>(lParam), lParam != 0, true);
+        return 0;
+    case msg::kBackgroundHandle:
+        return backgroundImage_.Empty() ? 0 : reinterpret_cast<std::intptr_t>(&backgroundImage_);
     case msg::kBackgroundColor:
         return static_cast<std::intptr_t>(backgroundColor_);
     default:

@@ -66,6 +66,10 @@ public:
     void SetAlpha(int alpha) { alpha_ = alpha; }
     // First display: fades in when fade is 1.
     void Show(int fade = 1);
+    // Starts the timer-driven fade (timer 444660): the window's opacity rises
+    // by 51 per tick to 255; input and control timers wait until it ends.
+    void StartFade(int interval = 0, bool intervalGiven = false);
+    bool Fading() const { return fading_; }
     void SetCloseAnimation(int kind) { closeAnimation_ = kind; }
     void SetBackground(const Bytes& image, bool setImage, std::int64_t color, bool setColor, bool redraw = true);
     int FrameStyle(int value = 0, bool set = false);
@@ -113,6 +117,7 @@ public:
     int IndexOf(const UiControl* control) const;
     int IndexOfId(int id) const;
     // The topmost visible control containing the point, or 0.
+    // Caption buttons lie above every other control.
     int HitTest(int x, int y) const;
     std::intptr_t SendControlMessage(int index, int message, std::intptr_t wParam, std::intptr_t lParam,
                                      bool force);
@@ -143,6 +148,10 @@ private:
 
     // Input routing (window_input.cpp).
     void RouteMouse(int message, std::intptr_t wParam, std::intptr_t lParam);
+    void Wheel(std::intptr_t wParam, std::intptr_t lParam);
+    void Activate(bool active);
+    void KillFocus();
+    void SysKeyDown(int vk, std::intptr_t lParam);
     void PressControl(int index);
     void KeyDown(int vk, std::intptr_t lParam);
     void KeyUp(int vk, std::intptr_t lParam);

@@ -133,6 +133,41 @@ void UiWindow::RouteMouse(int message, std::intptr_t wParam, std::intptr_t lPara
     }
 }
 
+void UiWindow::Wheel(std::intptr_t wParam, std::intptr_t lParam) {
+    if (fading_) return;
+    // The wheel reports the pointer in screen coordinates.
+    const std::int32_t lp = static_cast<std::int32_t>(lParam);
+    const RectI r = TheHost().WindowRect(hwnd_);
+    const int hit = HitTest(LoWordSigned(lp) - r.left, HiWordSigned(lp) - r.top);
+    if (hit != 0) SendControlMessage(hit, msg::kMouseWheel, wParam, lParam, false);
+}
+
+void UiWindow::Activate(bool active) {
+    if (Record(focused_) == nullptr) return;
+    const int index = focused_;
+    RepaintControl(index, active ? kStateFocused : kStatePressed);
+    CallControlHandler(active ? onFocus_ : onBlur_, index);
+}
+
+void UiWindow::KillFocus() {
+    // Focus went to another window of this program's own (a native child)
+    // while this window stays active: the focused control lets it go, unless
+    // it is marked to keep focus.
+    ControlRecord* rec = Record(focused_);
+    if (rec == nullptr || rec->noMouse || !TheHost().IsActive(hwnd_)) return;
+    const int index = focused_;
+    focused_ = 0;
+    RepaintControl(index, kStatePressed);
+}
+
+void UiWindow::SysKeyDown(int vk, std::intptr_t lParam) {
+    // The focused control sees system keys (Alt combinations) first; when it
+    // acts on one it answers non-zero and the application hears of it.
+    if (Record(focused_) == nullptr) return;
+    const int index = focused_;
+    if (SendControlMessage(index, msg::kSysKeyDown, vk, lParam, false) != 0) CallControlHandler(onEvent_, index);
+}
+
 bool UiWindow::FocusControl(int id) {
     int index = IndexOfId(id);
     ControlRecord* rec = Record(index);

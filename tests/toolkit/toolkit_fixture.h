@@ -44,6 +44,7 @@ public:
                      Disabled() ? MakeArgb(0x000000, 255) : StateColor(lastState));
         }
         if (message == msg::kClick) ++clicks;
+        if (message == msg::kSysKeyDown) return sysKeyAnswer;
         return 0;
     }
     int Count(int message) const { return static_cast<int>(std::count(messages.begin(), messages.end(), message)); }
@@ -52,6 +53,7 @@ public:
     std::thread::id paintThread;
     int lastState = 0;
     int clicks = 0;
+    std::intptr_t sysKeyAnswer = 0;  // what the control answers to a system key
 };
 
 // Colours made by MakeArgb carry alpha 254, so over white they are one step lighter.
