@@ -1,0 +1,36 @@
+// Whole files on the platform's file system, for the documents and digests.
+//
+// Paths are GBK texts. On Windows they go to the W functions through code
+// page 936; on Linux "\" between levels becomes "/" and the name is UTF-8, the
+// mapping of every other file operation of the runtime.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <functional>
+#include <string_view>
+
+#include "runtime/text.h"
+
+namespace qh {
+
+// Reads a whole file. False, with bytes untouched, when it cannot be opened
+// or read to its end.
+bool ReadWholeFile(const Text& path, Bytes& bytes);
+
+// Hands the file's bytes to sink block by block, in order, so that a large
+// file is never held whole. False when it cannot be opened or a read fails;
+// sink may have seen some blocks by then.
+using FileBlockSink = std::function<void(const std::uint8_t* data, std::size_t size)>;
+bool ReadFileBlocks(const Text& path, const FileBlockSink& sink);
+
+// Writes data to a temporary file beside path, flushes it to the disk and
+// then puts it in place of path in one step. When any step fails the
+// temporary is removed and path is left as it was.
+bool WriteWholeFile(const Text& path, std::string_view data);
+
+// Creates every missing folder on the way to a file path (all but the last
+// level). Failures are ignored: a later write to the path reports them.
+void CreateFolders(const Text& path);
+
+}  // namespace qh
