@@ -1,0 +1,73 @@
+#include "renew/file_names.h"
+
+#include <string_view>
+
+#include "runtime/hex.h"
+
+namespace qh {
+namespace {
+
+// Names that Windows takes as devices in any folder, also with an extension.
+constexpr std::string_view kDeviceNames[] = {
+    "CON",  "PRN",  "AUX",  "NUL",  "CONIN$", "CONOUT$", "COM0", "COM1", "COM2",
+    "COM3", "COM4", "COM5", "COM6", "COM7",   "COM8",    "COM9", "LPT0", "LPT1",
+    "LPT2", "LPT3", "LPT4", "LPT5", "LPT6",   "LPT7",    "LPT8", "LPT9",
+};
+
+constexpr std::string_view kForbiddenCharacters = ":*?\"<>|";
+
+bool IsSeparator(char c) { return c == '\\' || c == '/'; }
+
+bool SameAsciiWord(std::string_view a, std::string_view b) {
+    if (a.size() != b.size()) return false;
+    for (std::size_t i = 0; i < a.size(); ++i) {
+        char x = a[i];
+        if (x >= 'a' && x <= 'z') x = static_cast<char>(x - 'a' + 'A');
+        if (x != b[i]) return false;
+    }
+    return true;
+}
+
+bool IsDeviceName(std::string_view level) {
+    const std::string_view stem = level.substr(0, level.find('.'));
+    for (std::string_view device : kDeviceNames) {
+        if (SameAsciiWord(stem, device)) return true;
+    }
+    return false;
+}
+
+bool IsAllowedLevel(std::string_view level) {
+    if (level.empty()) return false;
+    if (level.back() == '.' || level.back() == ' ') return false;
+    return !IsDeviceName(level);
+}
+
+}  // namespace
+
+bool IsAllowedFileName(const Text& name) {
+    if (name.empty() || IsSeparator(name[0])) return false;
+    for (char c : name) {
+        if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F) return false;
+        if (kForbiddenCharacters.find(c) != std::string_view::npos) return false;
+    }
+    // Any "..", not only a whole level: "a..b" is harmless, but a rule that
+    // needs no reading of levels cannot be read wrongly.
+    if (name.find("..") != Text::npos) return false;
+    const std::string_view whole = name;
+    std::size_t begin = 0;
+    bool first = true;
+    for (std::size_t i = 0; i <= whole.size(); ++i) {
+        if (i < whole.size() && !IsSeparator(whole[i])) continue;
+        const std::string_view level = whole.substr(begin, i - begin);
+        if (!IsAllowedLevel(level)) return false;
+        // The staging folder may neither hold nor be a listed file.
+        if (first && SameAsciiWord(level, "UPDATE")) return false;
+        first = false;
+        begin = i + 1;
+    }
+    return true;
+}
+
+Text StagingName(const Text& name) { return Text(kStagingFolder) + "\\" + HexEncode(name); }
+
+}  // namespace qh

@@ -1,0 +1,65 @@
+#include "renew/state_file.h"
+
+#include "renew/file_names.h"
+#include "runtime/convert.h"
+#include "runtime/hex.h"
+
+namespace qh {
+namespace {
+
+// Only the staged copy of the updater is never installed: the running
+// updater cannot replace itself. A new updater travels as "renew.ex_".
+constexpr char kUpdaterFile[] = "renew.exe";
+
+}  // namespace
+
+bool BuildStateFile(const std::vector<Text>& downloaded, const Text& newestVersion, XmlTree& tree) {
+    if (!tree.Create("Config") || !tree.InsertChild("@1", "RENEW", "") ||
+        !tree.AddAttribute("@1/@1", "St", "1") || !tree.InsertChild("@1", "ALL", "") ||
+        !tree.AddAttribute("@1/@2", "St", "1") || !tree.InsertChild("@1", "List", "")) {
+        return false;
+    }
+    int listed = 0;
+    for (const Text& name : downloaded) {
+        if (name == kUpdaterFile || !IsAllowedFileName(name)) continue;
+        const Text path = "@1/@3/@" + ToText(static_cast<std::int32_t>(++listed));
+        if (!tree.InsertChild("@1/@3", "File", "") || !tree.AddAttribute(path, "Name", HexEncode(name))) {
+            return false;
+        }
+    }
+    return tree.InsertChild("@1", "LstRenew", "") && tree.AddAttribute("@1/@4", "Ver", newestVersion);
+}
+
+bool SaveStateFile(const Text& path, const std::vector<Text>& downloaded, const Text& newestVersion) {
+    XmlTree tree;
+    const bool saved = BuildStateFile(downloaded, newestVersion, tree) && tree.Save(path);
+    tree.Close();
+    return saved;
+}
+
+bool UpdateIsWaiting(const Text& path) {
+    XmlTree tree;
+    Text state;
+    const bool waiting = tree.LoadFile(path) && tree.GetAttribute("@1/@2", "St", state) && state == "1";
+    tree.Close();
+    return waiting;
+}
+
+bool ReadPendingUpdate(const Text& path, PendingUpdate& update) {
+    XmlTree tree;
+    if (!tree.LoadFile(path)) return false;
+    PendingUpdate read;
+    int count = 0;
+    tree.ChildCount("@1/@3", count);
+    for (int n = 1; n <= count; ++n) {
+        Text hex;
+        tree.GetAttribute("@1/@3/@" + ToText(static_cast<std::int32_t>(n)), "Name", hex);
+        read.files.push_back(HexDecode(hex));
+    }
+    tree.GetAttribute("@1/@4", "Ver", read.version);
+    tree.Close();
+    update = std::move(read);
+    return true;
+}
+
+}  // namespace qh
