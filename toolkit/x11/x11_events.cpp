@@ -204,7 +204,9 @@ void X11Host::Dispatch(XEvent& e) {
         const XButtonEvent& b = e.xbutton;
         const std::intptr_t lp = MakeLParam(b.x, b.y);
         if (b.button == Button4 || b.button == Button5) {
-            Send(h, msg::kMouseWheel, static_cast<std::intptr_t>((b.button == Button4 ? 120 : -120) << 16), lp);
+            // As on Windows, the wheel reports the pointer in screen coordinates.
+            Send(h, msg::kMouseWheel, static_cast<std::intptr_t>((b.button == Button4 ? 120 : -120) * 65536),
+                 MakeLParam(b.x_root, b.y_root));
         } else if (b.button == Button1) {
             const bool dbl = b.time - w->lastPressTime < 500 && std::abs(b.x - w->lastPressX) < 4 &&
                              std::abs(b.y - w->lastPressY) < 4;
@@ -239,6 +241,19 @@ void X11Host::Dispatch(XEvent& e) {
         }
         break;
     }
+    case FocusIn:
+    case FocusOut:
+        // Grabs move the focus for a moment; only real changes count.
+        if (e.xfocus.mode == NotifyNormal || e.xfocus.mode == NotifyWhileGrabbed) {
+            Send(h, msg::kActivate, e.type == FocusIn ? 1 : 0, 0);
+        }
+        break;
+    case SelectionRequest:
+        ServeSelection(e.xselectionrequest);
+        break;
+    case SelectionClear:
+        LoseSelection(e.xselectionclear);
+        break;
     case ClientMessage:
         if (static_cast<Atom>(e.xclient.data.l[0]) == wmDelete_ && e.xclient.message_type == wmProtocols_) {
             Send(h, msg::kClose, 0, 0);

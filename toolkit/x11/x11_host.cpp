@@ -26,6 +26,7 @@ X11Host::X11Host() : owner_(std::this_thread::get_id()) {
     netWmName_ = XInternAtom(display_, "_NET_WM_NAME", False);
     utf8_ = XInternAtom(display_, "UTF8_STRING", False);
     opacity_ = XInternAtom(display_, "_NET_WM_WINDOW_OPACITY", False);
+    InternClipboardAtoms();
     int fds[2];
     if (pipe(fds) == 0) {
         wakeRead_ = fds[0];
@@ -36,6 +37,8 @@ X11Host::X11Host() : owner_(std::this_thread::get_id()) {
 
 X11Host::~X11Host() {
     for (auto& [h, w] : windows_) delete w;
+    if (tooltipGc_ != nullptr) XFreeGC(display_, tooltipGc_);
+    if (tooltipWindow_ != 0) XDestroyWindow(display_, tooltipWindow_);
     if (display_ != nullptr) XCloseDisplay(display_);
     if (wakeRead_ >= 0) close(wakeRead_);
     if (wakeWrite_ >= 0) close(wakeWrite_);
@@ -52,11 +55,27 @@ HostHandle X11Host::CreateHostWindow(const HostWindowArgs& args) {
     attrs.background_pixel = WhitePixel(display_, screen_);
     attrs.event_mask = ExposureMask | StructureNotifyMask | ButtonPressMask | ButtonReleaseMask |
                        PointerMotionMask | LeaveWindowMask | KeyPressMask | KeyReleaseMask | FocusChangeMask;
+    unsigned long mask = CWBackPixel | CWEventMask;
+    // Where a compositor runs, a 32-bit visual lets the skin's own alpha
+    // (rounded, shadowed corners) show; without one the window is opaque.
+    XVisualInfo argb{};
+    Visual* visual = DefaultVisual(display_, screen_);
+    int depth = DefaultDepth(display_, screen_);
+    if (CompositorRunning() && XMatchVisualInfo(display_, screen_, 32, TrueColor, &argb) != 0) {
+        visual = argb.visual;
+        depth = 32;
+        attrs.colormap = XCreateColormap(display_, RootWindow(display_, screen_), visual, AllocNone);
+        attrs.background_pixel = 0;
+        attrs.border_pixel = 0;
+        mask |= CWColormap | CWBorderPixel;
+    }
     ::Window w = XCreateWindow(display_, RootWindow(display_, screen_), args.rect.left, args.rect.top,
                                static_cast<unsigned>(args.rect.width), static_cast<unsigned>(args.rect.height), 0,
-                               CopyFromParent, InputOutput, CopyFromParent, CWBackPixel | CWEventMask, &attrs);
+                               depth, InputOutput, visual, mask, &attrs);
     if (w == 0) return 0;
     auto* state = new WindowState;
+    state->visual = visual;
+    state->depth = depth;
     state->className = args.className;
     state->style = args.style;
     state->rect = args.rect;
@@ -237,8 +256,7 @@ void X11Host::Present(HostHandle window, const Bitmap& image, const RectI& area,
     if (w == nullptr || image.Empty()) return;
     RectI a = ClipToBitmap(area, image.Width(), image.Height());
     if (a.Empty()) return;
-    Visual* visual = DefaultVisual(display_, screen_);
-    XImage* xi = XCreateImage(display_, visual, static_cast<unsigned>(DefaultDepth(display_, screen_)), ZPixmap, 0,
+    XImage* xi = XCreateImage(display_, w->visual, static_cast<unsigned>(w->depth), ZPixmap, 0,
                               reinterpret_cast<char*>(const_cast<std::uint32_t*>(image.Data())),
                               static_cast<unsigned>(image.Width()), static_cast<unsigned>(image.Height()), 32,
                               image.Stride());
@@ -293,12 +311,11 @@ void X11Host::SetCursor(HostHandle window, int cursorId) {
     w->cursorId = cursorId;
 }
 
-bool X11Host::SetClipboardText(HostHandle, const Text& text) {
-    clipboard_ = text;
-    return true;
+
+bool X11Host::CompositorRunning() {
+    const std::string name = "_NET_WM_CM_S" + std::to_string(screen_);
+    return XGetSelectionOwner(display_, XInternAtom(display_, name.c_str(), False)) != None;
 }
-Text X11Host::ClipboardText(HostHandle) { return clipboard_; }
-void X11Host::ShowTooltip(HostHandle, const Text& text) { tooltip_ = text; }
 
 RectI X11Host::ScreenRect() {
     if (display_ == nullptr) return RectI{};

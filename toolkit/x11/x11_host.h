@@ -2,12 +2,15 @@
 // Implements: top-level windows with WM_CLASS "Ex_DirectUI" and a UTF-8
 // title, no decorations, move / size / show / maximize / minimize, WM_CLOSE
 // from the window manager, presentation with XPutImage and a constant
-// opacity through _NET_WM_WINDOW_OPACITY, mouse (double clicks detected
-// here), keyboard with Win32 key numbers, pointer grab as capture, cursors,
+// opacity through _NET_WM_WINDOW_OPACITY (on a 32-bit ARGB visual where a
+// compositor runs, so the skin's own alpha shows too), mouse (double clicks
+// detected here; the wheel in screen coordinates), keyboard with Win32 key
+// numbers, focus in / out as WM_ACTIVATE, pointer grab as capture, cursors,
 // timers, posted messages and calls from other threads (woken through a
-// pipe), screen and work area, NotifyWindows through a ClientMessage.
-// Not yet: clipboard ownership (text stays inside the process), tooltips
-// (the text is kept, nothing is shown), caption drag without a window manager.
+// pipe), the CLIPBOARD selection as UTF8_STRING (x11_clipboard.cpp),
+// tooltips in an override-redirect window (x11_tooltip.cpp), screen and work
+// area, NotifyWindows through a ClientMessage.
+// Not yet: caption drag without a window manager.
 #pragma once
 
 #include <X11/Xlib.h>
@@ -66,6 +69,9 @@ public:
     bool RunOnWindowThread(HostHandle window, const std::function<void()>& fn) override;
     void Sleep(int milliseconds) override;
 
+    // The tooltip window, or 0 while none was shown (for tests).
+    HostHandle TooltipWindow() const { return tooltipWindow_; }
+
     // Runs the message loop until Quit; returns the exit code given to Quit.
     int RunLoop();
     void Quit(int code);
@@ -81,6 +87,11 @@ private:
     void RunQueued();
     int MillisecondsToNextTimer();
     long long NowMs() const;
+    bool CompositorRunning();
+    void InternClipboardAtoms();
+    void ServeSelection(const XSelectionRequestEvent& request);
+    void LoseSelection(const XSelectionClearEvent& clear);
+    void HideTooltip();
 
     Display* display_ = nullptr;
     int screen_ = 0;
@@ -88,7 +99,11 @@ private:
     std::thread::id owner_;
     std::map<HostHandle, WindowState*> windows_;
     Text clipboard_;
+    Atom clipboardAtom_ = 0, targetsAtom_ = 0, clipProperty_ = 0;
+    HostHandle clipboardOwner_ = 0;  // our window that owns CLIPBOARD, or 0
     Text tooltip_;
+    ::Window tooltipWindow_ = 0;
+    GC tooltipGc_ = nullptr;
     bool quit_ = false;
     int exitCode_ = 0;
     int wakeRead_ = -1, wakeWrite_ = -1;

@@ -21,6 +21,8 @@ struct X11Host::WindowState {
     int alpha = 255;
     int cursorId = kCursorArrow;
     GC gc = nullptr;
+    Visual* visual = nullptr;  // the window's visual: the default one or 32-bit ARGB
+    int depth = 24;
     WindowClient* client = nullptr;
     std::map<std::uint32_t, std::pair<int, long long>> timers;  // id -> (interval, next due)
     // The last press, to tell a double click.
