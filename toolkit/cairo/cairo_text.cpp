@@ -101,6 +101,52 @@ std::string Ellipsize(cairo_t* cr, const std::string& line, double width) {
     return cut + dots;
 }
 
+// Cuts a line to fit width at a word boundary (a space), or at a character
+// when its first word alone is too wide.
+std::string TrimWord(cairo_t* cr, const std::string& line, double width) {
+    std::string cut = line;
+    while (!cut.empty() && Advance(cr, cut) > width) {
+        const std::size_t space = cut.find_last_of(' ');
+        if (space == std::string::npos) {
+            std::size_t i = cut.size() - 1;
+            while (i > 0 && (static_cast<unsigned char>(cut[i]) & 0xC0) == 0x80) --i;
+            cut.erase(i);
+        } else {
+            cut.erase(space);
+            while (!cut.empty() && cut.back() == ' ') cut.pop_back();
+        }
+    }
+    return cut;
+}
+
+// Trimming: lines that do not fit the box's height whole are left out, and a
+// line wider than the box is cut by character (1), by word (2), or with an
+// ellipsis (3-5; 4 at a word boundary).
+void Trim(cairo_t* cr, Layout& out, const RectF& box, int trimming) {
+    if (trimming == 0) return;
+    bool dropped = false;
+    if (box.height > 0 && out.lineHeight > 0) {
+        const std::size_t fit = std::max<std::size_t>(1, static_cast<std::size_t>(box.height / out.lineHeight + 0.01));
+        if (out.lines.size() > fit) {
+            out.lines.resize(fit);
+            dropped = true;
+        }
+    }
+    if (box.width <= 0) return;
+    const std::string dots = "\xE2\x80\xA6";  // the ellipsis, in UTF-8
+    for (std::size_t i = 0; i < out.lines.size(); ++i) {
+        std::string& l = out.lines[i];
+        const bool last = i + 1 == out.lines.size();
+        const bool wide = Advance(cr, l) > box.width + 0.01;
+        if (trimming >= 3 && (wide || (last && dropped))) {
+            std::string base = trimming == 4 ? TrimWord(cr, l, box.width - Advance(cr, dots)) : l;
+            l = Ellipsize(cr, base, box.width);
+        } else if (wide && trimming == 2) {
+            l = TrimWord(cr, l, box.width);
+        }
+    }
+}
+
 Layout LayOut(cairo_t* cr, const std::string& utf8, const RectF& box, const TextFormat& f) {
     Layout out;
     cairo_font_extents_t fe;
@@ -145,11 +191,7 @@ Layout LayOut(cairo_t* cr, const std::string& utf8, const RectF& box, const Text
         line += cp;
     }
     if (!line.empty() || out.lines.empty()) push(line);
-    if (f.trimming >= 3 && box.width > 0) {
-        for (auto& l : out.lines) {
-            if (Advance(cr, l) > box.width + 0.01) l = Ellipsize(cr, l, box.width);
-        }
-    }
+    Trim(cr, out, box, f.trimming);
     for (const auto& l : out.lines) out.widths.push_back(Advance(cr, l));
     return out;
 }
@@ -238,8 +280,18 @@ void CairoGraphics::DrawString(const Text& text, const UiFont& font, Argb color,
         double x = box.left;
         if (box.width > 0 && f.align == 1) x += (box.width - l.widths[i]) / 2;
         if (box.width > 0 && f.align == 2) x += box.width - l.widths[i];
-        cairo_move_to(cr_, std::round(x), std::round(y + l.ascent));
+        const double baseline = std::round(y + l.ascent);
+        cairo_move_to(cr_, std::round(x), baseline);
         cairo_show_text(cr_, l.lines[i].c_str());
+        // Underline and strikeout are drawn as bars, as thick as the size asks.
+        const double bar = std::max(1.0, std::round(font.size / 14.0));
+        if (font.style & kUnderline) {
+            cairo_rectangle(cr_, std::round(x), baseline + std::max(1.0, std::round(font.size / 10.0)), l.widths[i], bar);
+        }
+        if (font.style & kStrikeout) {
+            cairo_rectangle(cr_, std::round(x), std::round(baseline - l.ascent * 0.35), l.widths[i], bar);
+        }
+        cairo_fill(cr_);
         y += l.lineHeight;
     }
     cairo_restore(cr_);
