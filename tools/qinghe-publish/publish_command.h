@@ -1,0 +1,31 @@
+// qinghe-publish: puts a release on the update server, and checks one.
+//
+//   qinghe-publish --release DIR --version V --notes FILE --out SERVERDIR
+//   qinghe-publish --check SERVERDIR
+//
+// SERVERDIR is the folder that the web server serves under "/qingheupdate/".
+// Publishing writes a copy of every file of DIR, "renewlist.xml",
+// "renew.xml" and "version.txt" into it. Checking reads them back with the
+// programs' own reader and reports one line per problem.
+#pragma once
+
+#include <vector>
+
+#include "runtime/text.h"
+
+namespace qh {
+
+inline constexpr int kPublishOk = 0;
+inline constexpr int kPublishFailed = 1;      // a failed publish or a failed check
+inline constexpr int kPublishUsageError = 2;  // the command line was wrong
+
+struct PublishOutput {
+    Text out;    // GBK; the program writes it as UTF-8
+    Text error;
+    int status = kPublishOk;
+};
+
+// Runs one command line (arguments after the program name, GBK).
+PublishOutput RunPublishCommand(const std::vector<Text>& arguments);
+
+}  // namespace qh
