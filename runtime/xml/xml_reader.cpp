@@ -138,10 +138,15 @@ bool XmlReader::ReadEndTag(std::string_view text) {
 
 bool XmlReader::ReadStartTag(std::string_view body, bool selfClosing) {
     std::size_t nameEnd = 0;
+    std::size_t lastCharacter = 0;
     while (nameEnd < body.size() && !IsXmlSpace(body[nameEnd])) {
+        lastCharacter = nameEnd;
         nameEnd += XmlCharLength(body, nameEnd);
     }
     if (nameEnd == 0) return false;
+    // A name that ends in '/' ("<a/ >") would be written back as "<a/>",
+    // which reads as another element.
+    if (nameEnd - lastCharacter == 1 && body[lastCharacter] == '/') return false;
     // Only one element may stand at the top level.
     if (open_.empty() && !elements_.empty()) return false;
     if (elements_.size() >= kMaxElements) return false;

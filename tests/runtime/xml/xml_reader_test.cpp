@@ -37,6 +37,7 @@ TEST(XmlReader, RefusesSyntaxErrors) {
         "<a></>",                  // "</>"
         "<>x</>",                  // empty name
         "< a/>",                   // empty name before the space
+        "<a/ ></a/>",              // a name ending in '/' would be written back as "<a/>"
         "<a/><b/>",                // a second top-level element
         "<a b=\"1\"",              // tag never ends
         "<a b=\"1>\"/",            // tag never ends: its '>' is quoted
