@@ -1,5 +1,7 @@
 #include "runtime/xml/xml_text.h"
 
+#include <algorithm>
+
 namespace qh {
 namespace {
 
@@ -25,8 +27,9 @@ bool EndsInHalfCharacter(std::string_view s) {
 }
 
 std::size_t FindXml(std::string_view s, std::size_t from, std::string_view what) {
+    if (what.empty()) return from <= s.size() ? from : std::string_view::npos;
     for (std::size_t i = from; i < s.size(); i += XmlCharLength(s, i)) {
-        if (s.compare(i, what.size(), what) == 0) return i;
+        if (s[i] == what[0] && s.compare(i, what.size(), what) == 0) return i;
     }
     return std::string_view::npos;
 }
@@ -34,7 +37,10 @@ std::size_t FindXml(std::string_view s, std::size_t from, std::string_view what)
 Text EscapeXml(std::string_view s) {
     // A text without any of the five characters, the usual case, is its own
     // escaped form.
-    if (s.find_first_of("\"&'<>") == std::string_view::npos) return Text(s);
+    const bool plain = std::none_of(s.begin(), s.end(), [](char c) {
+        return c == '"' || c == '&' || c == '\'' || c == '<' || c == '>';
+    });
+    if (plain) return Text(s);
     Text out;
     out.reserve(s.size());
     for (std::size_t i = 0; i < s.size();) {
