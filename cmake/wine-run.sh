@@ -19,7 +19,7 @@ if [ -n "${DISPLAY:-}" ] || ! command -v Xvfb >/dev/null 2>&1; then
 fi
 
 number_file="$(mktemp)"
-Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$number_file" >/dev/null 2>&1 &
+Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp -noreset 3>"$number_file" >/dev/null 2>&1 &
 xvfb=$!
 i=0
 while [ ! -s "$number_file" ] && [ $i -lt 100 ]; do sleep 0.05; i=$((i + 1)); done

@@ -1,6 +1,6 @@
 #!/bin/sh
 # Runs toolkit-demo.exe under Wine on the current X display (the test runs
-# under xvfb-run): a second Windows process finds the window by its class
+# on a private Xvfb): a second Windows process finds the window by its class
 # "Ex_DirectUI" and title, the screenshot shows drawn content, a click
 # changes the drawing, and message 1024 from a second process ends it.
 # Usage: wine_demo_test.sh <bin dir> <wine prefix> [screenshot]
