@@ -53,16 +53,6 @@ bool ReadFileBlocks(const Text& path, const FileBlockSink& sink) {
     return ok;
 }
 
-bool ReadWholeFile(const Text& path, Bytes& bytes) {
-    Bytes out;
-    const bool ok = ReadFileBlocks(path, [&out](const std::uint8_t* data, std::size_t size) {
-        out.insert(out.end(), data, data + size);
-    });
-    if (!ok) return false;
-    bytes = std::move(out);
-    return true;
-}
-
 bool WriteWholeFile(const Text& path, std::string_view data) {
     if (path.empty()) return false;
     const std::string target = Native(path);

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <iterator>
 
 #include "runtime/system.h"
 #include "tests/support/temp_folder.h"
@@ -11,6 +12,12 @@ namespace qh {
 namespace {
 
 Bytes BytesOf(std::string_view s) { return Bytes(s.begin(), s.end()); }
+
+// Files and folders directly in a folder: a temporary left behind shows here.
+std::size_t EntriesIn(const std::filesystem::path& folder) {
+    const std::filesystem::directory_iterator entries(folder);
+    return static_cast<std::size_t>(std::distance(begin(entries), end(entries)));
+}
 
 TEST(WholeFile, WrittenBytesReadBackExactly) {
     test::TempFolder folder;
@@ -26,12 +33,7 @@ TEST(WholeFile, AWriteReplacesTheOldContentAndLeavesNoTemporary) {
     folder.Write("x.txt", "a much longer old content");
     ASSERT_TRUE(WriteWholeFile(folder.File("x.txt"), "new"));
     EXPECT_EQ(folder.Read("x.txt"), "new");
-    int entries = 0;
-    for (const auto& e : std::filesystem::directory_iterator(folder.Path())) {
-        (void)e;
-        ++entries;
-    }
-    EXPECT_EQ(entries, 1);
+    EXPECT_EQ(EntriesIn(folder.Path()), 1u);
 }
 
 TEST(WholeFile, AFailedWriteLeavesWhatWasThereAndNoTemporary) {
@@ -40,12 +42,7 @@ TEST(WholeFile, AFailedWriteLeavesWhatWasThereAndNoTemporary) {
     folder.Write("target/keep.txt", "kept");
     EXPECT_FALSE(WriteWholeFile(folder.File("target"), "new"));
     EXPECT_EQ(folder.Read("target/keep.txt"), "kept");
-    int entries = 0;
-    for (const auto& e : std::filesystem::directory_iterator(folder.Path())) {
-        (void)e;
-        ++entries;
-    }
-    EXPECT_EQ(entries, 1);
+    EXPECT_EQ(EntriesIn(folder.Path()), 1u);
 }
 
 TEST(WholeFile, AWriteIntoAMissingFolderFails) {
