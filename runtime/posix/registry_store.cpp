@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <fstream>
 #include <sstream>
+#include <string>
 #include <vector>
 
 namespace qh {
@@ -102,7 +103,9 @@ bool RegistryStore::Write(const Text& key, const Text& valueName, const Text& va
     if (!replaced) entries.push_back({key, valueName, value});
 
     if (!MakeParentFolders(path_)) return false;
-    const std::string temporary = path_ + ".new";
+    // The process id keeps two programs that write at once off each other's
+    // temporary file; the rename then puts one whole store in place.
+    const std::string temporary = path_ + "." + std::to_string(::getpid()) + ".new";
     {
         std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
         if (!out) return false;

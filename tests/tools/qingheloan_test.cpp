@@ -5,10 +5,10 @@
 namespace qh {
 namespace {
 
-CommandOutput Loan(std::vector<Text> args) { return RunLoanCommand(args); }
+ToolOutput Loan(std::vector<Text> args) { return RunLoanCommand(args); }
 
 TEST(QingheloanTest, HousingPrintsBothBlocksWithTheRowLabels) {
-    const CommandOutput r = Loan({"housing", "--amount", "100", "--amount-unit", "万", "--term", "20",
+    const ToolOutput r = Loan({"housing", "--amount", "100", "--amount-unit", "万", "--term", "20",
                                  "--term-unit", "年"});
     EXPECT_EQ(r.status, kCommandOk);
     EXPECT_EQ(r.error, "");
@@ -52,7 +52,7 @@ TEST(QingheloanTest, EveryPageWorkedExample) {
 }
 
 TEST(QingheloanTest, UnreadableBoxTextReadsAsZero) {
-    const CommandOutput r = Loan({"housing", "--amount", "100", "--term", "20", "--rate", "abc"});
+    const ToolOutput r = Loan({"housing", "--amount", "100", "--term", "20", "--rate", "abc"});
     EXPECT_EQ(r.status, kCommandOk);
     EXPECT_NE(r.out.find("每月还款: 0.00 元"), Text::npos);
     EXPECT_NE(r.out.find("贷款总额: 1,000,000.00 元"), Text::npos);
@@ -70,7 +70,7 @@ TEST(QingheloanTest, UsageErrorsGoToStandardErrorWithStatusTwo) {
         {"combined", "--by-area"},
     };
     for (const auto& args : bad) {
-        const CommandOutput r = Loan(args);
+        const ToolOutput r = Loan(args);
         EXPECT_EQ(r.status, kCommandUsageError) << (args.empty() ? "" : args.back());
         EXPECT_EQ(r.out, "");
         EXPECT_NE(r.error.find("用法"), Text::npos);
@@ -79,7 +79,7 @@ TEST(QingheloanTest, UsageErrorsGoToStandardErrorWithStatusTwo) {
 }
 
 TEST(QingheloanTest, HelpGoesToStandardOutput) {
-    const CommandOutput r = Loan({"--help"});
+    const ToolOutput r = Loan({"--help"});
     EXPECT_EQ(r.status, kCommandOk);
     EXPECT_NE(r.out.find("qingheloan tax"), Text::npos);
 }

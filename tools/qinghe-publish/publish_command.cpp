@@ -15,7 +15,7 @@ constexpr char kUsage[] =
 
 constexpr const char* kOptions[] = {"--release", "--version", "--notes", "--out", "--check"};
 
-PublishOutput UsageError(const Text& message) {
+ToolOutput UsageError(const Text& message) {
     return {Text(), message.empty() ? Text(kUsage) : message + "\n" + kUsage, kPublishUsageError};
 }
 
@@ -26,13 +26,13 @@ bool IsOption(const Text& name) {
     return false;
 }
 
-PublishOutput Publish(std::map<Text, Text>& options) {
+ToolOutput Publish(std::map<Text, Text>& options) {
     for (const char* needed : {"--release", "--version", "--notes", "--out"}) {
         if (!options.count(needed)) return UsageError(Text("缺少选项: ") + needed);
     }
     const ReleaseRequest request{options["--release"], options["--version"], options["--notes"],
                                  options["--out"]};
-    PublishOutput output;
+    ToolOutput output;
     Text error;
     if (!ReleasePublisher::Publish(request, output.out, error)) {
         output.error = error + "\n";
@@ -41,8 +41,8 @@ PublishOutput Publish(std::map<Text, Text>& options) {
     return output;
 }
 
-PublishOutput Check(const Text& serverDir) {
-    PublishOutput output;
+ToolOutput Check(const Text& serverDir) {
+    ToolOutput output;
     Text summary;
     const std::vector<Text> problems = ServerChecker::Check(serverDir, summary);
     for (const Text& problem : problems) output.out += problem + "\n";
@@ -57,7 +57,7 @@ PublishOutput Check(const Text& serverDir) {
 
 }  // namespace
 
-PublishOutput RunPublishCommand(const std::vector<Text>& arguments) {
+ToolOutput RunPublishCommand(const std::vector<Text>& arguments) {
     std::map<Text, Text> options;
     for (std::size_t i = 0; i < arguments.size(); ++i) {
         const Text& name = arguments[i];

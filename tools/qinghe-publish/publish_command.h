@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "runtime/text.h"
+#include "tools/common/tool_output.h"
 
 namespace qh {
 
@@ -19,13 +20,7 @@ inline constexpr int kPublishOk = 0;
 inline constexpr int kPublishFailed = 1;      // a failed publish or a failed check
 inline constexpr int kPublishUsageError = 2;  // the command line was wrong
 
-struct PublishOutput {
-    Text out;    // GBK; the program writes it as UTF-8
-    Text error;
-    int status = kPublishOk;
-};
-
 // Runs one command line (arguments after the program name, GBK).
-PublishOutput RunPublishCommand(const std::vector<Text>& arguments);
+ToolOutput RunPublishCommand(const std::vector<Text>& arguments);
 
 }  // namespace qh

@@ -210,8 +210,8 @@ Text Tax(const std::vector<Text>& args) {
 
 }  // namespace
 
-CommandOutput RunLoanCommand(const std::vector<Text>& arguments) {
-    CommandOutput result;
+ToolOutput RunLoanCommand(const std::vector<Text>& arguments) {
+    ToolOutput result;
     if (arguments.empty() || arguments[0] == "--help" || arguments[0] == "-h") {
         (arguments.empty() ? result.error : result.out) = kUsage;
         result.status = arguments.empty() ? kCommandUsageError : kCommandOk;

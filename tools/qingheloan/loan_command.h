@@ -18,19 +18,14 @@
 #include <vector>
 
 #include "runtime/text.h"
+#include "tools/common/tool_output.h"
 
 namespace qh {
 
 inline constexpr int kCommandOk = 0;
 inline constexpr int kCommandUsageError = 2;
 
-struct CommandOutput {
-    Text out;    // GBK; the program writes it as UTF-8
-    Text error;
-    int status = kCommandOk;
-};
-
 // Runs one command line (arguments after the program name, GBK).
-CommandOutput RunLoanCommand(const std::vector<Text>& arguments);
+ToolOutput RunLoanCommand(const std::vector<Text>& arguments);
 
 }  // namespace qh

@@ -28,18 +28,18 @@ protected:
         work.Write("notes.txt", reinterpret_cast<const char*>(u8"修正了月供的计算。\n新增车贷页。"));
     }
 
-    PublishOutput Publish(const Text& version = "1.0.0.506") {
+    ToolOutput Publish(const Text& version = "1.0.0.506") {
         return RunPublishCommand({"--release", work.File("release"), "--version", version, "--notes",
                                   work.File("notes.txt"), "--out", Server()});
     }
-    PublishOutput Check() { return RunPublishCommand({"--check", Server()}); }
+    ToolOutput Check() { return RunPublishCommand({"--check", Server()}); }
     Text Server() const { return work.File("server"); }
 
     test::TempFolder work;
 };
 
 TEST_F(PublishCommand, APublishedFolderPassesTheCheck) {
-    const PublishOutput published = Publish();
+    const ToolOutput published = Publish();
     ASSERT_EQ(published.status, kPublishOk) << published.error;
     EXPECT_EQ(work.Read("server/version.txt"), "1.0.0.506");
 
@@ -67,7 +67,7 @@ TEST_F(PublishCommand, APublishedFolderPassesTheCheck) {
     }
     EXPECT_TRUE(fs::is_regular_file(work.Path() / "server" / "skin" / "bg.png"));
 
-    const PublishOutput checked = Check();
+    const ToolOutput checked = Check();
     EXPECT_EQ(checked.status, kPublishOk) << checked.out;
     EXPECT_NE(checked.out.find("3 个文件"), Text::npos) << checked.out;
 }
@@ -85,7 +85,7 @@ TEST_F(PublishCommand, ATamperedFolderFailsTheCheckWithOneLinePerProblem) {
     ASSERT_EQ(Publish().status, kPublishOk);
     work.Write("server/skin/bg.png", "changed");
     fs::remove(work.Path() / "server" / "QingheCalc.exe");
-    const PublishOutput checked = Check();
+    const ToolOutput checked = Check();
     EXPECT_EQ(checked.status, kPublishFailed);
     EXPECT_NE(checked.out.find("skin\\bg.png: 摘要"), Text::npos) << checked.out;
     EXPECT_NE(checked.out.find("QingheCalc.exe: 缺失"), Text::npos) << checked.out;
@@ -98,7 +98,7 @@ TEST_F(PublishCommand, TheCheckRefusesNamesAndDocumentsThatTheProgramsWouldNotTa
                "<l><f Name=\"..\\evil.dll\" Hash=\"D41D8CD98F00B204E9800998ECF8427E\"/>"
                "<f Name=\"QingheCalc.exe\" Hash=\"xyz\"/></l>");
     work.Write("server/version.txt", "1.0.0.506\r\n");
-    const PublishOutput checked = Check();
+    const ToolOutput checked = Check();
     EXPECT_EQ(checked.status, kPublishFailed);
     EXPECT_NE(checked.out.find("\"..\\evil.dll\": 文件名不允许"), Text::npos) << checked.out;
     EXPECT_NE(checked.out.find("QingheCalc.exe: Hash 不是 MD5 摘要"), Text::npos) << checked.out;
@@ -106,7 +106,7 @@ TEST_F(PublishCommand, TheCheckRefusesNamesAndDocumentsThatTheProgramsWouldNotTa
 }
 
 TEST_F(PublishCommand, AnEmptyFolderFailsTheCheck) {
-    const PublishOutput checked = Check();
+    const ToolOutput checked = Check();
     EXPECT_EQ(checked.status, kPublishFailed);
     for (const char* document : {"renew.xml:", "version.txt:", "renewlist.xml:"}) {
         EXPECT_NE(checked.out.find(document), Text::npos) << document;
@@ -117,7 +117,7 @@ TEST_F(PublishCommand, BadCommandLinesGetTheUsage) {
     for (const std::vector<Text>& arguments : std::vector<std::vector<Text>>{
              {}, {"--bogus", "x"}, {"--check"}, {"--check", "a", "--out", "b"}, {"--release", "a", "--release", "b"},
              {"--release", "a", "--version", "1", "--notes", "n"}}) {
-        const PublishOutput output = RunPublishCommand(arguments);
+        const ToolOutput output = RunPublishCommand(arguments);
         EXPECT_EQ(output.status, kPublishUsageError);
         EXPECT_NE(output.error.find("用法:"), Text::npos);
     }
@@ -125,22 +125,22 @@ TEST_F(PublishCommand, BadCommandLinesGetTheUsage) {
 
 TEST_F(PublishCommand, BadReleasesAreRefusedBeforeAnythingIsWritten) {
     for (const char* version : {"", "1.0 beta", "1.0.0.506\n"}) {
-        const PublishOutput output = Publish(version);
+        const ToolOutput output = Publish(version);
         EXPECT_EQ(output.status, kPublishFailed) << version;
         EXPECT_NE(output.error.find("版本号"), Text::npos) << output.error;
     }
     EXPECT_FALSE(fs::exists(work.Path() / "server"));
 
-    const PublishOutput noNotes = RunPublishCommand({"--release", work.File("release"), "--version", "1",
+    const ToolOutput noNotes = RunPublishCommand({"--release", work.File("release"), "--version", "1",
                                                      "--notes", work.File("missing.txt"), "--out", Server()});
     EXPECT_EQ(noNotes.status, kPublishFailed);
     EXPECT_NE(noNotes.error.find("missing.txt"), Text::npos);
 
-    const PublishOutput noRelease = RunPublishCommand({"--release", work.File("missing"), "--version", "1",
+    const ToolOutput noRelease = RunPublishCommand({"--release", work.File("missing"), "--version", "1",
                                                        "--notes", work.File("notes.txt"), "--out", Server()});
     EXPECT_EQ(noRelease.status, kPublishFailed);
 
-    const PublishOutput inside = RunPublishCommand({"--release", work.File("release"), "--version", "1",
+    const ToolOutput inside = RunPublishCommand({"--release", work.File("release"), "--version", "1",
                                                     "--notes", work.File("notes.txt"), "--out",
                                                     work.File("release\\server")});
     EXPECT_EQ(inside.status, kPublishFailed);
@@ -149,7 +149,7 @@ TEST_F(PublishCommand, BadReleasesAreRefusedBeforeAnythingIsWritten) {
 
 TEST_F(PublishCommand, AReleaseFileThatNoClientMayInstallIsRefused) {
     work.Write("release/update/config.xml", "would overwrite the state file");
-    const PublishOutput output = Publish();
+    const ToolOutput output = Publish();
     EXPECT_EQ(output.status, kPublishFailed);
     EXPECT_NE(output.error.find("update\\config.xml"), Text::npos) << output.error;
 
