@@ -31,10 +31,19 @@ for i in $(seq 1 10); do
 done
 [ "$FOUND" = "1" ] || fail "FindWindow by class Ex_DirectUI and title found '$FOUND'"
 
+# Wine may replace the window's X window once the window becomes layered,
+# so the window is looked up again until its geometry can be read.
+GEOMETRY=""
+for i in $(seq 1 50); do
+    sleep 0.2
+    W=$(xdotool search --name "^$TITLE\$" 2>/dev/null | tail -1)
+    [ -n "$W" ] && GEOMETRY=$(xdotool getwindowgeometry --shell "$W" 2>/dev/null) && [ -n "$GEOMETRY" ] && break
+done
+[ -n "$GEOMETRY" ] || fail "the window's geometry cannot be read"
+eval "$GEOMETRY"
 sleep 1
 TMP=$(mktemp -d)
 import -window root "$TMP/before.png"
-eval "$(xdotool getwindowgeometry --shell "$W")"
 COLOURS=$(convert "$TMP/before.png" -crop "${WIDTH}x${HEIGHT}+${X}+${Y}" -format %k info:)
 [ "$COLOURS" -gt 50 ] || fail "the window shows only $COLOURS colours"
 
