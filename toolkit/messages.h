@@ -20,6 +20,8 @@ constexpr int kKeyDown = 256;
 constexpr int kKeyUp = 257;
 constexpr int kChar = 258;
 constexpr int kSysKeyDown = 260;
+constexpr int kCommand = 273;
+constexpr int kSysCommand = 274;
 constexpr int kTimer = 275;
 constexpr int kMouseMove = 512;
 constexpr int kLButtonDown = 513;
@@ -42,6 +44,12 @@ constexpr int kClick = 444660;
 constexpr int kHidden = 444662;
 constexpr int kShown = 444663;
 constexpr int kCtrlTab = 444664;
+
+// System commands (wParam of kSysCommand; the low four bits are the system's).
+constexpr int kScMinimize = 0xF020;
+constexpr int kScMaximize = 0xF030;
+constexpr int kScClose = 0xF060;
+constexpr int kScRestore = 0xF120;
 
 }  // namespace qh::msg
 

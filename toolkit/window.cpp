@@ -424,6 +424,10 @@ std::intptr_t UiWindow::HandleMessage(int message, std::intptr_t wParam, std::in
     case msg::kChar:
         Char(static_cast<int>(wParam), lParam);
         return 0;
+    case msg::kCommand:
+        // Commands of the window's menu are system commands (minimize,
+        // maximize, restore, close), handled as the system handles them.
+        return HandleMessage(msg::kSysCommand, wParam, lParam);
     case msg::kTimer:
         OnTimer(static_cast<std::uint32_t>(wParam));
         return 0;

@@ -150,5 +150,17 @@ TEST_F(CaptionOrderTest, CaptionButtonsLieAboveControlsCreatedLater) {
     EXPECT_FALSE(host.Exists(hwnd));
 }
 
+// The window menu's commands arrive as WM_COMMAND and are carried out as
+// the system commands they name.
+TEST_F(MessagesTest, MenuCommandsAreCarriedOutAsSystemCommands) {
+    host.Send(hwnd, msg::kCommand, msg::kScMaximize, 0);
+    EXPECT_TRUE(host.IsMaximized(hwnd));
+    host.Send(hwnd, msg::kCommand, msg::kScRestore, 0);
+    EXPECT_FALSE(host.IsMaximized(hwnd));
+    host.Send(hwnd, msg::kCommand, msg::kScClose, 0);
+    host.ProcessPending();
+    EXPECT_FALSE(host.Exists(hwnd));
+}
+
 }  // namespace
 }  // namespace qh

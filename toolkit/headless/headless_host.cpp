@@ -46,8 +46,18 @@ std::intptr_t HeadlessHost::Send(HostHandle window, int message, std::intptr_t w
     return DefaultProc(window, message, wParam, lParam);
 }
 
-std::intptr_t HeadlessHost::DefaultProc(HostHandle window, int message, std::intptr_t, std::intptr_t) {
+std::intptr_t HeadlessHost::DefaultProc(HostHandle window, int message, std::intptr_t wParam, std::intptr_t) {
     if (message == msg::kClose) DestroyWindow(window);
+    if (message == msg::kSysCommand) {
+        // What the system does with a system command.
+        switch (static_cast<int>(wParam) & 0xFFF0) {
+            case msg::kScMinimize: Minimize(window); break;
+            case msg::kScMaximize: SetMaximized(window, true); break;
+            case msg::kScRestore: SetMaximized(window, false); break;
+            case msg::kScClose: Send(window, msg::kClose); break;
+            default: break;
+        }
+    }
     return 0;
 }
 
