@@ -56,7 +56,7 @@ bool Contains(std::span<const char* const> names, const Text& name) {
 // The parsed options of one command: values by option name, and flags.
 class Options {
 public:
-    Options(const std::vector<Text>& args, const OptionSpec& spec) {
+    Options(const std::vector<Text>& args, const OptionSpec& accepted) {
         for (size_t i = 1; i < args.size(); ++i) {
             Text name = args[i];
             std::optional<Text> inlineValue;
@@ -64,10 +64,10 @@ public:
                 inlineValue = name.substr(eq + 1);
                 name = name.substr(0, eq);
             }
-            if (Contains(spec.flags, name)) {
+            if (Contains(accepted.flags, name)) {
                 if (inlineValue) throw UsageError{"选项 " + name + " 不带值"};
                 flags_[name] = true;
-            } else if (Contains(spec.valued, name)) {
+            } else if (Contains(accepted.valued, name)) {
                 if (inlineValue) {
                     values_[name] = *inlineValue;
                 } else if (i + 1 < args.size()) {
