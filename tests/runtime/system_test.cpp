@@ -2,43 +2,36 @@
 
 #include <filesystem>
 #include <fstream>
-#include <sstream>
+#include <string_view>
 
 #include <gtest/gtest.h>
 
 #include "runtime/command_line.h"
 #include "runtime/fatal.h"
+#include "tests/support/temp_folder.h"
 
 namespace qh {
 namespace {
 
 namespace fs = std::filesystem;
 
-// A fresh folder beside the test program, with a space in its name, removed
-// at the end of each test.
+// A fresh temporary folder for each test, whose files sit in a subfolder
+// with a space in its name.
 class SystemTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-        folder_ = fs::path(ModuleDirectory()) / ("sys test " + std::string(info->name()));
-        fs::remove_all(folder_);
-        fs::create_directories(folder_);
-    }
-    void TearDown() override { fs::remove_all(folder_); }
+    void SetUp() override { fs::create_directories(temp.Path() / kSub); }
 
-    Text InFolder(const std::string& name) const { return (folder_ / name).string(); }
+    Text InFolder(const std::string& name) const { return (temp.Path() / kSub / name).string(); }
+    void Write(const std::string& name, std::string_view content) const { temp.Write(fs::path(kSub) / name, content); }
+    std::string Read(const std::string& name) const { return temp.Read(fs::path(kSub) / name); }
 
-    static void WriteFile(const Text& path, const std::string& content) {
-        std::ofstream(fs::path(path), std::ios::binary) << content;
-    }
-    static std::string ReadFile(const Text& path) {
-        std::ifstream in{fs::path(path), std::ios::binary};
-        std::stringstream s;
-        s << in.rdbuf();
-        return s.str();
+    // The helper program the process tests start, beside this one.
+    static fs::path ChildProgram() {
+        return fs::path(ModuleDirectory()) / ("runtime_test_child" + fs::path(ModulePath()).extension().string());
     }
 
-    fs::path folder_;
+    static constexpr const char* kSub = "sys test";
+    test::TempFolder temp;
 };
 
 TEST_F(SystemTest, ModulePathSplitsIntoDirectoryAndFileName) {
@@ -53,20 +46,20 @@ TEST_F(SystemTest, FileExistsForFilesAndFolders) {
     EXPECT_TRUE(FileExists(ModuleDirectory()));
     EXPECT_FALSE(FileExists(InFolder("missing.txt")));
     EXPECT_FALSE(FileExists(""));
-    WriteFile(InFolder("here.txt"), "x");
+    Write("here.txt", "x");
     EXPECT_TRUE(FileExists(InFolder("here.txt")));
 }
 
 TEST_F(SystemTest, RenameMovesAndNeverReplacesAnExistingTarget) {
-    WriteFile(InFolder("a.txt"), "first");
+    Write("a.txt", "first");
     ASSERT_TRUE(RenameFile(InFolder("a.txt"), InFolder("b.txt")));
     EXPECT_FALSE(FileExists(InFolder("a.txt")));
-    EXPECT_EQ(ReadFile(InFolder("b.txt")), "first");
+    EXPECT_EQ(Read("b.txt"), "first");
 
-    WriteFile(InFolder("c.txt"), "second");
+    Write("c.txt", "second");
     EXPECT_FALSE(RenameFile(InFolder("c.txt"), InFolder("b.txt")));
-    EXPECT_EQ(ReadFile(InFolder("b.txt")), "first");
-    EXPECT_EQ(ReadFile(InFolder("c.txt")), "second");
+    EXPECT_EQ(Read("b.txt"), "first");
+    EXPECT_EQ(Read("c.txt"), "second");
     EXPECT_FALSE(RenameFile(InFolder("missing.txt"), InFolder("d.txt")));
 }
 
@@ -74,7 +67,7 @@ TEST_F(SystemTest, ProgramFileNamesBackslashPathsRelativeToTheProgram) {
     // Names inside the program directory use "\" between levels on every
     // platform; the file functions map them for the file system.
     fs::create_directories(fs::path(ModuleDirectory()) / "sys_update_probe");
-    WriteFile((fs::path(ModuleDirectory()) / "sys_update_probe" / "config.xml").string(), "<x/>");
+    std::ofstream(fs::path(ModuleDirectory()) / "sys_update_probe" / "config.xml") << "<x/>";
     EXPECT_TRUE(FileExists(ProgramFile("sys_update_probe\\config.xml")));
     fs::remove_all(fs::path(ModuleDirectory()) / "sys_update_probe");
     EXPECT_FALSE(FileExists(ProgramFile("sys_update_probe\\config.xml")));
@@ -83,13 +76,13 @@ TEST_F(SystemTest, ProgramFileNamesBackslashPathsRelativeToTheProgram) {
 TEST_F(SystemTest, RunProgramWaitsForAProgramInAFolderWithSpaces) {
     // The child is copied into a folder whose name has a space; the quoted
     // path must start it, not a program named after the first word.
-    const fs::path child = fs::path(ModuleDirectory()) / ("runtime_test_child" + fs::path(ModulePath()).extension().string());
-    const fs::path copy = folder_ / child.filename();
+    const fs::path child = ChildProgram();
+    const fs::path copy = temp.Path() / kSub / child.filename();
     fs::copy_file(child, copy);
     const Text marker = InFolder("marker.txt");
 
     ASSERT_TRUE(RunProgram(QuotedPath(copy.string()) + " " + QuotedPath(marker) + " one \"two three\"", true));
-    EXPECT_EQ(ReadFile(marker), "one\ntwo three\n");
+    EXPECT_EQ(Read("marker.txt"), "one\ntwo three\n");
 }
 
 TEST_F(SystemTest, RunProgramReportsAProgramThatCannotStart) {
@@ -98,12 +91,12 @@ TEST_F(SystemTest, RunProgramReportsAProgramThatCannotStart) {
 }
 
 TEST_F(SystemTest, RunProgramWithoutWaitingReturnsAtOnce) {
-    const fs::path child = fs::path(ModuleDirectory()) / ("runtime_test_child" + fs::path(ModulePath()).extension().string());
+    const fs::path child = ChildProgram();
     const Text marker = InFolder("later.txt");
     ASSERT_TRUE(RunProgram(QuotedPath(child.string()) + " " + QuotedPath(marker) + " x", false, kShowHidden));
     // The child pauses before writing; poll until it has written.
-    for (int i = 0; i < 200 && ReadFile(marker).empty(); ++i) Sleep(50);
-    EXPECT_EQ(ReadFile(marker), "x\n");
+    for (int i = 0; i < 200 && Read("later.txt").empty(); ++i) Sleep(50);
+    EXPECT_EQ(Read("later.txt"), "x\n");
 }
 
 TEST_F(SystemTest, EnvironmentValues) {

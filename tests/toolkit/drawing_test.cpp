@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "tests/toolkit/drawing_fixture.h"
 #include "tests/toolkit/test_backend.h"
 #include "toolkit/draw.h"
 #include "toolkit/geometry.h"
@@ -9,24 +10,9 @@ namespace {
 
 constexpr Argb kRed = 0xFFFF0000u;
 
-class DrawingTest : public ::testing::Test {
+class DrawingTest : public DrawingFixture {
 protected:
-    DrawingTest() : driver(MakeTestGraphicsDriver()), bitmap(120, 80), g(driver->Open(bitmap)) {}
-    // The bounding box of the pixels that are not transparent.
-    RectI Ink(const RectI& within) {
-        int l = 1 << 20, t = 1 << 20, r = -1, b = -1;
-        for (int y = within.top; y < within.top + within.height; ++y) {
-            for (int x = within.left; x < within.left + within.width; ++x) {
-                if (AlphaOf(bitmap.GetPixel(x, y)) > 100) {
-                    l = std::min(l, x), t = std::min(t, y), r = std::max(r, x), b = std::max(b, y);
-                }
-            }
-        }
-        return r < 0 ? RectI{} : RectI{l, t, r - l + 1, b - t + 1};
-    }
-    std::unique_ptr<GraphicsDriver> driver;
-    Bitmap bitmap;
-    std::unique_ptr<Graphics> g;
+    DrawingTest() : DrawingFixture(120, 80) {}
 };
 
 TEST(ColorTest, MakeArgbNeverStoresFullAlpha) {

@@ -11,7 +11,7 @@ SHOT=${3:-}
 RUN="$(dirname "$0")/../../cmake/wine-run.sh"
 TITLE='青禾工具箱演示'
 export LC_ALL=C.UTF-8
-fail() { echo "FAIL: $*"; kill "$PID" 2>/dev/null; exit 1; }
+. "$(dirname "$0")/demo_checks.sh"
 
 "$RUN" "$PREFIX" "$BIN/toolkit-demo.exe" & PID=$!
 W=""
@@ -58,14 +58,6 @@ done
 [ "${DIFF:-0}" -gt 100 ] || fail "the click changed $DIFF pixels"
 [ -n "$SHOT" ] && convert "$TMP/after.png" -crop "${WIDTH}x${HEIGHT}+${X}+${Y}" +repage "$SHOT"
 
-N=$("$RUN" "$PREFIX" "$BIN/toolkit-demo.exe" --notify | tr -d '\r')
-[ "$N" = "1" ] || fail "--notify found '$N' windows"
-for i in $(seq 1 100); do
-    kill -0 "$PID" 2>/dev/null || break
-    sleep 0.1
-done
-kill -0 "$PID" 2>/dev/null && fail "still running after message 1024"
-wait "$PID"; RC=$?
-[ "$RC" -eq 0 ] || fail "exit code $RC"
+expect_ended_by_message_1024 "$("$RUN" "$PREFIX" "$BIN/toolkit-demo.exe" --notify | tr -d '\r')"
 echo "PASS: found by class and title, $COLOURS colours, click changed $DIFF pixels, ended by message 1024"
 rm -rf "$TMP"

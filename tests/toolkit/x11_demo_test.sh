@@ -6,7 +6,7 @@ set -u
 BIN=$1
 SHOT=${2:-}
 export LC_ALL=C.UTF-8
-fail() { echo "FAIL: $*"; kill "$PID" 2>/dev/null; exit 1; }
+. "$(dirname "$0")/demo_checks.sh"
 "$BIN/toolkit-demo" & PID=$!
 W=""
 for i in $(seq 1 50); do
@@ -26,14 +26,6 @@ import -window "$W" "$TMP/after.png"
 DIFF=$(compare -metric AE "$TMP/before.png" "$TMP/after.png" null: 2>&1)
 [ "${DIFF:-0}" -gt 100 ] || fail "the click changed $DIFF pixels"
 [ -n "$SHOT" ] && cp "$TMP/after.png" "$SHOT"
-N=$("$BIN/toolkit-demo" --notify)
-[ "$N" = "1" ] || fail "--notify found $N windows"
-for i in $(seq 1 50); do
-    kill -0 "$PID" 2>/dev/null || break
-    sleep 0.1
-done
-kill -0 "$PID" 2>/dev/null && fail "still running after message 1024"
-wait "$PID"; RC=$?
-[ "$RC" -eq 0 ] || fail "exit code $RC"
+expect_ended_by_message_1024 "$("$BIN/toolkit-demo" --notify)"
 echo "PASS: clicked ($DIFF pixels changed), ended by message 1024"
 rm -rf "$TMP"

@@ -291,35 +291,6 @@ void HeadlessHost::AdvanceClock(int milliseconds) {
     now_ = end;
 }
 
-void HeadlessHost::MouseMove(HostHandle window, int x, int y) { Send(window, msg::kMouseMove, 0, MakeLParam(x, y)); }
-
-void HeadlessHost::MouseDown(HostHandle window, int x, int y) {
-    MouseMove(window, x, y);
-    Send(window, msg::kLButtonDown, 1, MakeLParam(x, y));
-}
-
-void HeadlessHost::MouseUp(HostHandle window, int x, int y) {
-    MouseMove(window, x, y);
-    Send(window, msg::kLButtonUp, 0, MakeLParam(x, y));
-}
-
-void HeadlessHost::Click(HostHandle window, int x, int y) {
-    MouseDown(window, x, y);
-    MouseUp(window, x, y);
-}
-
-void HeadlessHost::DoubleClick(HostHandle window, int x, int y) {
-    Click(window, x, y);
-    Send(window, msg::kLButtonDblClk, 1, MakeLParam(x, y));
-    Send(window, msg::kLButtonUp, 0, MakeLParam(x, y));
-}
-
-void HeadlessHost::TypeKey(HostHandle window, int vk) {
-    Send(window, msg::kKeyDown, vk, 1);
-    if (vk >= 32 && vk < 127) Send(window, msg::kChar, vk, 1);
-    Send(window, msg::kKeyUp, vk, 1);
-}
-
 bool HeadlessHost::Exists(HostHandle window) const { return Find(window) != nullptr; }
 
 bool HeadlessHost::Visible(HostHandle window) const {

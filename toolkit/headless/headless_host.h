@@ -16,10 +16,11 @@
 #include <vector>
 
 #include "toolkit/host.h"
+#include "toolkit/injected_input.h"
 
 namespace qh::headless {
 
-class HeadlessHost : public Host {
+class HeadlessHost : public Host, public InjectedInput<HeadlessHost> {
 public:
     struct Presentation {
         HostHandle window = 0;
@@ -71,13 +72,8 @@ public:
     // --- driving the host ---
     // Delivers a message now, as the system would (to the toolkit when attached).
     std::intptr_t Send(HostHandle window, int message, std::intptr_t wParam = 0, std::intptr_t lParam = 0);
-    void MouseMove(HostHandle window, int x, int y);
-    void MouseDown(HostHandle window, int x, int y);
-    void MouseUp(HostHandle window, int x, int y);
-    void Click(HostHandle window, int x, int y);
-    void DoubleClick(HostHandle window, int x, int y);
-    // Key down, the character for printable keys, key up.
-    void TypeKey(HostHandle window, int vk);
+    // MouseMove, MouseDown, MouseUp, Click, DoubleClick and TypeKey come
+    // from InjectedInput.
     void HoldKey(int vk, bool down);
     // Moves the clock on, firing the timers that fall due (in order).
     void AdvanceClock(int milliseconds);

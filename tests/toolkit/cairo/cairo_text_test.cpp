@@ -2,30 +2,15 @@
 // backend draws neither bars nor word trimming, so these run on Linux only.)
 #include <gtest/gtest.h>
 
-#include "tests/toolkit/test_backend.h"
+#include "tests/toolkit/drawing_fixture.h"
 #include "toolkit/draw.h"
 
 namespace qh {
 namespace {
 
-class CairoTextTest : public ::testing::Test {
+class CairoTextTest : public DrawingFixture {
 protected:
-    CairoTextTest() : driver(MakeTestGraphicsDriver()), bitmap(120, 40), g(driver->Open(bitmap)) {}
-    // The bounding box of the inked pixels.
-    RectI Ink(const RectI& within) {
-        int l = 1 << 20, t = 1 << 20, r = -1, b = -1;
-        for (int y = within.top; y < within.top + within.height; ++y) {
-            for (int x = within.left; x < within.left + within.width; ++x) {
-                if (AlphaOf(bitmap.GetPixel(x, y)) > 100) {
-                    l = std::min(l, x), t = std::min(t, y), r = std::max(r, x), b = std::max(b, y);
-                }
-            }
-        }
-        return r < 0 ? RectI{} : RectI{l, t, r - l + 1, b - t + 1};
-    }
-    std::unique_ptr<GraphicsDriver> driver;
-    Bitmap bitmap;
-    std::unique_ptr<Graphics> g;
+    CairoTextTest() : DrawingFixture(120, 40) {}
 };
 
 // The number of inked pixels in row y between x0 and x1.

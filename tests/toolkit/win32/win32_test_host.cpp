@@ -35,35 +35,6 @@ std::intptr_t Win32TestHost::Send(HostHandle window, int message, std::intptr_t 
                                                    static_cast<WPARAM>(wParam), static_cast<LPARAM>(lParam)));
 }
 
-void Win32TestHost::MouseMove(HostHandle window, int x, int y) { Send(window, WM_MOUSEMOVE, 0, MakeLParam(x, y)); }
-
-void Win32TestHost::MouseDown(HostHandle window, int x, int y) {
-    MouseMove(window, x, y);
-    Send(window, WM_LBUTTONDOWN, MK_LBUTTON, MakeLParam(x, y));
-}
-
-void Win32TestHost::MouseUp(HostHandle window, int x, int y) {
-    MouseMove(window, x, y);
-    Send(window, WM_LBUTTONUP, 0, MakeLParam(x, y));
-}
-
-void Win32TestHost::Click(HostHandle window, int x, int y) {
-    MouseDown(window, x, y);
-    MouseUp(window, x, y);
-}
-
-void Win32TestHost::DoubleClick(HostHandle window, int x, int y) {
-    Click(window, x, y);
-    Send(window, WM_LBUTTONDBLCLK, MK_LBUTTON, MakeLParam(x, y));
-    Send(window, WM_LBUTTONUP, 0, MakeLParam(x, y));
-}
-
-void Win32TestHost::TypeKey(HostHandle window, int vk) {
-    Send(window, WM_KEYDOWN, vk, 1);
-    if (vk >= 32 && vk < 127) Send(window, WM_CHAR, vk, 1);
-    Send(window, WM_KEYUP, vk, 1);
-}
-
 void Win32TestHost::HoldKey(int vk, bool down) { keys_[vk] = down; }
 
 void Win32TestHost::AdvanceClock(int milliseconds) {

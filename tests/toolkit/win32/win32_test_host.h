@@ -9,11 +9,12 @@
 #include <map>
 #include <vector>
 
+#include "toolkit/injected_input.h"
 #include "toolkit/win32/win32_host.h"
 
 namespace qh::win32 {
 
-class Win32TestHost : public Win32Host {
+class Win32TestHost : public Win32Host, public InjectedInput<Win32TestHost> {
 public:
     struct Presentation {
         HostHandle window = 0;
@@ -33,12 +34,8 @@ public:
 
     // --- driving, as the headless host offers it ---
     std::intptr_t Send(HostHandle window, int message, std::intptr_t wParam = 0, std::intptr_t lParam = 0);
-    void MouseMove(HostHandle window, int x, int y);
-    void MouseDown(HostHandle window, int x, int y);
-    void MouseUp(HostHandle window, int x, int y);
-    void Click(HostHandle window, int x, int y);
-    void DoubleClick(HostHandle window, int x, int y);
-    void TypeKey(HostHandle window, int vk);
+    // MouseMove, MouseDown, MouseUp, Click, DoubleClick and TypeKey come
+    // from InjectedInput, sent to the window as native messages.
     void HoldKey(int vk, bool down);
     void AdvanceClock(int milliseconds);
     long long Now() const { return now_; }
