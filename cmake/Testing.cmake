@@ -9,9 +9,15 @@ if(CMAKE_CROSSCOMPILING)
         target_compile_options(${t} PRIVATE -Wno-error -finput-charset=UTF-8 -fexec-charset=UTF-8)
     endforeach()
 
-    # The Wine prefix is made once, before any Windows test runs.
+    # The Wine prefix is made once, before any Windows test runs, with the
+    # architecture of the build.
+    if(CMAKE_SYSTEM_PROCESSOR STREQUAL "x86_64")
+        set(QH_WINE_ARCH win64)
+    else()
+        set(QH_WINE_ARCH win32)
+    endif()
     add_test(NAME wine_prefix
-             COMMAND ${CMAKE_CURRENT_LIST_DIR}/wine-prefix-init.sh ${CMAKE_BINARY_DIR}/wineprefix)
+             COMMAND ${CMAKE_CURRENT_LIST_DIR}/wine-prefix-init.sh ${CMAKE_BINARY_DIR}/wineprefix ${QH_WINE_ARCH})
     set_tests_properties(wine_prefix PROPERTIES FIXTURES_SETUP wine)
 else()
     find_package(GTest REQUIRED)

@@ -14,6 +14,13 @@ function(qh_windows_resources target)
     set(QH_RES_LEVEL ${ARG_LEVEL})
     set(QH_RES_DESCRIPTION ${ARG_DESCRIPTION})
     set(QH_RES_VERSION ${QH_PRODUCT_VERSION})
+    # The manifest names the program's own architecture: a 64-bit program
+    # that asks for the x86 common controls fails to start.
+    if(CMAKE_SYSTEM_PROCESSOR STREQUAL "x86_64")
+        set(QH_RES_ARCH amd64)
+    else()
+        set(QH_RES_ARCH x86)
+    endif()
     string(REPLACE "." "," QH_RES_VERSION_COMMAS ${QH_PRODUCT_VERSION})
     set(QH_RES_ICON ${PROJECT_SOURCE_DIR}/resources/windows/qinghe.ico)
     set(QH_RES_MANIFEST ${CMAKE_CURRENT_BINARY_DIR}/${target}.manifest)

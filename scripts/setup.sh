@@ -6,11 +6,12 @@ set -eu
 NATIVE="cmake ninja-build g++ clang make pkg-config libgtest-dev googletest libgmock-dev \
 libbenchmark-dev libssl-dev libcurl4-openssl-dev libx11-dev libcairo2-dev \
 libfontconfig-dev libfreetype-dev libjpeg-dev fonts-wqy-zenhei xvfb xauth xdotool x11-utils \
-imagemagick python3 icoutils"
+imagemagick python3 icoutils file"
 # The XML reader's fuzz target (libFuzzer comes with clang's runtime) and the
 # differential test against libxml2.
 NATIVE="$NATIVE libclang-rt-14-dev libxml2-dev"
-CROSS="g++-mingw-w64-i686 mingw-w64-i686-dev wine wine32:i386 fonts-wine"
+CROSS="g++-mingw-w64-i686 mingw-w64-i686-dev g++-mingw-w64-x86-64 mingw-w64-x86-64-dev \
+wine wine32:i386 wine64 fonts-wine"
 
 missing=""
 for p in $NATIVE $CROSS; do

@@ -10,7 +10,14 @@ wrestool -l "$exe" | grep -q -- '--type=14 --name=129 ' || fail "no icon group 1
 manifest="$(wrestool -x --raw --type=24 "$exe")"
 echo "$manifest" | grep -q "level=\"$level\"" || fail "execution level is not $level"
 echo "$manifest" | grep -q 'Microsoft.Windows.Common-Controls" version="6.0.0.0"' || fail "no common controls 6"
+# The manifest's architecture must be the program's own (PE machine field).
+case "$(file -b "$exe")" in
+    *x86-64*) arch=amd64 ;;
+    *) arch=x86 ;;
+esac
+count="$(echo "$manifest" | grep -c "processorArchitecture=\"$arch\"")"
+[ "$count" -eq 2 ] || fail "manifest does not name the architecture $arch twice"
 version="$(wrestool -x --raw --type=16 "$exe" | iconv -f UTF-16LE -t UTF-8 | tr -d '\000')"
 echo "$version" | grep -q '1.0.0.503' || fail "no version 1.0.0.503"
 echo "$version" | grep -q '青禾计算器' || fail "no product name"
-echo "ok: $exe ($level)"
+echo "ok: $exe ($level, $arch)"
