@@ -37,18 +37,17 @@ run: build-linux
 clean:
 	rm -rf build
 
-# The XML reader under libFuzzer for a bounded time, from the seed corpus in
-# fuzz/corpus. Clang builds it in a project of its own (fuzz/), apart from the
-# presets. What it finds stays in build/fuzz/corpus for the next run; the full
-# log is build/fuzz/last-run.log. It runs before the native tests.
+# The XML reader and the update's name check under libFuzzer, each for a
+# bounded time, from the seed corpora in fuzz/corpus. Clang builds them in a
+# project of its own (fuzz/), apart from the presets. What they find stays in
+# build/fuzz/corpus-<target> for the next run; the full logs are
+# build/fuzz/<target>.log. They run before the native tests.
 FUZZ_SECONDS ?= 60
+NAME_FUZZ_SECONDS ?= 30
 .PHONY: fuzz
 fuzz: setup
 	cmake -S fuzz -B build/fuzz -G Ninja -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=RelWithDebInfo
 	cmake --build build/fuzz -j $(JOBS)
-	mkdir -p build/fuzz/corpus
-	build/fuzz/xml_load_fuzzer -max_total_time=$(FUZZ_SECONDS) -max_len=4096 -timeout=10 \
-	    -rss_limit_mb=2048 -print_final_stats=1 build/fuzz/corpus fuzz/corpus/xml_load \
-	    > build/fuzz/last-run.log 2>&1 || { tail -n 80 build/fuzz/last-run.log; exit 1; }
-	@grep -E '^(Done|stat::)' build/fuzz/last-run.log
+	./scripts/run-fuzzer.sh xml_load_fuzzer $(FUZZ_SECONDS) fuzz/corpus/xml_load
+	./scripts/run-fuzzer.sh file_name_fuzzer $(NAME_FUZZ_SECONDS) fuzz/corpus/file_name
 test-linux: fuzz

@@ -28,8 +28,12 @@ bool SameAsciiWord(std::string_view a, std::string_view b) {
     return true;
 }
 
+// Windows compares a level with the devices after it cuts the level at its
+// first '.' and drops the spaces and dots at the end of what remains:
+// "CON .txt" and "com1  .x.y" open devices.
 bool IsDeviceName(std::string_view level) {
-    const std::string_view stem = level.substr(0, level.find('.'));
+    std::string_view stem = level.substr(0, level.find('.'));
+    while (!stem.empty() && (stem.back() == ' ' || stem.back() == '.')) stem.remove_suffix(1);
     for (std::string_view device : kDeviceNames) {
         if (SameAsciiWord(stem, device)) return true;
     }
@@ -45,7 +49,7 @@ bool IsAllowedLevel(std::string_view level) {
 }  // namespace
 
 bool IsAllowedFileName(const Text& name) {
-    if (name.empty() || IsSeparator(name[0])) return false;
+    if (name.empty() || name.size() > kLongestFileName || IsSeparator(name[0])) return false;
     for (char c : name) {
         if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F) return false;
         if (kForbiddenCharacters.find(c) != std::string_view::npos) return false;
@@ -66,6 +70,21 @@ bool IsAllowedFileName(const Text& name) {
         begin = i + 1;
     }
     return true;
+}
+
+Text FileNameKey(const Text& name) {
+    Text key = name;
+    for (std::size_t i = 0; i < key.size(); ++i) {
+        const auto c = static_cast<unsigned char>(key[i]);
+        if (IsLeadByte(c)) {
+            ++i;  // the second byte belongs to the character
+        } else if (c == '/') {
+            key[i] = '\\';
+        } else if (c >= 'a' && c <= 'z') {
+            key[i] = static_cast<char>(c - 'a' + 'A');
+        }
+    }
+    return key;
 }
 
 Text StagingName(const Text& name) { return Text(kStagingFolder) + "\\" + HexEncode(name); }

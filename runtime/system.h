@@ -7,6 +7,7 @@
 #pragma once
 
 #include <cstdint>
+#include <filesystem>
 #include <optional>
 #include <vector>
 
@@ -21,6 +22,17 @@ enum class RegistryRoot : int {
     CurrentUser = 3,
     LocalMachine = 4,
     Users = 5,
+};
+
+// One command-line argument of a console tool. The text is GBK; a character
+// that GBK cannot hold becomes '?' there, and exact says whether that
+// happened. The path is the argument as the system gave it (bytes on Linux,
+// UTF-16 on Windows), so a file name is used as typed even where GBK cannot
+// spell it.
+struct ToolArgument {
+    Text text;
+    bool exact = true;
+    std::filesystem::path path;
 };
 
 class SystemServices {
@@ -55,9 +67,9 @@ public:
     virtual std::string GbkToUtf8(const Text& t) = 0;
     virtual Text Utf8ToGbk(const std::string& utf8) = 0;
 
-    // The command-line arguments of a console tool, program name excluded,
-    // as GBK. Windows reads them as Unicode from the process itself.
-    virtual std::vector<Text> ToolArguments(int argc, char** argv) = 0;
+    // The command-line arguments of a console tool, program name excluded.
+    // Windows reads them as Unicode from the process itself.
+    virtual std::vector<ToolArgument> ToolArguments(int argc, char** argv) = 0;
     // Writes text to the standard output or error of a console tool: UTF-8
     // bytes, or Unicode when the stream is a Windows console.
     virtual void WriteToolOutput(const Text& t, bool toError) = 0;

@@ -184,9 +184,13 @@ Text PosixSystem::MapToHalfWidth(const Text& t) {
     return out;
 }
 
-std::vector<Text> PosixSystem::ToolArguments(int argc, char** argv) {
-    std::vector<Text> out;
-    for (int i = 1; i < argc; ++i) out.push_back(Utf8ToGbk(argv[i]));
+std::vector<ToolArgument> PosixSystem::ToolArguments(int argc, char** argv) {
+    std::vector<ToolArgument> out;
+    for (int i = 1; i < argc; ++i) {
+        const std::string given = argv[i];
+        const Text text = Utf8ToGbk(given);
+        out.push_back({text, GbkToUtf8(text) == given, std::filesystem::path(given)});
+    }
     return out;
 }
 

@@ -171,12 +171,16 @@ Text Win32System::MapToHalfWidth(const Text& t) {
     return WideToGbk(mapped);
 }
 
-std::vector<Text> Win32System::ToolArguments(int /*argc*/, char** /*argv*/) {
-    std::vector<Text> out;
+std::vector<ToolArgument> Win32System::ToolArguments(int /*argc*/, char** /*argv*/) {
+    std::vector<ToolArgument> out;
     int count = 0;
     LPWSTR* args = CommandLineToArgvW(GetCommandLineW(), &count);
     if (!args) return out;
-    for (int i = 1; i < count; ++i) out.push_back(WideToGbk(args[i]));
+    for (int i = 1; i < count; ++i) {
+        const std::wstring given = args[i];
+        const Text text = WideToGbk(given);
+        out.push_back({text, GbkToWide(text) == given, std::filesystem::path(given)});
+    }
     LocalFree(args);
     return out;
 }

@@ -30,7 +30,7 @@ public:
     Text MapToHalfWidth(const Text& t) override;
     std::string GbkToUtf8(const Text& t) override;
     Text Utf8ToGbk(const std::string& utf8) override;
-    std::vector<Text> ToolArguments(int argc, char** argv) override;
+    std::vector<ToolArgument> ToolArguments(int argc, char** argv) override;
     void WriteToolOutput(const Text& t, bool toError) override;
     void ShowFatalMessage(const Text& message, const Text& caption) override;
     void StartThreadServices() override;

@@ -29,6 +29,38 @@ TEST(IsAllowedFileName, RefusesDevicesControlAndWildcardCharacters) {
     }
 }
 
+TEST(IsAllowedFileName, RefusesDevicesWithSpacesBeforeTheExtension) {
+    // Windows drops the spaces and dots at the end of a level's first part
+    // before it looks for a device, so each of these opens one.
+    for (const char* name : {"CON .txt", "nul .dll", "COM1  .x", "CONIN$ .txt", "x\\PRN .y.z", "aux. .txt",
+                             "Lpt3 . .log"}) {
+        EXPECT_FALSE(IsAllowedFileName(name)) << name;
+    }
+    EXPECT_TRUE(IsAllowedFileName("CONX .txt"));
+    EXPECT_TRUE(IsAllowedFileName("a\\CONSOLE .txt"));
+}
+
+TEST(IsAllowedFileName, RefusesNamesTooLongToStage) {
+    // The staging name is the hex form: 127 bytes give 254, the most that
+    // fits in a 255-byte level; a Chinese character counts two bytes.
+    const Text longest = Text(125, 'a') + ".x";
+    ASSERT_EQ(longest.size(), kLongestFileName);
+    EXPECT_TRUE(IsAllowedFileName(longest));
+    EXPECT_FALSE(IsAllowedFileName(longest + "y"));
+    EXPECT_FALSE(IsAllowedFileName(Text(64, 'a') + "\\" + Text(63, 'b')));
+    EXPECT_EQ(StagingName(longest).size(), Text("update\\").size() + 254);
+}
+
+TEST(FileNameKey, IsTheSameForNamesThatAreOneFileOnWindows) {
+    EXPECT_EQ(FileNameKey("a.txt"), FileNameKey("A.TXT"));
+    EXPECT_EQ(FileNameKey("d\\a.txt"), FileNameKey("d/a.txt"));
+    EXPECT_EQ(FileNameKey("Skin/Bg.PNG"), "SKIN\\BG.PNG");
+    // The second byte of a Chinese character is never folded: "癆" is B0 41
+    // and "癮" is B0 61, two different files.
+    EXPECT_NE(FileNameKey("癆.txt"), FileNameKey("癮.txt"));
+    EXPECT_EQ(FileNameKey("癮.txt"), "癮.TXT");
+}
+
 TEST(IsAllowedFileName, RefusesTheStagingFolderAndItsContent) {
     EXPECT_FALSE(IsAllowedFileName("update\\config.xml"));
     EXPECT_FALSE(IsAllowedFileName("Update\\612E747874"));

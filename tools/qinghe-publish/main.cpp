@@ -2,4 +2,8 @@
 #include "tools/common/tool_output.h"
 #include "tools/qinghe-publish/publish_command.h"
 
-int main(int argc, char** argv) { qh::RunTool(argc, argv, qh::RunPublishCommand); }
+int main(int argc, char** argv) {
+    // Paths are taken as the system gives them, not through GBK.
+    const qh::PathTool tool = qh::RunPublishCommand;
+    qh::RunTool(argc, argv, tool);
+}

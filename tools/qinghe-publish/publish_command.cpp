@@ -11,9 +11,13 @@ namespace {
 constexpr char kUsage[] =
     "用法:\n"
     "  qinghe-publish --release 发布目录 --version 版本号 --notes 说明文件 --out 服务器目录\n"
-    "  qinghe-publish --check 服务器目录\n";
+    "                 [--notes-encoding utf-8|gbk]\n"
+    "  qinghe-publish --check 服务器目录\n"
+    "说明文件默认是 UTF-8 (可带 BOM), 带 BOM 的 UTF-16 也可; GBK 须写明 --notes-encoding gbk。\n";
 
-constexpr const char* kOptions[] = {"--release", "--version", "--notes", "--out", "--check"};
+constexpr const char* kOptions[] = {"--release", "--version", "--notes", "--out", "--check", "--notes-encoding"};
+
+using Options = std::map<Text, ToolArgument>;
 
 ToolOutput UsageError(const Text& message) {
     return {Text(), message.empty() ? Text(kUsage) : message + "\n" + kUsage, kPublishUsageError};
@@ -26,12 +30,25 @@ bool IsOption(const Text& name) {
     return false;
 }
 
-ToolOutput Publish(std::map<Text, Text>& options) {
+ToolOutput Publish(Options& options) {
     for (const char* needed : {"--release", "--version", "--notes", "--out"}) {
         if (!options.count(needed)) return UsageError(Text("缺少选项: ") + needed);
     }
-    const ReleaseRequest request{options["--release"], options["--version"], options["--notes"],
-                                 options["--out"]};
+    // Paths are used as the system gave them; the version goes into the
+    // documents, so it must be exactly what was typed.
+    const ToolArgument& version = options["--version"];
+    if (!version.exact) return UsageError("版本号含有 GBK 无法表示的字符: " + Shown(version.text));
+    NotesEncoding encoding = NotesEncoding::Utf8;
+    if (options.count("--notes-encoding")) {
+        const Text& name = options["--notes-encoding"].text;
+        if (name == "gbk" || name == "GBK") {
+            encoding = NotesEncoding::Gbk;
+        } else if (name != "utf-8" && name != "UTF-8") {
+            return UsageError("未知的说明文件编码: " + Shown(name));
+        }
+    }
+    const ReleaseRequest request{options["--release"].path, version.text, options["--notes"].path, encoding,
+                                 options["--out"].path};
     ToolOutput output;
     Text error;
     if (!ReleasePublisher::Publish(request, output.out, error)) {
@@ -41,10 +58,10 @@ ToolOutput Publish(std::map<Text, Text>& options) {
     return output;
 }
 
-ToolOutput Check(const Text& serverDir) {
+ToolOutput Check(const ToolArgument& serverDir) {
     ToolOutput output;
     Text summary;
-    const std::vector<Text> problems = ServerChecker::Check(serverDir, summary);
+    const std::vector<Text> problems = ServerChecker::Check(serverDir.path, summary);
     for (const Text& problem : problems) output.out += problem + "\n";
     if (problems.empty()) {
         output.out = "检查通过: " + summary;
@@ -57,11 +74,11 @@ ToolOutput Check(const Text& serverDir) {
 
 }  // namespace
 
-ToolOutput RunPublishCommand(const std::vector<Text>& arguments) {
-    std::map<Text, Text> options;
+ToolOutput RunPublishCommand(const std::vector<ToolArgument>& arguments) {
+    Options options;
     for (std::size_t i = 0; i < arguments.size(); ++i) {
-        const Text& name = arguments[i];
-        if (!IsOption(name)) return UsageError("未知的选项: " + name);
+        const Text& name = arguments[i].text;
+        if (!IsOption(name)) return UsageError("未知的选项: " + Shown(name));
         if (i + 1 == arguments.size()) return UsageError("选项缺少值: " + name);
         if (!options.emplace(name, arguments[++i]).second) return UsageError("选项重复: " + name);
     }
@@ -71,6 +88,12 @@ ToolOutput RunPublishCommand(const std::vector<Text>& arguments) {
     }
     if (options.empty()) return UsageError("");
     return Publish(options);
+}
+
+ToolOutput RunPublishCommand(const std::vector<Text>& arguments) {
+    std::vector<ToolArgument> given;
+    for (const Text& text : arguments) given.push_back(ArgumentOfText(text));
+    return RunPublishCommand(given);
 }
 
 }  // namespace qh

@@ -1,6 +1,7 @@
 // qinghe-publish: puts a release on the update server, and checks one.
 //
 //   qinghe-publish --release DIR --version V --notes FILE --out SERVERDIR
+//                  [--notes-encoding utf-8|gbk]
 //   qinghe-publish --check SERVERDIR
 //
 // SERVERDIR is the folder that the web server serves under "/qingheupdate/".
@@ -20,7 +21,9 @@ inline constexpr int kPublishOk = 0;
 inline constexpr int kPublishFailed = 1;      // a failed publish or a failed check
 inline constexpr int kPublishUsageError = 2;  // the command line was wrong
 
-// Runs one command line (arguments after the program name, GBK).
+// Runs one command line (arguments after the program name).
+ToolOutput RunPublishCommand(const std::vector<ToolArgument>& arguments);
+// The same with every argument given as a GBK text.
 ToolOutput RunPublishCommand(const std::vector<Text>& arguments);
 
 }  // namespace qh

@@ -1,7 +1,7 @@
 #include "tools/qinghe-publish/release_publisher.h"
 
 #include <algorithm>
-#include <filesystem>
+#include <map>
 #include <string_view>
 #include <system_error>
 
@@ -9,10 +9,10 @@
 #include "renew/file_names.h"
 #include "renew/version_document.h"
 #include "runtime/convert.h"
-#include "runtime/digest.h"
-#include "runtime/files.h"
-#include "runtime/system.h"
+#include "runtime/native_file.h"
 #include "runtime/xml/xml_tree.h"
+#include "tools/common/tool_output.h"
+#include "tools/qinghe-publish/publish_transaction.h"
 #include "tools/qinghe-publish/served_paths.h"
 
 namespace qh {
@@ -20,31 +20,17 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// The documents the publisher writes beside the release's files.
-constexpr const char* kServerDocuments[] = {"renew.xml", "renewlist.xml", "version.txt"};
+// The documents the publisher writes beside the release's files, in the
+// order they are put in place.
+constexpr const char* kServerDocuments[] = {"renewlist.xml", "renew.xml", "version.txt"};
 
-// Whether bytes are well-formed UTF-8 (no overlong forms, no surrogates).
-bool IsUtf8(std::string_view s) {
-    for (std::size_t i = 0; i < s.size();) {
-        const auto c = static_cast<unsigned char>(s[i]);
-        const std::size_t length = c < 0x80 ? 1 : (c >> 5) == 0x6 ? 2 : (c >> 4) == 0xE ? 3 : (c >> 3) == 0x1E ? 4 : 0;
-        if (length == 0 || i + length > s.size()) return false;
-        std::uint32_t code = length == 1 ? c : c & (0x7F >> length);
-        for (std::size_t k = 1; k < length; ++k) {
-            const auto next = static_cast<unsigned char>(s[i + k]);
-            if ((next & 0xC0) != 0x80) return false;
-            code = (code << 6) | (next & 0x3F);
-        }
-        constexpr std::uint32_t kSmallest[] = {0, 0, 0x80, 0x800, 0x10000};
-        if (code < kSmallest[length] || code > 0x10FFFF || (code >= 0xD800 && code <= 0xDFFF)) return false;
-        i += length;
-    }
-    return true;
-}
+// Notes files are small; anything near this is not a notes file.
+constexpr std::size_t kLargestNotesFile = std::size_t{1} << 20;
 
 bool IsServerDocument(const Text& name) {
+    const Text key = FileNameKey(name);
     return std::any_of(std::begin(kServerDocuments), std::end(kServerDocuments),
-                       [&](const char* document) { return name == document; });
+                       [&](const char* document) { return key == FileNameKey(document); });
 }
 
 // The release-relative name of a file, levels joined by "\"; false when a
@@ -54,13 +40,22 @@ bool NameOf(const fs::path& relative, Text& name, Text& error) {
     for (const fs::path& level : relative) {
         const Text text = TextOfPath(level);
         if (PathOfText(text) != level || text.find_first_of("\\/") != Text::npos) {
-            error = "文件名含有 GBK 无法表示或更新无法使用的字符: " + TextOfPath(relative);
+            error = "文件名含有 GBK 无法表示或更新无法使用的字符: " + Shown(TextOfPath(relative));
             return false;
         }
         joined += (joined.empty() ? "" : "\\") + text;
     }
     name = joined;
     return true;
+}
+
+// Why a release file's name cannot be listed; empty when it can.
+Text NameProblem(const Text& name) {
+    if (name.size() > kLongestFileName) {
+        return "文件名超过 " + ToText(static_cast<std::int32_t>(kLongestFileName)) + " 字节, 客户端无法暂存: ";
+    }
+    if (!IsAllowedFileName(name) || IsServerDocument(name)) return "这个文件名不能用于更新: ";
+    return {};
 }
 
 }  // namespace
@@ -72,83 +67,84 @@ bool ReleasePublisher::CheckVersion(const Text& version, Text& error) {
     const bool plain = !version.empty() && std::all_of(version.begin(), version.end(), [](char c) {
         return static_cast<unsigned char>(c) > 0x20 && c != 0x7F;
     });
-    if (!plain) error = "版本号不能为空，也不能含有空白或控制字符: \"" + version + "\"";
+    if (!plain) error = "版本号不能为空，也不能含有空白或控制字符: \"" + Shown(version) + "\"";
     return plain;
 }
 
-bool ReleasePublisher::ReadNotes(const Text& file, Text& notes, Text& error) {
+bool ReleasePublisher::ReadNotes(const ReleaseRequest& request, Text& notes, Text& error) {
     Bytes bytes;
-    if (!ReadWholeFile(file, bytes)) {
-        error = "无法读取说明文件: " + file;
+    if (!ReadRegularFile(request.notesFile, kLargestNotesFile, bytes)) {
+        error = "无法读取说明文件 (不存在、不是普通文件或大于 1 MiB): " + Shown(TextOfPath(request.notesFile));
         return false;
     }
-    std::string text(bytes.begin(), bytes.end());
-    if (!IsUtf8(text)) {
-        notes = text;  // taken as GBK already
-        return true;
-    }
-    if (text.rfind("\xEF\xBB\xBF", 0) == 0) text.erase(0, 3);
-    const Text gbk = System().Utf8ToGbk(text);
-    if (System().GbkToUtf8(gbk) != text) {
-        error = "说明文件含有 GBK 无法表示的字符: " + file;
+    const std::string_view text(reinterpret_cast<const char*>(bytes.data()), bytes.size());
+    if (!DecodeReleaseNotes(text, request.notesEncoding, notes, error)) {
+        error += ": " + Shown(TextOfPath(request.notesFile));
         return false;
     }
-    notes = gbk;
     return true;
 }
 
-bool ReleasePublisher::ListReleaseFiles(const Text& releaseDir, std::vector<Text>& names, Text& error) {
-    const fs::path root = PathOfText(releaseDir);
+bool ReleasePublisher::ListReleaseFiles(const fs::path& root, std::vector<Text>& names, Text& error) {
     std::error_code ec;
     if (!fs::is_directory(root, ec)) {
-        error = "发布目录不存在: " + releaseDir;
+        error = "发布目录不存在: " + Shown(TextOfPath(root));
         return false;
     }
-    std::vector<Text> found;
+    // Links are not followed: a release holds its own files only. Anything
+    // but folders and regular files is refused, never skipped in silence.
+    std::map<Text, Text> byKey;
     for (fs::recursive_directory_iterator it(root, ec), end; !ec && it != end; it.increment(ec)) {
-        if (!it->is_regular_file(ec)) continue;
-        Text name;
-        if (!NameOf(it->path().lexically_relative(root), name, error)) return false;
-        if (!IsAllowedFileName(name) || IsServerDocument(name)) {
-            error = "这个文件名不能用于更新: " + name;
+        const fs::file_type type = it->symlink_status(ec).type();
+        if (ec || type == fs::file_type::directory) continue;
+        const fs::path relative = it->path().lexically_relative(root);
+        if (type != fs::file_type::regular) {
+            error = "发布目录中有链接、管道或设备等非普通文件: " + Shown(TextOfPath(relative));
             return false;
         }
-        found.push_back(name);
+        Text name;
+        if (!NameOf(relative, name, error)) return false;
+        const Text problem = NameProblem(name);
+        if (!problem.empty()) {
+            error = problem + Shown(name);
+            return false;
+        }
+        // Names that differ only in the case of letters are one file on Windows.
+        const auto [other, added] = byKey.emplace(FileNameKey(name), name);
+        if (!added) {
+            error = "两个文件在 Windows 上是同一个文件: " + Shown(other->second) + " 与 " + Shown(name);
+            return false;
+        }
     }
     if (ec) {
-        error = "无法读取发布目录: " + releaseDir;
+        error = "无法读取发布目录: " + Shown(TextOfPath(root));
         return false;
     }
-    if (found.empty()) {
-        error = "发布目录中没有文件: " + releaseDir;
+    if (byKey.empty()) {
+        error = "发布目录中没有文件: " + Shown(TextOfPath(root));
         return false;
     }
-    std::sort(found.begin(), found.end());  // a stable order: by the names' bytes
-    names = std::move(found);
+    names.clear();
+    for (const auto& entry : byKey) names.push_back(entry.second);
+    std::sort(names.begin(), names.end());  // a stable order: by the names' bytes
     return true;
 }
 
-bool ReleasePublisher::CopyServedFiles(const Text& releaseDir, const Text& serverDir,
-                                       const std::vector<Text>& names, Text& error) {
-    const fs::path from = PathOfText(releaseDir);
-    const fs::path to = PathOfText(serverDir);
-    for (const Text& name : names) {
-        const fs::path source = ServedPaths(from, name).front();
-        for (const fs::path& target : ServedPaths(to, name)) {
-            // Each copy is put in place whole, so a client that downloads
-            // meanwhile gets the old file or the new one, never a mixture.
-            fs::path partial = target;
-            partial += ".publishing";
-            std::error_code ec;
-            fs::create_directories(target.parent_path(), ec);
-            const bool copied = !ec && fs::copy_file(source, partial, fs::copy_options::overwrite_existing, ec);
-            if (copied) fs::rename(partial, target, ec);
-            if (!copied || ec) {
-                fs::remove(partial, ec);
-                error = "无法写入: " + TextOfPath(target);
-                return false;
-            }
-        }
+bool ReleasePublisher::CheckFolders(const ReleaseRequest& request, Text& error) {
+    // A server folder inside the release would be published with the next
+    // release, and its documents with it.
+    std::error_code ec;
+    const fs::path release = fs::weakly_canonical(request.releaseDir, ec);
+    const fs::path server = fs::weakly_canonical(request.serverDir, ec);
+    if (!release.empty() &&
+        std::mismatch(release.begin(), release.end(), server.begin(), server.end()).first == release.end()) {
+        error = "服务器目录不能在发布目录之内: " + Shown(TextOfPath(request.serverDir));
+        return false;
+    }
+    fs::create_directories(request.serverDir, ec);
+    if (!fs::is_directory(request.serverDir, ec)) {
+        error = "无法创建服务器目录: " + Shown(TextOfPath(request.serverDir));
+        return false;
     }
     return true;
 }
@@ -156,48 +152,41 @@ bool ReleasePublisher::CopyServedFiles(const Text& releaseDir, const Text& serve
 bool ReleasePublisher::Publish(const ReleaseRequest& request, Text& summary, Text& error) {
     VersionDocument document{request.version, {}};
     std::vector<Text> names;
-    if (!CheckVersion(request.version, error) || !ReadNotes(request.notesFile, document.notes, error) ||
-        !ListReleaseFiles(request.releaseDir, names, error)) {
+    if (!CheckVersion(request.version, error) || !ReadNotes(request, document.notes, error) ||
+        !ListReleaseFiles(request.releaseDir, names, error) || !CheckFolders(request, error)) {
         return false;
     }
     XmlTree version;
     if (!BuildVersionDocument(document, static_cast<int>(names.size()), version)) {
-        error = "说明文字无法写入版本文档: " + request.notesFile;
+        error = "说明文字无法写入版本文档: " + Shown(TextOfPath(request.notesFile));
         return false;
     }
-    // A server folder inside the release would be published with the next
-    // release, and its documents with it.
-    std::error_code ec;
-    const fs::path release = fs::weakly_canonical(PathOfText(request.releaseDir), ec);
-    const fs::path server = fs::weakly_canonical(PathOfText(request.serverDir), ec);
-    if (!release.empty() &&
-        std::mismatch(release.begin(), release.end(), server.begin(), server.end()).first == release.end()) {
-        error = "服务器目录不能在发布目录之内: " + request.serverDir;
-        return false;
-    }
-    if (!CopyServedFiles(request.releaseDir, request.serverDir, names, error)) return false;
 
-    // The digests are those of the copies the server will hand out.
+    PublishTransaction transaction(request.serverDir);
     std::vector<ListedFile> files;
-    for (const Text& name : names) files.push_back({name, FileDigest(request.serverDir + "\\" + name)});
+    for (const Text& name : names) {
+        // The digest is that of the copies the server will hand out.
+        const fs::path source = ServedPaths(request.releaseDir, name).front();
+        Text digest;
+        for (const fs::path& target : ServedPaths(request.serverDir, name)) {
+            if (!transaction.StageCopy(target, source, digest, error)) return false;
+        }
+        files.push_back({name, digest});
+    }
     XmlTree list;
-    const Text listFile = request.serverDir + "\\renewlist.xml";
-    const Text versionFile = request.serverDir + "\\renew.xml";
-    const Text versionText = request.serverDir + "\\version.txt";
-    if (!BuildFileList(files, list) || !list.Save(listFile)) {
-        error = "无法写入: " + listFile;
+    Text listText;
+    Text versionText;
+    if (!BuildFileList(files, list) || !list.SaveText(listText) || !version.SaveText(versionText)) {
+        error = "无法生成更新文档";
         return false;
     }
-    if (!version.Save(versionFile)) {
-        error = "无法写入: " + versionFile;
-        return false;
+    const Text documents[] = {listText, versionText, request.version};
+    for (std::size_t i = 0; i < std::size(kServerDocuments); ++i) {
+        if (!transaction.StageBytes(request.serverDir / kServerDocuments[i], documents[i], error)) return false;
     }
-    if (!WriteWholeFile(versionText, request.version)) {
-        error = "无法写入: " + versionText;
-        return false;
-    }
+    if (!transaction.Commit(error)) return false;
     summary = "已发布 " + request.version + ": " + ToText(static_cast<std::int32_t>(files.size())) +
-              " 个文件, 位于 " + request.serverDir + "\n";
+              " 个文件, 位于 " + Shown(TextOfPath(request.serverDir)) + "\n";
     return true;
 }
 

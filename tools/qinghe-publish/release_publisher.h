@@ -1,35 +1,38 @@
 // Publishes a release folder on the update server: copies every file where
-// the programs will ask for it, then writes the file list, the version
-// document and "version.txt", in that order, so that a client that sees the
-// new version finds the list and every listed file already in place.
+// the programs will ask for it, then the file list, the version document and
+// "version.txt", in that order, so that a client that sees the new version
+// finds the list and every listed file already in place. Every new file is
+// written beside its target first and moved into place only when all are
+// ready, so a failed publish leaves the served version as it was.
 #pragma once
 
+#include <filesystem>
 #include <vector>
 
 #include "runtime/text.h"
+#include "tools/qinghe-publish/release_notes.h"
 
 namespace qh {
 
 struct ReleaseRequest {
-    Text releaseDir;  // the files of the new version, laid out as installed
-    Text version;     // such as "1.0.0.506"
-    Text notesFile;   // release notes, UTF-8 (or GBK when not valid UTF-8)
-    Text serverDir;   // what the web server serves under "/qingheupdate/"
+    std::filesystem::path releaseDir;  // the files of the new version, laid out as installed
+    Text version;                      // such as "1.0.0.506"
+    std::filesystem::path notesFile;   // the release notes
+    NotesEncoding notesEncoding = NotesEncoding::Utf8;
+    std::filesystem::path serverDir;   // what the web server serves under "/qingheupdate/"
 };
 
 class ReleasePublisher {
 public:
-    // True when everything was written; summary says what. On failure error
-    // holds one line that says what was wrong; files copied so far stay, but
-    // the documents are written only when every file is in place.
+    // True when everything was published; summary says what. On failure
+    // error holds one line that says what was wrong.
     static bool Publish(const ReleaseRequest& request, Text& summary, Text& error);
 
 private:
     static bool CheckVersion(const Text& version, Text& error);
-    static bool ReadNotes(const Text& file, Text& notes, Text& error);
-    static bool ListReleaseFiles(const Text& releaseDir, std::vector<Text>& names, Text& error);
-    static bool CopyServedFiles(const Text& releaseDir, const Text& serverDir,
-                                const std::vector<Text>& names, Text& error);
+    static bool ReadNotes(const ReleaseRequest& request, Text& notes, Text& error);
+    static bool ListReleaseFiles(const std::filesystem::path& releaseDir, std::vector<Text>& names, Text& error);
+    static bool CheckFolders(const ReleaseRequest& request, Text& error);
 };
 
 }  // namespace qh

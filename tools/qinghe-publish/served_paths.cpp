@@ -13,23 +13,6 @@ std::filesystem::path PathOfUtf8(std::string_view utf8) {
 
 }  // namespace
 
-std::filesystem::path PathOfText(const Text& text) {
-    // "\" between levels is a separator everywhere, as in every other path
-    // of the programs.
-    std::string utf8 = System().GbkToUtf8(text);
-    if (std::filesystem::path::preferred_separator == '/') {
-        for (char& c : utf8) {
-            if (c == '\\') c = '/';
-        }
-    }
-    return PathOfUtf8(utf8);
-}
-
-Text TextOfPath(const std::filesystem::path& path) {
-    const std::u8string utf8 = path.u8string();
-    return System().Utf8ToGbk(std::string(utf8.begin(), utf8.end()));
-}
-
 std::vector<std::filesystem::path> ServedPaths(const std::filesystem::path& serverDir, const Text& name) {
     // In UTF-8 a '\' byte is always the character itself, never part of a
     // Chinese character, so the levels can be split there.

@@ -15,13 +15,9 @@
 #include <vector>
 
 #include "runtime/text.h"
+#include "tools/common/tool_output.h"
 
 namespace qh {
-
-// A GBK path or name as a file-system path ("\" between levels is a
-// separator on every platform), and back.
-std::filesystem::path PathOfText(const Text& text);
-Text TextOfPath(const std::filesystem::path& path);
 
 // The places in serverDir where a listed name must be found: the nested
 // form first, then, where it differs, the single-name form.

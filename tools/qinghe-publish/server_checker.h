@@ -4,6 +4,7 @@
 // digest.
 #pragma once
 
+#include <filesystem>
 #include <vector>
 
 #include "runtime/text.h"
@@ -14,7 +15,7 @@ class ServerChecker {
 public:
     // One line per problem, empty when all is well; summary describes what
     // was checked.
-    static std::vector<Text> Check(const Text& serverDir, Text& summary);
+    static std::vector<Text> Check(const std::filesystem::path& serverDir, Text& summary);
 };
 
 }  // namespace qh

@@ -1,0 +1,80 @@
+// NativeFile on Linux: open(2) with O_NOFOLLOW, O_NONBLOCK and O_EXCL.
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdio>
+
+#include "runtime/native_file.h"
+
+namespace qh {
+
+NativeFile::~NativeFile() { Close(); }
+
+bool NativeFile::OpenRegular(const std::filesystem::path& path) {
+    Close();
+    // O_NONBLOCK keeps a pipe from holding the open; a link at the last
+    // level fails with ELOOP.
+    const int fd = ::open(path.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) return false;
+    struct stat st;
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+        ::close(fd);
+        return false;
+    }
+    // Reads of a regular file never wait anyway; clear the flag for clarity.
+    ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
+    handle_ = fd;
+    return true;
+}
+
+bool NativeFile::CreateNew(const std::filesystem::path& path) {
+    Close();
+    // O_EXCL fails on anything under the name, a dangling link included,
+    // so nothing planted there is ever written through.
+    const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0644);
+    if (fd < 0) return false;
+    handle_ = fd;
+    return true;
+}
+
+std::int64_t NativeFile::Read(void* data, std::size_t size) {
+    for (;;) {
+        const ssize_t n = ::read(static_cast<int>(handle_), data, size);
+        if (n >= 0 || errno != EINTR) return n;
+    }
+}
+
+bool NativeFile::Write(std::string_view data) {
+    while (!data.empty()) {
+        const ssize_t n = ::write(static_cast<int>(handle_), data.data(), data.size());
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) return false;
+        data.remove_prefix(static_cast<std::size_t>(n));
+    }
+    return true;
+}
+
+bool NativeFile::Sync() { return IsOpen() && ::fsync(static_cast<int>(handle_)) == 0; }
+
+bool NativeFile::Close() {
+    if (!IsOpen()) return true;
+    const bool ok = ::close(static_cast<int>(handle_)) == 0;
+    handle_ = kClosed;
+    return ok;
+}
+
+bool MoveIntoPlace(const std::filesystem::path& from, const std::filesystem::path& to) {
+    return ::rename(from.c_str(), to.c_str()) == 0;
+}
+
+bool SyncFolder(const std::filesystem::path& folder) {
+    const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0) return false;
+    const bool ok = ::fsync(fd) == 0;
+    ::close(fd);
+    return ok;
+}
+
+}  // namespace qh
