@@ -130,6 +130,9 @@ Text FormatNumber(double x, std::optional<int> places, bool grouping) {
     } else {
         printed = TrimZeros(Print("%lf", x));
     }
+    // A negative figure that rounds to zero prints as "-0.00"; zero has no
+    // sign in a result.
+    if (!printed.empty() && printed[0] == '-' && printed.find_first_not_of("0.", 1) == Text::npos) printed.erase(0, 1);
     if (!grouping) return printed;
 
     const size_t digitsBegin = (!printed.empty() && printed[0] == '-') ? 1 : 0;

@@ -53,7 +53,7 @@ double RoundHalfUp(double x, std::optional<int> places = std::nullopt);
 
 // x with the given places (clamped to 0..8), or with "%lf" less its trailing
 // zeros when places is absent; grouping puts a comma between every three
-// digits of the integer part.
+// digits of the integer part. A figure that rounds to zero has no sign.
 Text FormatNumber(double x, std::optional<int> places, bool grouping);
 
 // The value's bytes: a text without its NUL, a number in its machine width.

@@ -95,6 +95,13 @@ TEST(RoundHalfUpTest, HalvesGoTowardPositiveInfinity) {
     EXPECT_EQ(RoundHalfUp(1249, -2), 1200);
 }
 
+TEST(FormatNumberTest, AFigureThatRoundsToZeroHasNoSign) {
+    EXPECT_EQ(FormatNumber(-0.00000001, 2, true), "0.00");
+    EXPECT_EQ(FormatNumber(-0.0, 2, false), "0.00");
+    EXPECT_EQ(FormatNumber(-0.004, std::nullopt, true), "-0.004");
+    EXPECT_EQ(FormatNumber(-0.005, 2, true), "-0.01");
+}
+
 TEST(FormatNumberTest, PlacesAndGrouping) {
     EXPECT_EQ(FormatNumber(1234567.891, 2, true), "1,234,567.89");
     EXPECT_EQ(FormatNumber(1234.5, 2, false), "1234.50");

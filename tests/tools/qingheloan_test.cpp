@@ -68,6 +68,12 @@ TEST(QingheloanTest, UsageErrorsGoToStandardErrorWithStatusTwo) {
         {"car", "--down", "1成"},
         {"tax", "--non-ordinary=yes"},
         {"combined", "--by-area"},
+        // Help takes nothing after it, and an option is given once.
+        {"-h", "extra"},
+        {"--help", "housing"},
+        {"housing", "--amount", "1", "--amount", "2"},
+        {"housing", "--amount=1", "--amount", "2"},
+        {"tax", "--non-ordinary", "--non-ordinary"},
     };
     for (const auto& args : bad) {
         const ToolOutput r = Loan(args);
@@ -76,6 +82,13 @@ TEST(QingheloanTest, UsageErrorsGoToStandardErrorWithStatusTwo) {
         EXPECT_NE(r.error.find("用法"), Text::npos);
     }
     EXPECT_NE(Loan({"housing", "--term-unit", "天"}).error.find("天"), Text::npos);
+}
+
+TEST(QingheloanTest, AFigureThatRoundsToZeroShowsNoSign) {
+    const ToolOutput r = Loan({"housing", "--amount", "-0.00000001", "--term", "20"});
+    EXPECT_EQ(r.status, kCommandOk);
+    EXPECT_EQ(r.out.find("-0.00"), Text::npos) << r.out;
+    EXPECT_NE(r.out.find("贷款总额: 0.00 元"), Text::npos) << r.out;
 }
 
 TEST(QingheloanTest, HelpGoesToStandardOutput) {

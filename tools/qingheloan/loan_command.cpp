@@ -64,6 +64,9 @@ public:
                 inlineValue = name.substr(eq + 1);
                 name = name.substr(0, eq);
             }
+            // An option given twice is a mistake in the command line, not a
+            // choice of the last one.
+            if (flags_.count(name) || values_.count(name)) throw UsageError{"选项重复: " + name};
             if (Contains(accepted.flags, name)) {
                 if (inlineValue) throw UsageError{"选项 " + name + " 不带值"};
                 flags_[name] = true;
@@ -212,9 +215,14 @@ Text Tax(const std::vector<Text>& args) {
 
 ToolOutput RunLoanCommand(const std::vector<Text>& arguments) {
     ToolOutput result;
-    if (arguments.empty() || arguments[0] == "--help" || arguments[0] == "-h") {
-        (arguments.empty() ? result.error : result.out) = kUsage;
-        result.status = arguments.empty() ? kCommandUsageError : kCommandOk;
+    const bool help = !arguments.empty() && (arguments[0] == "--help" || arguments[0] == "-h");
+    if (help && arguments.size() == 1) {
+        result.out = kUsage;
+        return result;
+    }
+    if (arguments.empty() || help) {
+        result.error = arguments.empty() ? Text(kUsage) : "qingheloan: " + arguments[0] + " 不带参数\n" + kUsage;
+        result.status = kCommandUsageError;
         return result;
     }
     const Text& command = arguments[0];

@@ -10,33 +10,14 @@
 #include "renew/version_document.h"
 #include "runtime/digest.h"
 #include "runtime/xml/xml_tree.h"
-#include "tests/support/temp_folder.h"
+#include "tests/tools/qinghe-publish/publish_fixture.h"
 #include "tools/qinghe-publish/served_paths.h"
 
 namespace qh {
 namespace {
 
 namespace fs = std::filesystem;
-
-// A release of three files, one of them in a Chinese folder, and its notes.
-class PublishCommand : public ::testing::Test {
-protected:
-    PublishCommand() {
-        work.Write("release/QingheCalc.exe", "MZ calculator");
-        work.Write("release/skin/bg.png", std::string("\x89PNG\r\n\x1a\n\0\xff", 10));
-        work.Write(u8"release/皮肤/背景.png", "background");
-        work.Write("notes.txt", reinterpret_cast<const char*>(u8"修正了月供的计算。\n新增车贷页。"));
-    }
-
-    ToolOutput Publish(const Text& version = "1.0.0.506") {
-        return RunPublishCommand({"--release", work.File("release"), "--version", version, "--notes",
-                                  work.File("notes.txt"), "--out", Server()});
-    }
-    ToolOutput Check() { return RunPublishCommand({"--check", Server()}); }
-    Text Server() const { return work.File("server"); }
-
-    test::TempFolder work;
-};
+using test::PublishCommand;
 
 TEST_F(PublishCommand, APublishedFolderPassesTheCheck) {
     const ToolOutput published = Publish();
