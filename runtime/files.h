@@ -25,8 +25,11 @@ using FileBlockSink = std::function<void(const std::uint8_t* data, std::size_t s
 bool ReadFileBlocks(const Text& path, const FileBlockSink& sink);
 
 // Writes data to a temporary file beside path, flushes it to the disk and
-// then puts it in place of path in one step. When any step fails the
-// temporary is removed and path is left as it was.
+// then puts it in place of path in one step; the folder's entry reaches the
+// disk too, so the new file survives a crash. The temporary's name is new to
+// each write, so writers in several threads or processes never meet in it,
+// and it is created afresh, never through a link planted under its name.
+// When any step fails the temporary is removed and path is left as it was.
 bool WriteWholeFile(const Text& path, std::string_view data);
 
 // Creates every missing folder on the way to a file path (all but the last

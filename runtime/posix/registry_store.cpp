@@ -1,14 +1,16 @@
 #include "runtime/posix/registry_store.h"
 
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
-#include <cstdio>
-#include <fstream>
 #include <sstream>
 #include <string>
 #include <vector>
+
+#include "runtime/posix/file_lock.h"
+#include "runtime/posix/file_io.h"
 
 namespace qh {
 namespace {
@@ -46,21 +48,35 @@ Text Unescape(const Text& t) {
     return out;
 }
 
+// True for a byte that starts a double-byte character of code page 936;
+// 0x80 and 0xFF stand alone there.
+bool StartsDoubleByte(unsigned char c) { return c >= 0x81 && c <= 0xFE; }
+
+unsigned char FoldAscii(char c) {
+    const auto u = static_cast<unsigned char>(c);
+    return (u >= 'A' && u <= 'Z') ? static_cast<unsigned char>(u + 32) : u;
+}
+
+// Compares names as the registry does: single-byte letters without regard to
+// case. A double-byte character compares as it is, since its trail byte may
+// look like an ASCII letter ("癆" is B0 41, "癮" is B0 61).
 bool SameName(const Text& a, const Text& b) {
     if (a.size() != b.size()) return false;
     for (size_t i = 0; i < a.size(); ++i) {
-        const auto x = static_cast<unsigned char>(a[i]);
-        const auto y = static_cast<unsigned char>(b[i]);
-        const auto lx = (x >= 'A' && x <= 'Z') ? x + 32 : x;
-        const auto ly = (y >= 'A' && y <= 'Z') ? y + 32 : y;
-        if (lx != ly) return false;
+        if (FoldAscii(a[i]) != FoldAscii(b[i])) return false;
+        // The lead bytes are equal, so both names stand at the same character.
+        if (StartsDoubleByte(static_cast<unsigned char>(a[i])) && i + 1 < a.size()) {
+            ++i;
+            if (a[i] != b[i]) return false;
+        }
     }
     return true;
 }
 
-std::vector<Entry> Load(const std::string& path) {
+// The value lines of a store's text; other lines are skipped.
+std::vector<Entry> Parse(const std::string& text) {
     std::vector<Entry> entries;
-    std::ifstream in(path, std::ios::binary);
+    std::istringstream in(text);
     std::string line;
     while (std::getline(in, line)) {
         const size_t a = line.find('\t');
@@ -70,6 +86,51 @@ std::vector<Entry> Load(const std::string& path) {
                            Unescape(line.substr(b + 1))});
     }
     return entries;
+}
+
+std::string Format(const std::vector<Entry>& entries) {
+    std::string text;
+    for (const auto& e : entries) {
+        text += Escape(e.key) + '\t' + Escape(e.name) + '\t' + Escape(e.data) + '\n';
+    }
+    return text;
+}
+
+// The values of a store and the permission bits of its file.
+struct StoreFile {
+    std::vector<Entry> entries;
+    std::optional<mode_t> mode;
+};
+
+// Reads the store at path. A missing store has no values and no mode yet.
+// False when the store exists but cannot be opened or read: a writer must
+// then stop rather than replace every value with its own.
+bool Load(const std::string& path, StoreFile& store) {
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) return errno == ENOENT;
+    std::string text;
+    struct stat st;
+    const auto append = [&text](const std::uint8_t* data, std::size_t size) {
+        text.append(reinterpret_cast<const char*>(data), size);
+    };
+    const bool ok = ::fstat(fd, &st) == 0 && ReadOpenFile(fd, append);
+    ::close(fd);
+    if (!ok) return false;
+    store.entries = Parse(text);
+    store.mode = st.st_mode & 07777;
+    return true;
+}
+
+// Gives a value its new data, adding it when it is not there yet.
+void SetValue(std::vector<Entry>& entries, const Text& key, const Text& valueName, const Text& value) {
+    bool replaced = false;
+    for (auto& e : entries) {
+        if (SameName(e.key, key) && SameName(e.name, valueName)) {
+            e.data = value;
+            replaced = true;
+        }
+    }
+    if (!replaced) entries.push_back({key, valueName, value});
 }
 
 // Creates every missing folder above a file path.
@@ -85,44 +146,26 @@ bool MakeParentFolders(const std::string& filePath) {
 }  // namespace
 
 std::optional<Text> RegistryStore::Read(const Text& key, const Text& valueName) const {
-    for (const auto& e : Load(path_)) {
+    StoreFile store;
+    if (!Load(path_, store)) return std::nullopt;
+    for (const auto& e : store.entries) {
         if (SameName(e.key, key) && SameName(e.name, valueName)) return e.data;
     }
     return std::nullopt;
 }
 
 bool RegistryStore::Write(const Text& key, const Text& valueName, const Text& value) const {
-    auto entries = Load(path_);
-    bool replaced = false;
-    for (auto& e : entries) {
-        if (SameName(e.key, key) && SameName(e.name, valueName)) {
-            e.data = value;
-            replaced = true;
-        }
-    }
-    if (!replaced) entries.push_back({key, valueName, value});
-
     if (!MakeParentFolders(path_)) return false;
-    // The process id keeps two programs that write at once off each other's
-    // temporary file; the rename then puts one whole store in place.
-    const std::string temporary = path_ + "." + std::to_string(::getpid()) + ".new";
-    {
-        std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
-        if (!out) return false;
-        for (const auto& e : entries) {
-            out << Escape(e.key) << '\t' << Escape(e.name) << '\t' << Escape(e.data) << '\n';
-        }
-        out.flush();
-        if (!out) {
-            std::remove(temporary.c_str());
-            return false;
-        }
-    }
-    if (std::rename(temporary.c_str(), path_.c_str()) != 0) {
-        std::remove(temporary.c_str());
-        return false;
-    }
-    return true;
+    // The lock is held from the read to the rename, so that no other writer
+    // replaces the store in between and loses this value or its own.
+    const FileLock lock(path_ + ".lock");
+    if (!lock.Held()) return false;
+    StoreFile store;
+    if (!Load(path_, store)) return false;
+    SetValue(store.entries, key, valueName, value);
+    // The store keeps its permission bits: the machine-wide store is written
+    // by the updater and read by the calculator.
+    return ReplaceNativeFile(path_, Format(store.entries), store.mode);
 }
 
 }  // namespace qh

@@ -1,16 +1,30 @@
 // Whole files on Windows, through the W functions.
 #include <windows.h>
 
+#include <atomic>
+#include <filesystem>
 #include <string>
 #include <vector>
 
 #include "runtime/files.h"
+#include "runtime/native_file.h"
 #include "runtime/win32/system_win32.h"
 
 namespace qh {
 namespace {
 
+namespace fs = std::filesystem;
+
 constexpr DWORD kBlockSize = DWORD{1} << 20;
+
+// How many names a write tries for its temporary before it gives up. Only
+// leftovers of crashed writers or names planted on purpose take one.
+constexpr int kTemporaryAttempts = 100;
+
+// How often, and how far apart, a denied move of the temporary is tried:
+// about a fifth of a second in all.
+constexpr int kMoveAttempts = 40;
+constexpr DWORD kMoveRetryMilliseconds = 5;
 
 // Closes a file handle when it goes out of scope.
 class FileHandle {
@@ -31,14 +45,33 @@ private:
     HANDLE handle_;
 };
 
-bool WriteAll(HANDLE file, std::string_view data) {
-    while (!data.empty()) {
-        const DWORD chunk = data.size() > kBlockSize ? kBlockSize : static_cast<DWORD>(data.size());
-        DWORD written = 0;
-        if (!WriteFile(file, data.data(), chunk, &written, nullptr) || written == 0) return false;
-        data.remove_prefix(written);
+// Creates a new temporary file beside target and names it in temporary. The
+// temporary sits beside the target so that the move that replaces the target
+// stays on one volume. The process id and a counter shared by the threads
+// keep the writers of one target apart. Creating a new file fails on any name
+// that exists, a link included; only a name that is taken is stepped over.
+bool CreateTemporary(const fs::path& target, NativeFile& file, fs::path& temporary) {
+    static std::atomic<unsigned long> counter{0};
+    for (int attempt = 0; attempt < kTemporaryAttempts; ++attempt) {
+        const std::wstring unique = std::to_wstring(GetCurrentProcessId()) + L"-" + std::to_wstring(counter++);
+        temporary = target;
+        temporary += L"." + unique + L".tmp";
+        if (file.CreateNew(temporary)) return true;
+        if (GetFileAttributesW(temporary.c_str()) == INVALID_FILE_ATTRIBUTES) return false;
     }
-    return true;
+    return false;
+}
+
+// Puts the temporary in place of target. Another writer's move onto the same
+// target, or a reader that holds it open, denies the move for a moment, so a
+// failed move is tried again for a while before it counts as failed. A move
+// that fails leaves both files as they were, so trying again is safe.
+bool MoveIntoPlaceWhenAllowed(const fs::path& temporary, const fs::path& target) {
+    for (int attempt = 1; attempt < kMoveAttempts; ++attempt) {
+        if (MoveIntoPlace(temporary, target)) return true;
+        Sleep(kMoveRetryMilliseconds);
+    }
+    return MoveIntoPlace(temporary, target);
 }
 
 }  // namespace
@@ -61,17 +94,13 @@ bool ReadFileBlocks(const Text& path, const FileBlockSink& sink) {
 
 bool WriteWholeFile(const Text& path, std::string_view data) {
     if (path.empty()) return false;
-    const std::wstring target = GbkToWide(path);
-    // The temporary sits beside the target, so that the move that replaces
-    // the target stays on one volume; the process id keeps two writers apart.
-    const std::wstring temporary = target + L"." + std::to_wstring(GetCurrentProcessId()) + L".tmp";
-    FileHandle file(CreateFileW(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                                FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!file.Valid()) return false;
-    bool ok = WriteAll(file.Get(), data) && FlushFileBuffers(file.Get()) != 0;
+    const fs::path target(GbkToWide(path));
+    NativeFile file;
+    fs::path temporary;
+    if (!CreateTemporary(target, file, temporary)) return false;
+    bool ok = file.Write(data) && file.Sync();
     ok = file.Close() && ok;
-    ok = ok && MoveFileExW(temporary.c_str(), target.c_str(),
-                           MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
+    ok = ok && MoveIntoPlaceWhenAllowed(temporary, target);
     if (!ok) DeleteFileW(temporary.c_str());
     return ok;
 }

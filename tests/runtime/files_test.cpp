@@ -2,8 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <filesystem>
 #include <iterator>
+#include <thread>
+#include <vector>
 
 #include "runtime/system.h"
 #include "tests/support/temp_folder.h"
@@ -42,6 +45,31 @@ TEST(WholeFile, AFailedWriteLeavesWhatWasThereAndNoTemporary) {
     folder.Write("target/keep.txt", "kept");
     EXPECT_FALSE(WriteWholeFile(folder.File("target"), "new"));
     EXPECT_EQ(folder.Read("target/keep.txt"), "kept");
+    EXPECT_EQ(EntriesIn(folder.Path()), 1u);
+}
+
+TEST(WholeFile, WritersOnManyThreadsAllSucceedAndLeaveOneWholeContent) {
+    test::TempFolder folder;
+    const Text target = folder.File("shared.txt");
+    constexpr int kThreads = 8;
+    constexpr int kWritesEach = 10;
+    // Each thread writes its own letter, at a length of its own.
+    const auto contentOf = [](char letter) { return std::string(4096 + (letter - 'a'), letter); };
+    std::atomic<int> failures{0};
+    std::vector<std::thread> writers;
+    for (int t = 0; t < kThreads; ++t) {
+        writers.emplace_back([&, t] {
+            const std::string content = contentOf(static_cast<char>('a' + t));
+            for (int i = 0; i < kWritesEach; ++i) {
+                if (!WriteWholeFile(target, content)) ++failures;
+            }
+        });
+    }
+    for (auto& writer : writers) writer.join();
+    EXPECT_EQ(failures.load(), 0);
+    const std::string result = folder.Read("shared.txt");
+    ASSERT_FALSE(result.empty());
+    EXPECT_EQ(result, contentOf(result[0]));
     EXPECT_EQ(EntriesIn(folder.Path()), 1u);
 }
 
