@@ -72,11 +72,25 @@ bool IsAllowedFileName(const Text& name) {
     return true;
 }
 
+namespace {
+
+// Whether bytes i and i + 1 are one character of code page 936, as Windows
+// reads a name: a first byte 0x81..0xFE and a second byte 0x40..0xFE other
+// than 0x7F. 0x80 and 0xFF are characters of their own.
+bool IsDoubleByteAt(const Text& text, std::size_t i) {
+    if (i + 1 >= text.size()) return false;
+    const auto lead = static_cast<unsigned char>(text[i]);
+    const auto trail = static_cast<unsigned char>(text[i + 1]);
+    return lead >= 0x81 && lead <= 0xFE && trail >= 0x40 && trail <= 0xFE && trail != 0x7F;
+}
+
+}  // namespace
+
 Text FileNameKey(const Text& name) {
     Text key = name;
     for (std::size_t i = 0; i < key.size(); ++i) {
         const auto c = static_cast<unsigned char>(key[i]);
-        if (IsLeadByte(c)) {
+        if (IsDoubleByteAt(key, i)) {
             ++i;  // the second byte belongs to the character
         } else if (c == '/') {
             key[i] = '\\';

@@ -59,6 +59,10 @@ TEST(FileNameKey, IsTheSameForNamesThatAreOneFileOnWindows) {
     // and "癮" is B0 61, two different files.
     EXPECT_NE(FileNameKey("癆.txt"), FileNameKey("癮.txt"));
     EXPECT_EQ(FileNameKey("癮.txt"), "癮.TXT");
+    // 0x80 and 0xFF are characters of their own in code page 936, so the
+    // letter after them is folded.
+    EXPECT_EQ(FileNameKey("\x80" "a.txt"), FileNameKey("\x80" "A.TXT"));
+    EXPECT_EQ(FileNameKey("\xFF" "b"), "\xFF" "B");
 }
 
 TEST(IsAllowedFileName, RefusesTheStagingFolderAndItsContent) {
