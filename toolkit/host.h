@@ -100,6 +100,9 @@ public:
     virtual Text ClipboardText(HostHandle window) = 0;
     // Shows text as a tooltip near the mouse; an empty text hides it.
     virtual void ShowTooltip(HostHandle window, const Text& text) = 0;
+    // Where the focused edit's caret is (window coordinates), so that an
+    // input method puts its composition window beside it.
+    virtual void SetCaretRect(HostHandle window, const RectI& caret) = 0;
 
     virtual RectI ScreenRect() = 0;
     virtual RectI WorkArea() = 0;

@@ -188,6 +188,15 @@ bool HeadlessHost::SetClipboardText(HostHandle, const Text& text) {
 }
 Text HeadlessHost::ClipboardText(HostHandle) { return clipboard_; }
 void HeadlessHost::ShowTooltip(HostHandle, const Text& text) { tooltip_ = text; }
+
+RectI HeadlessHost::CaretRect(HostHandle window) const {
+    const Window* w = Find(window);
+    return w ? w->caret : RectI{};
+}
+
+void HeadlessHost::SetCaretRect(HostHandle window, const RectI& caret) {
+    if (Window* w = Find(window)) w->caret = caret;
+}
 Text HeadlessHost::SystemFontFace(int) { return "Tahoma"; }
 
 int HeadlessHost::NotifyWindows(const Text& className, const Text& title, int message) {

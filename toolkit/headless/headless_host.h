@@ -60,6 +60,7 @@ public:
     bool SetClipboardText(HostHandle window, const Text& text) override;
     Text ClipboardText(HostHandle window) override;
     void ShowTooltip(HostHandle window, const Text& text) override;
+    void SetCaretRect(HostHandle window, const RectI& caret) override;
     RectI ScreenRect() override { return screen_; }
     RectI WorkArea() override { return work_; }
     RectI MaxTrackSize() override { return RectI{0, 0, screen_.width + 12, screen_.height + 12}; }
@@ -93,6 +94,8 @@ public:
     void ClearPresentations() { presentations_.clear(); }
     // What the window shows now (empty when it was never presented).
     const Bitmap& Screen(HostHandle window) const;
+    // The caret rectangle the toolkit last gave for the window.
+    RectI CaretRect(HostHandle window) const;
 
 private:
     struct Window {
@@ -107,6 +110,7 @@ private:
         std::thread::id owner;
         Bitmap screen;
         std::map<std::uint32_t, std::pair<int, long long>> timers;  // id -> (interval, next due)
+        RectI caret;  // where an input method would show its window
     };
     struct Pending {
         HostHandle window = 0;

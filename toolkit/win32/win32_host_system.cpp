@@ -3,6 +3,7 @@
 // other threads.
 #include <windows.h>
 #include <commctrl.h>
+#include <imm.h>
 
 #include "runtime/win32/system_win32.h"
 #include "toolkit/win32/win32_host.h"
@@ -49,6 +50,22 @@ Text Win32Host::ClipboardText(HostHandle window) {
     }
     CloseClipboard();
     return text;
+}
+
+void Win32Host::SetCaretRect(HostHandle window, const RectI& caret) {
+    // The input method shows its composition window at the caret.
+    const HWND hwnd = reinterpret_cast<HWND>(window);
+    HIMC context = ImmGetContext(hwnd);
+    if (!context) return;
+    COMPOSITIONFORM form{};
+    form.dwStyle = CFS_POINT;
+    form.ptCurrentPos = POINT{caret.left, caret.top};
+    ImmSetCompositionWindow(context, &form);
+    CANDIDATEFORM candidate{};
+    candidate.dwStyle = CFS_CANDIDATEPOS;
+    candidate.ptCurrentPos = POINT{caret.left, caret.top + caret.height};
+    ImmSetCandidateWindow(context, &candidate);
+    ImmReleaseContext(hwnd, context);
 }
 
 void Win32Host::ShowTooltip(HostHandle window, const Text& text) {

@@ -111,6 +111,10 @@ void X11Host::Attach(HostHandle window, WindowClient* client) {
     if (WindowState* w = Find(window)) w->client = client;
 }
 
+void X11Host::SetCaretRect(HostHandle window, const RectI& caret) {
+    if (WindowState* w = Find(window)) w->caret = caret;
+}
+
 std::intptr_t X11Host::Send(HostHandle window, int message, std::intptr_t wParam, std::intptr_t lParam) {
     WindowState* w = Find(window);
     if (w == nullptr) return 0;

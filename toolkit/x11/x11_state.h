@@ -28,6 +28,7 @@ struct X11Host::WindowState {
     // The last press, to tell a double click.
     Time lastPressTime = 0;
     int lastPressX = -100, lastPressY = -100;
+    RectI caret;  // the focused edit's caret, for the input method's window
 };
 
 struct X11Host::Call {
