@@ -106,7 +106,7 @@ int UiControl::Visible(int value, bool set) {
             w->RepaintControl(w->IndexOf(this), kStateFocused);
         } else {
             w->SendControlMessage(index, msg::kHidden, 0, 0, true);
-            if (w->hover_ == index) w->hover_ = 0;
+            if (w->hoverId_ == id_) w->hoverId_ = 0;
             w->RepaintArea(bounds_, true);
         }
         return show ? 1 : 0;
@@ -147,20 +147,12 @@ void UiControl::SetZOrder(int position, bool positionGiven) {
         UiWindow* w = Window();
         if (w == nullptr) return 0;
         if (position == 1 || !positionGiven) {
+            // The window's input state and timers name controls by id, so
+            // they stay with this control when it moves to the top.
             int index = w->IndexOf(this);
             ControlRecord rec = *w->Record(index);
-            // Keep the window's input state on this control across the move.
-            const bool focused = w->focused_ == index, hover = w->hover_ == index, pressed = w->pressed_ == index;
             w->controls_.erase(w->controls_.begin() + (index - 1));
-            auto shift = [index](int& i) { if (i > index) --i; };
-            shift(w->focused_);
-            shift(w->hover_);
-            shift(w->pressed_);
             w->controls_.push_back(std::move(rec));
-            const int top = w->ControlCount();
-            if (focused) w->focused_ = top;
-            if (hover) w->hover_ = top;
-            if (pressed) w->pressed_ = top;
         }
         Redraw();
         return 0;

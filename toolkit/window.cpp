@@ -83,7 +83,7 @@ void UiWindow::ReleaseResources() {
     cacheGraphics_.reset();
     back_ = Bitmap();
     cache_ = Bitmap();
-    focused_ = hover_ = pressed_ = 0;
+    focusedId_ = hoverId_ = pressedId_ = 0;
 }
 
 void UiWindow::CreateCaptionButtons() {
@@ -186,6 +186,11 @@ int UiWindow::IndexOfId(int id) const {
     return 0;
 }
 
+int UiWindow::IdAt(int index) const {
+    const ControlRecord* rec = index >= 1 && index <= ControlCount() ? &controls_[index - 1] : nullptr;
+    return rec ? rec->id : 0;
+}
+
 int UiWindow::SmallestFreeId() const {
     for (int id = 1;; ++id) {
         if (IndexOfId(id) == 0) return id;
@@ -207,16 +212,15 @@ int UiWindow::AddControl(UiControl* object, const RectF& bounds, int kind, bool 
 
 void UiWindow::RemoveControl(int index) {
     if (!Record(index)) return;
+    const int id = controls_[index - 1].id;
     controls_.erase(controls_.begin() + (index - 1));
-    // Indices above the removed one shift down by one.
-    auto fix = [index](int& i) {
-        if (i == index) i = 0;
-        else if (i > index) --i;
-    };
-    fix(focused_);
-    fix(hover_);
-    if (pressed_ == index && hwnd_ != 0) TheHost().ReleaseCapture(hwnd_);
-    fix(pressed_);
+    // The input state names controls by id: only the removed one lets go.
+    if (focusedId_ == id) focusedId_ = 0;
+    if (hoverId_ == id) hoverId_ = 0;
+    if (pressedId_ == id) {
+        pressedId_ = 0;
+        if (hwnd_ != 0) TheHost().ReleaseCapture(hwnd_);
+    }
 }
 
 int UiWindow::HitTest(int x, int y) const {
@@ -249,9 +253,9 @@ std::intptr_t UiWindow::SendControlMessage(int index, int message, std::intptr_t
 }
 
 int UiWindow::PaintStateOf(int index) const {
-    if (index == pressed_ && index == hover_) return kStatePressed;
-    if (index == hover_ && pressed_ == 0) return kStateHover;
-    if (index == focused_) return kStateFocused;
+    if (index == Pressed() && index == Hover()) return kStatePressed;
+    if (index == Hover() && Pressed() == 0) return kStateHover;
+    if (index == Focused()) return kStateFocused;
     return kStateNormal;
 }
 
@@ -290,7 +294,10 @@ void UiWindow::Present(const RectI& area) {
 
 void UiWindow::StartControlTimer(int index, int interval, bool intervalGiven) {
     if (!Record(index) || hwnd_ == 0) return;
-    std::uint32_t id = (static_cast<std::uint32_t>(index) << 16) | static_cast<std::uint32_t>(windowIndex_ & 0xFFFF);
+    // The timer names the control by its id, which stays the same when
+    // other controls are destroyed or the z-order changes.
+    const std::uint32_t id = (static_cast<std::uint32_t>(Record(index)->id) << 16) |
+                             static_cast<std::uint32_t>(windowIndex_ & 0xFFFF);
     TheHost().StartTimer(hwnd_, id, intervalGiven ? interval : Toolkit().defaultTimerInterval);
 }
 
@@ -306,8 +313,8 @@ void UiWindow::OnTimer(std::uint32_t id) {
         return;
     }
     if (fading_) return;
-    int index = static_cast<int>(id >> 16);
-    SendControlMessage(index, msg::kTimer, static_cast<std::intptr_t>(id), 0, false);
+    const int index = IndexOfId(static_cast<int>(id >> 16));
+    if (index != 0) SendControlMessage(index, msg::kTimer, static_cast<std::intptr_t>(id), 0, false);
 }
 
 void UiWindow::StartFade(int interval, bool intervalGiven) {
@@ -457,9 +464,9 @@ std::intptr_t UiWindow::HandleMessage(int message, std::intptr_t wParam, std::in
         return 0;
     case msg::kMouseLeave:
         mouseTracking_ = false;
-        if (hover_ != 0) {
-            int h = hover_;
-            hover_ = 0;
+        if (Hover() != 0) {
+            int h = Hover();
+            hoverId_ = 0;
             // Repainted in its normal look: a control left behind by the mouse
             // must not keep showing hover.
             RepaintControl(h, kStateNormal);

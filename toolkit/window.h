@@ -98,9 +98,10 @@ public:
 
     HostHandle Handle() const { return hwnd_; }
     int WindowIndex() const { return windowIndex_; }
-    int FocusedControl() const { return focused_; }
-    int HoverControl() const { return hover_; }
-    int PressedControl() const { return pressed_; }
+    // The 1-based indices of the focused, hovered and pressed controls, or 0.
+    int FocusedControl() const { return Focused(); }
+    int HoverControl() const { return Hover(); }
+    int PressedControl() const { return Pressed(); }
     int Alpha() const { return alpha_; }
     Argb BackgroundColor() const { return backgroundColor_; }
     int Flags() const { return flags_; }
@@ -134,6 +135,11 @@ private:
     int AddControl(UiControl* object, const RectF& bounds, int kind, bool visible, bool tabStop, int cursor);
     void RemoveControl(int index);
     int SmallestFreeId() const;
+    // The id of the control at an index, or 0.
+    int IdAt(int index) const;
+    int Focused() const { return IndexOfId(focusedId_); }
+    int Hover() const { return IndexOfId(hoverId_); }
+    int Pressed() const { return IndexOfId(pressedId_); }
     int PaintStateOf(int index) const;
     void PaintArea(const RectF& area, int index, int state, bool present);
     void Present(const RectI& area);
@@ -164,9 +170,11 @@ private:
 
     HostHandle hwnd_ = 0;
     int windowIndex_ = 0;
-    int focused_ = 0;
-    int hover_ = 0;
-    int pressed_ = 0;
+    // The input state names controls by id, not by their place in the list,
+    // which changes when a control is destroyed or moved to the top.
+    int focusedId_ = 0;
+    int hoverId_ = 0;
+    int pressedId_ = 0;
     bool keyboardFocusMark_ = false;
     int alpha_ = -1;
     Argb backgroundColor_ = 0;

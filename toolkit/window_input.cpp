@@ -29,12 +29,12 @@ void UiWindow::Blur(int index) {
 
 void UiWindow::SetFocused(int index, bool byKeyboard) {
     keyboardFocusMark_ = byKeyboard;
-    if (focused_ != index && focused_ != 0) {
-        int old = focused_;
-        focused_ = index;
+    if (Focused() != index && Focused() != 0) {
+        int old = Focused();
+        focusedId_ = IdAt(index);
         Blur(old);
     }
-    focused_ = index;
+    focusedId_ = IdAt(index);
     if (byKeyboard) RepaintControl(index, kStateFocused);
     CallControlHandler(onFocus_, index);
     TheHost().SetFocus(hwnd_);
@@ -46,22 +46,22 @@ void UiWindow::RouteMouse(int message, std::intptr_t wParam, std::intptr_t lPara
     const int x = LoWordSigned(lp), y = HiWordSigned(lp);
     Host& host = TheHost();
 
-    if (pressed_ != 0) {
-        const int p = pressed_;
+    if (Pressed() != 0) {
+        const int p = Pressed();
         SendControlMessage(p, message, wParam, lParam, true);
         if (message == msg::kMouseMove) {
             // The pressed control looks pressed only while the mouse is over it.
             int over = HitTest(x, y) == p ? p : 0;
-            if (over != hover_) {
-                hover_ = over;
+            if (over != Hover()) {
+                hoverId_ = IdAt(over);
                 RepaintControl(p, over ? kStatePressed : kStateNormal);
             }
             return;
         }
         if (!IsRelease(message)) return;
         host.ReleaseCapture(hwnd_);
-        pressed_ = 0;
-        hover_ = 0;
+        pressedId_ = 0;
+        hoverId_ = 0;
         if (message == msg::kLButtonUp) CallControlHandler(onMouseUp_, p);
         else CallControlHandler(onRightUp_, p);
         if (message == msg::kLButtonUp && HitTest(x, y) == p) ClickControl(p);
@@ -70,20 +70,20 @@ void UiWindow::RouteMouse(int message, std::intptr_t wParam, std::intptr_t lPara
     }
 
     const int hit = HitTest(x, y);
-    if (hit != hover_ && Record(hover_) != nullptr) {
-        int old = hover_;
-        hover_ = 0;
+    if (hit != Hover() && Record(Hover()) != nullptr) {
+        int old = Hover();
+        hoverId_ = 0;
         RepaintControl(old, kStateNormal);
         CallControlHandler(onMouseLeave_, old);
     }
     if (hit == 0) {
-        hover_ = 0;
+        hoverId_ = 0;
         host.ShowTooltip(hwnd_, Text());
         if (IsPress(message)) {
             host.SetFocus(hwnd_);
-            if (ControlRecord* f = Record(focused_); f != nullptr && f->kind == kKindComboBox) {
-                int old = focused_;
-                focused_ = 0;
+            if (ControlRecord* f = Record(Focused()); f != nullptr && f->kind == kKindComboBox) {
+                int old = Focused();
+                focusedId_ = 0;
                 Blur(old);
             }
             if (message == msg::kLButtonDown && wParam == msg::kDoubleClickMark && y < 25 &&
@@ -97,12 +97,12 @@ void UiWindow::RouteMouse(int message, std::intptr_t wParam, std::intptr_t lPara
     }
 
     ControlRecord* rec = Record(hit);
-    const bool enteredNow = hit != hover_;
+    const bool enteredNow = hit != Hover();
     if (IsPress(message)) {
         if (!rec->noMouse && rec->object->disabled_ == 0) {
             keyboardFocusMark_ = false;
-            pressed_ = hit;
-            hover_ = hit;
+            pressedId_ = IdAt(hit);
+            hoverId_ = IdAt(hit);
             host.SetCapture(hwnd_);
             if (rec->kind != kKindSystemButton) SetFocused(hit, false);
             if (message == msg::kRButtonDown) {
@@ -125,7 +125,7 @@ void UiWindow::RouteMouse(int message, std::intptr_t wParam, std::intptr_t lPara
     if (rec == nullptr) return;
     if (rec->cursor != 0 && rec->cursor != kCursorArrow) host.SetCursor(hwnd_, rec->cursor);
     else host.SetCursor(hwnd_, kCursorArrow);
-    hover_ = hit;
+    hoverId_ = IdAt(hit);
     if (enteredNow && message == msg::kMouseMove) {
         if (rec->object->disabled_ == 0) RepaintControl(hit, kStateHover);
         CallControlHandler(onMouseEnter_, hit);
@@ -143,8 +143,8 @@ void UiWindow::Wheel(std::intptr_t wParam, std::intptr_t lParam) {
 }
 
 void UiWindow::Activate(bool active) {
-    if (Record(focused_) == nullptr) return;
-    const int index = focused_;
+    if (Record(Focused()) == nullptr) return;
+    const int index = Focused();
     RepaintControl(index, active ? kStateFocused : kStatePressed);
     CallControlHandler(active ? onFocus_ : onBlur_, index);
 }
@@ -153,18 +153,18 @@ void UiWindow::KillFocus() {
     // Focus went to another window of this program's own (a native child)
     // while this window stays active: the focused control lets it go, unless
     // it is marked to keep focus.
-    ControlRecord* rec = Record(focused_);
+    ControlRecord* rec = Record(Focused());
     if (rec == nullptr || rec->noMouse || !TheHost().IsActive(hwnd_)) return;
-    const int index = focused_;
-    focused_ = 0;
+    const int index = Focused();
+    focusedId_ = 0;
     RepaintControl(index, kStatePressed);
 }
 
 void UiWindow::SysKeyDown(int vk, std::intptr_t lParam) {
     // The focused control sees system keys (Alt combinations) first; when it
     // acts on one it answers non-zero and the application hears of it.
-    if (Record(focused_) == nullptr) return;
-    const int index = focused_;
+    if (Record(Focused()) == nullptr) return;
+    const int index = Focused();
     if (SendControlMessage(index, msg::kSysKeyDown, vk, lParam, false) != 0) CallControlHandler(onEvent_, index);
 }
 
@@ -177,9 +177,9 @@ bool UiWindow::FocusControl(int id) {
 }
 
 void UiWindow::KeyDown(int vk, std::intptr_t lParam) {
-    ControlRecord* rec = Record(focused_);
+    ControlRecord* rec = Record(Focused());
     if (rec == nullptr) return;
-    const int index = focused_;
+    const int index = Focused();
     if (onKeyDown_ && onKeyDown_(hwnd_, rec->id, vk, lParam) != -1) return;
     rec = Record(index);
     if (rec == nullptr) return;
@@ -216,20 +216,20 @@ void UiWindow::MoveFocus(int from) {
 
 void UiWindow::KeyUp(int vk, std::intptr_t lParam) {
     if (vk == vk::kTab && !TheHost().KeyPressed(vk::kControl)) {
-        MoveFocus(focused_);
+        MoveFocus(Focused());
         return;
     }
-    ControlRecord* rec = Record(focused_);
+    ControlRecord* rec = Record(Focused());
     if (rec == nullptr) return;
-    const int index = focused_;
+    const int index = Focused();
     if (onKeyUp_ && onKeyUp_(hwnd_, rec->id, vk, lParam) != -1) return;
     SendControlMessage(index, msg::kKeyUp, vk, lParam, false);
 }
 
 void UiWindow::Char(int ch, std::intptr_t lParam) {
-    ControlRecord* rec = Record(focused_);
+    ControlRecord* rec = Record(Focused());
     if (rec == nullptr) return;
-    const int index = focused_;
+    const int index = Focused();
     if (onChar_ && onChar_(hwnd_, rec->id, ch, lParam) != -1) return;
     SendControlMessage(index, msg::kChar, ch, lParam, false);
 }

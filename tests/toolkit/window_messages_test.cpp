@@ -164,3 +164,40 @@ TEST_F(MessagesTest, MenuCommandsAreCarriedOutAsSystemCommands) {
 
 }  // namespace
 }  // namespace qh
+
+namespace qh {
+namespace {
+
+// Regression: timers, focus and hover named controls by their place in the
+// list, so destroying an earlier control or raising one to the top sent a
+// timer's ticks, and the focus, to a neighbour.
+TEST_F(MessagesTest, ATimerStaysWithItsControlWhenAnEarlierOneIsDestroyed) {
+    Probe first, second, third;
+    ASSERT_TRUE(first.Create(hwnd, MakeRect(10, 30, 20, 20)));
+    ASSERT_TRUE(second.Create(hwnd, MakeRect(40, 30, 20, 20)));
+    ASSERT_TRUE(third.Create(hwnd, MakeRect(70, 30, 20, 20)));
+    window.StartControlTimer(window.IndexOf(&second), 10, true);
+    ASSERT_TRUE(window.FocusControl(second.Id()));
+    ASSERT_TRUE(first.Destroy());
+    host.AdvanceClock(30);
+    EXPECT_GT(second.Count(msg::kTimer), 0);
+    EXPECT_EQ(third.Count(msg::kTimer), 0);
+    EXPECT_EQ(window.FocusedControl(), window.IndexOf(&second));
+}
+
+TEST_F(MessagesTest, ATimerStaysWithItsControlWhenTheZOrderChanges) {
+    Probe first, second, third;
+    ASSERT_TRUE(first.Create(hwnd, MakeRect(10, 30, 20, 20)));
+    ASSERT_TRUE(second.Create(hwnd, MakeRect(40, 30, 20, 20)));
+    ASSERT_TRUE(third.Create(hwnd, MakeRect(70, 30, 20, 20)));
+    window.StartControlTimer(window.IndexOf(&second), 10, true);
+    host.MouseMove(hwnd, 75, 35);  // hover over the third
+    first.SetZOrder(1, true);      // the first moves to the top of the list
+    host.AdvanceClock(30);
+    EXPECT_GT(second.Count(msg::kTimer), 0);
+    EXPECT_EQ(first.Count(msg::kTimer) + third.Count(msg::kTimer), 0);
+    EXPECT_EQ(window.HoverControl(), window.IndexOf(&third));
+}
+
+}  // namespace
+}  // namespace qh
