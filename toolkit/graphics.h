@@ -4,6 +4,7 @@
 // controls call (draw.h) are built on it in portable code.
 #pragma once
 
+#include <cstdint>
 #include <memory>
 #include <vector>
 
@@ -94,6 +95,18 @@ public:
                            int opacity = 255) = 0;
 };
 
+// The frames of a decoded image: one for a still image; for an animated GIF
+// each frame as it is shown (composed over the ones before it), with the
+// delays in hundredths of a second.
+struct DecodedImage {
+    std::vector<Bitmap> frames;
+    std::vector<int> delays;  // empty when the image has none
+};
+
+// The most pixels a decoder fills for one image, all frames together, so a
+// small file cannot make the program allocate gigabytes.
+constexpr long long kMaxDecodedPixels = 1LL << 26;
+
 // The process-wide part of a graphics backend.
 class GraphicsDriver {
 public:
@@ -103,6 +116,22 @@ public:
     // Decodes PNG or JPEG bytes; false (and out untouched) when they are not
     // an image the backend can read.
     virtual bool DecodeImage(const Bytes& bytes, Bitmap& out) = 0;
+    // Decodes every frame of PNG, JPEG or GIF bytes; false (and out
+    // untouched) when they are not an image the backend can read.
+    virtual bool DecodeFrames(const Bytes& bytes, DecodedImage& out) {
+        Bitmap still;
+        if (!DecodeImage(bytes, still)) return false;
+        out.frames.assign(1, std::move(still));
+        out.delays.clear();
+        return true;
+    }
+    // Decodes one image of an .ico file: a PNG, or a device-independent
+    // bitmap followed by its AND mask, as the file stores it.
+    virtual bool DecodeIconImage(const Bytes&, Bitmap&) { return false; }
+    // The pixels of a native icon or bitmap (an HICON or HBITMAP on Windows);
+    // false where the platform has no such handles.
+    virtual bool DecodeNativeIcon(std::uintptr_t, Bitmap&) { return false; }
+    virtual bool DecodeNativeBitmap(std::uintptr_t, Bitmap&) { return false; }
     // Whether a font family of that (GBK) name can be created.
     virtual bool FontFamilyExists(const Text& face) = 0;
 };
