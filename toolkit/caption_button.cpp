@@ -7,18 +7,16 @@
 
 namespace qh {
 
-std::intptr_t UiSystemButton::ControlProc(UiWindow& window, int message, std::intptr_t, std::intptr_t lParam) {
+bool UiSystemButton::Click(UiWindow& window) {
     Host& host = TheHost();
-    if (message == msg::kClick) {
-        if (which_ == kCaptionClose) host.PostMessage(window.Handle(), msg::kClose, 0, 0);
-        else if (which_ == kCaptionMaximize) host.SetMaximized(window.Handle(), !host.IsMaximized(window.Handle()));
-        else host.Minimize(window.Handle());
-        return 0;
-    }
-    if (message != msg::kPaint || window.BackGraphics() == nullptr) return 0;
-    Graphics& g = *window.BackGraphics();
+    if (which_ == kCaptionClose) host.PostMessage(window.Handle(), msg::kClose, 0, 0);
+    else if (which_ == kCaptionMaximize) host.SetMaximized(window.Handle(), !host.IsMaximized(window.Handle()));
+    else host.Minimize(window.Handle());
+    return true;
+}
+
+void UiSystemButton::Paint(UiWindow&, Graphics& g, int state) {
     const RectF b = Bounds();
-    const int state = static_cast<int>(lParam);
     if (state == kStateHover || state == kStatePressed) {
         Argb fill = which_ == kCaptionClose ? MakeArgb(0x2020E0, state == kStatePressed ? 255 : 200)
                                             : MakeArgb(0xFFFFFF, state == kStatePressed ? 140 : 90);
@@ -34,7 +32,6 @@ std::intptr_t UiSystemButton::ControlProc(UiWindow& window, int message, std::in
     } else {
         DrawLine(g, ink, cx - 4, cy + 3, cx + 4, cy + 3, 1.5f);
     }
-    return 0;
 }
 
 }  // namespace qh

@@ -11,7 +11,11 @@ class UiSystemButton : public UiControl {
 public:
     explicit UiSystemButton(int which) : which_(which) {}
     int Which() const { return which_; }
-    std::intptr_t ControlProc(UiWindow& window, int message, std::intptr_t wParam, std::intptr_t lParam) override;
+    ControlTraits Traits() const override { return {.captionLayer = true}; }
+
+protected:
+    void Paint(UiWindow& window, Graphics& g, int state) override;
+    bool Click(UiWindow& window) override;
 
 private:
     int which_;

@@ -36,6 +36,41 @@ UiControl::~UiControl() {
     }
 }
 
+std::intptr_t UiControl::ControlProc(UiWindow& window, int message, std::intptr_t wParam, std::intptr_t lParam) {
+    const std::int32_t point = static_cast<std::int32_t>(lParam);
+    switch (message) {
+    case msg::kPaint:
+        if (Graphics* g = window.BackGraphics()) Paint(window, *g, static_cast<int>(lParam));
+        return 0;
+    case msg::kKeyDown:
+        return KeyDown(window, static_cast<int>(wParam)) ? 1 : 0;
+    case msg::kChar:
+        return Character(window, static_cast<int>(wParam), lParam == msg::kEditKeyMark) ? 1 : 0;
+    case msg::kClick:
+        return Click(window) ? 1 : 0;
+    case msg::kTimer:
+        return Tick(window) ? 1 : 0;
+    case msg::kMouseMove:
+    case msg::kLButtonDown:
+    case msg::kLButtonUp:
+    case msg::kLButtonDblClk:
+    case msg::kRButtonDown:
+    case msg::kRButtonUp:
+        return Mouse(window, message, LoWordSigned(point), HiWordSigned(point)) ? 1 : 0;
+    case msg::kMouseWheel:
+        return Wheel(window, HiWordSigned(static_cast<std::int32_t>(wParam))) ? 1 : 0;
+    default:
+        return 0;
+    }
+}
+
+bool UiControl::KeyDown(UiWindow&, int) { return false; }
+bool UiControl::Character(UiWindow&, int, bool) { return false; }
+bool UiControl::Click(UiWindow&) { return false; }
+bool UiControl::Tick(UiWindow&) { return false; }
+bool UiControl::Mouse(UiWindow&, int, int, int) { return false; }
+bool UiControl::Wheel(UiWindow&, int) { return false; }
+
 UiWindow* UiControl::Window() const {
     if (windowIndex_ <= 0 || id_ <= 0) return nullptr;
     auto& table = Toolkit().windows;

@@ -42,6 +42,24 @@ enum PaintState : int { kStateFocused = -1, kStateNormal = 0, kStateHover = 1, k
 // (window index, control index, wParam, lParam, force)
 using ControlHook = std::function<void(int, int, std::intptr_t, std::intptr_t, bool)>;
 
+// What a kind asks of its window's input and paint code. The window reads
+// these instead of testing kinds, so a new kind needs no change there.
+struct ControlTraits {
+    // Lies above every other control, is painted last, never takes the
+    // focus and is skipped by Tab (the caption buttons).
+    bool captionLayer = false;
+    // Navigation and clipboard keys (Home, End, Left, Right, Delete,
+    // Ctrl+A/C/V/X) arrive as characters marked kEditKeyMark.
+    bool editKeys = false;
+    // Ctrl+Tab is the kind's own key (a tab strip), not focus movement.
+    bool ownsCtrlTab = false;
+    // A press on the window's background takes the focus away (an open
+    // combo box closes).
+    bool blursOnBackgroundPress = false;
+    // Enter and Space do not click it (an edit takes them as typing).
+    bool noKeyboardClick = false;
+};
+
 class UiControl {
 public:
     UiControl() = default;
@@ -85,13 +103,37 @@ public:
 
     // The kind's message procedure: paint (15, lParam = state), destroy (2),
     // keys, timer, mouse, click (444660), hidden / shown (444662 / 444663).
+    // This one hands the messages every kind shares to the typed handlers
+    // below; a kind overrides it only for messages of its own, and passes
+    // the rest on here.
     virtual std::intptr_t ControlProc(UiWindow& window, int message, std::intptr_t wParam,
-                                      std::intptr_t lParam) = 0;
+                                      std::intptr_t lParam);
+    virtual ControlTraits Traits() const { return {}; }
 
     // The window the control lives in, or null when unbound or stale.
     UiWindow* Window() const;
 
 protected:
+    // Typed handlers. Every kind paints itself in a visual state (PaintState)
+    // into the window's back buffer, within its bounds. The others answer
+    // whether the control acted on the event; a kind overrides those it
+    // uses.
+    virtual void Paint(UiWindow& window, Graphics& g, int state) = 0;
+    // A key went down while the control has the focus (virtual-key code).
+    virtual bool KeyDown(UiWindow& window, int vk);
+    // A character, or a navigation key marked as one (editKey).
+    virtual bool Character(UiWindow& window, int ch, bool editKey);
+    // The control was clicked, with the mouse or the keyboard.
+    virtual bool Click(UiWindow& window);
+    // The control's timer ticked.
+    virtual bool Tick(UiWindow& window);
+    // A mouse message at (x, y) in window coordinates: press, release, move,
+    // double click.
+    virtual bool Mouse(UiWindow& window, int message, int x, int y);
+    // The wheel turned over the control; delta is +120 per notch away from
+    // the user.
+    virtual bool Wheel(UiWindow& window, int delta);
+
     int disabled_ = 0;
     Text toolTipText_;
     int cursor_ = kCursorArrow;

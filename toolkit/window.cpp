@@ -202,6 +202,7 @@ int UiWindow::AddControl(UiControl* object, const RectF& bounds, int kind, bool 
     rec.object = object;
     rec.bounds = bounds;
     rec.kind = kind;
+    rec.traits = object->Traits();
     rec.visible = visible;
     rec.tabStop = tabStop;
     rec.cursor = cursor;
@@ -228,7 +229,7 @@ int UiWindow::HitTest(int x, int y) const {
     for (bool caption : {true, false}) {
         for (int i = static_cast<int>(controls_.size()); i >= 1; --i) {
             const ControlRecord& r = controls_[i - 1];
-            if ((r.kind == kKindSystemButton) != caption) continue;
+            if (r.traits.captionLayer != caption) continue;
             if (r.visible && r.bounds.Contains(static_cast<float>(x), static_cast<float>(y))) return i;
         }
     }
@@ -278,7 +279,7 @@ void UiWindow::PaintArea(const RectF& area, int index, int state, bool present) 
     for (bool caption : {false, true}) {
         for (int i = 1; i <= ControlCount(); ++i) {
             const ControlRecord& rec = controls_[i - 1];
-            if ((rec.kind == kKindSystemButton) != caption || !rec.visible || !rec.bounds.Intersects(clip)) continue;
+            if (rec.traits.captionLayer != caption || !rec.visible || !rec.bounds.Intersects(clip)) continue;
             SendControlMessage(i, msg::kPaint, 0, i == index ? state : PaintStateOf(i), false);
             backGraphics_->SetClip(clip);
         }

@@ -46,6 +46,7 @@ struct ControlRecord {
     bool noMouse = false;          // attribute 1
     int userValue = 0;             // attribute 8
     bool acceptsMessages = true;   // attribute 10
+    ControlTraits traits;          // what the kind asks of the window
     std::vector<std::pair<int, ControlHook>> hooks;
 };
 

@@ -81,7 +81,7 @@ void UiWindow::RouteMouse(int message, std::intptr_t wParam, std::intptr_t lPara
         host.ShowTooltip(hwnd_, Text());
         if (IsPress(message)) {
             host.SetFocus(hwnd_);
-            if (ControlRecord* f = Record(Focused()); f != nullptr && f->kind == kKindComboBox) {
+            if (ControlRecord* f = Record(Focused()); f != nullptr && f->traits.blursOnBackgroundPress) {
                 int old = Focused();
                 focusedId_ = 0;
                 Blur(old);
@@ -104,7 +104,7 @@ void UiWindow::RouteMouse(int message, std::intptr_t wParam, std::intptr_t lPara
             pressedId_ = IdAt(hit);
             hoverId_ = IdAt(hit);
             host.SetCapture(hwnd_);
-            if (rec->kind != kKindSystemButton) SetFocused(hit, false);
+            if (!rec->traits.captionLayer) SetFocused(hit, false);
             if (message == msg::kRButtonDown) {
                 CallControlHandler(onRightDown_, hit);
             } else if (wParam == msg::kDoubleClickMark) {
@@ -183,7 +183,7 @@ void UiWindow::KeyDown(int vk, std::intptr_t lParam) {
     if (onKeyDown_ && onKeyDown_(hwnd_, rec->id, vk, lParam) != -1) return;
     rec = Record(index);
     if (rec == nullptr) return;
-    if (rec->kind == kKindEdit) {
+    if (rec->traits.editKeys) {
         // Edit keys reach the edit as characters marked 10086, so the edit
         // handles typing and editing in one place.
         const bool ctrl = TheHost().KeyPressed(vk::kControl);
@@ -192,7 +192,7 @@ void UiWindow::KeyDown(int vk, std::intptr_t lParam) {
             vk == vk::kDelete) {
             SendControlMessage(index, msg::kChar, vk, msg::kEditKeyMark, false);
         }
-    } else if (vk == vk::kTab && rec->kind == kKindTabStrip && TheHost().KeyPressed(vk::kControl)) {
+    } else if (vk == vk::kTab && rec->traits.ownsCtrlTab && TheHost().KeyPressed(vk::kControl)) {
         SendControlMessage(index, msg::kCtrlTab, 0, 0, false);
     } else if ((vk == vk::kEnter || vk == vk::kSpace) && rec->visible && !rec->noMouse) {
         ClickControl(index);
@@ -206,7 +206,7 @@ void UiWindow::MoveFocus(int from) {
     for (int step = 1; step <= n; ++step) {
         int i = (from - 1 + step) % n + 1;
         const ControlRecord& r = controls_[i - 1];
-        if (!r.visible || r.noMouse || !r.tabStop || r.kind == kKindSystemButton) continue;
+        if (!r.visible || r.noMouse || !r.tabStop || r.traits.captionLayer) continue;
         if (r.object != nullptr && r.object->disabled_ != 0) continue;
         if (i == from) return;
         SetFocused(i, true);

@@ -34,18 +34,18 @@ public:
         CreateBase(hwnd, bounds, kind, true, tabStop);
         return IsBound();
     }
-    std::intptr_t ControlProc(UiWindow& w, int message, std::intptr_t, std::intptr_t lParam) override {
+    std::intptr_t ControlProc(UiWindow& w, int message, std::intptr_t wParam, std::intptr_t lParam) override {
         messages.push_back(message);
-        if (message == msg::kPaint) {
-            paintThread = std::this_thread::get_id();
-            lastState = static_cast<int>(lParam);
-            RectF b = Bounds();
-            FillRect(*w.BackGraphics(), MakeRect(b.left, b.top, b.width + 1, b.height + 1),
-                     Disabled() ? MakeArgb(0x000000, 255) : StateColor(lastState));
-        }
         if (message == msg::kClick) ++clicks;
         if (message == msg::kSysKeyDown) return sysKeyAnswer;
-        return 0;
+        return UiControl::ControlProc(w, message, wParam, lParam);
+    }
+    void Paint(UiWindow&, Graphics& g, int state) override {
+        paintThread = std::this_thread::get_id();
+        lastState = state;
+        RectF b = Bounds();
+        FillRect(g, MakeRect(b.left, b.top, b.width + 1, b.height + 1),
+                 Disabled() ? MakeArgb(0x000000, 255) : StateColor(lastState));
     }
     int Count(int message) const { return static_cast<int>(std::count(messages.begin(), messages.end(), message)); }
 

@@ -122,6 +122,7 @@ TEST_F(ToolkitTest, KeyDownHandlerZeroSwallowsEnterMinusOneLetsItClick) {
 
 TEST_F(ToolkitTest, EditKeysArriveAsMarkedCharacters) {
     struct Edit : Probe {
+        ControlTraits Traits() const override { return {.editKeys = true}; }
         std::intptr_t ControlProc(UiWindow& w, int m, std::intptr_t wp, std::intptr_t lp) override {
             if (m == msg::kChar) chars.emplace_back(static_cast<int>(wp), lp);
             return Probe::ControlProc(w, m, wp, lp);

@@ -24,11 +24,10 @@ public:
         CreateBase(hwnd, bounds, qh::kKindButton, true, true);
         Redraw();
     }
-    std::intptr_t ControlProc(qh::UiWindow& w, int message, std::intptr_t, std::intptr_t lParam) override {
-        if (message != qh::msg::kPaint || w.BackGraphics() == nullptr) return 0;
-        qh::Graphics& g = *w.BackGraphics();
+
+protected:
+    void Paint(qh::UiWindow&, qh::Graphics& g, int state) override {
         const qh::RectF b = Bounds();
-        const int state = static_cast<int>(lParam);
         const qh::Argb top = state == qh::kStatePressed ? qh::MakeArgb(0xC07A2E, 255)
                              : state == qh::kStateHover ? qh::MakeArgb(0xF0B060, 255)
                                                         : qh::MakeArgb(0xE8A050, 255);
@@ -36,7 +35,6 @@ public:
         qh::DrawRoundRect(g, b, 8, qh::MakeArgb(0x8A5418, 255));
         qh::DrawText(g, text_, qh::Toolkit().defaultFont, qh::MakeArgb(0xFFFFFF, 255), b, 4, 0, 0, 0,
                      qh::kEffectShadowDownRight);
-        return 0;
     }
 
 private:
@@ -54,10 +52,10 @@ public:
         text_ = t;
         Redraw();
     }
-    std::intptr_t ControlProc(qh::UiWindow& w, int message, std::intptr_t, std::intptr_t) override {
-        if (message != qh::msg::kPaint || w.BackGraphics() == nullptr) return 0;
-        qh::DrawText(*w.BackGraphics(), text_, qh::Toolkit().defaultFont, qh::MakeArgb(0x333333, 255), Bounds(), 3);
-        return 0;
+
+protected:
+    void Paint(qh::UiWindow&, qh::Graphics& g, int) override {
+        qh::DrawText(g, text_, qh::Toolkit().defaultFont, qh::MakeArgb(0x333333, 255), Bounds(), 3);
     }
 
 private:
