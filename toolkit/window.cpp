@@ -302,6 +302,12 @@ void UiWindow::StartControlTimer(int index, int interval, bool intervalGiven) {
     TheHost().StartTimer(hwnd_, id, intervalGiven ? interval : Toolkit().defaultTimerInterval);
 }
 
+void UiWindow::StopControlTimer(int index) {
+    if (!Record(index) || hwnd_ == 0) return;
+    TheHost().StopTimer(hwnd_, (static_cast<std::uint32_t>(Record(index)->id) << 16) |
+                                   static_cast<std::uint32_t>(windowIndex_ & 0xFFFF));
+}
+
 void UiWindow::OnTimer(std::uint32_t id) {
     if (id == static_cast<std::uint32_t>(msg::kFadeTimer)) {
         fadeCounter_ += 51;

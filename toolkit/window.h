@@ -130,6 +130,7 @@ public:
     void RepaintControl(int index, int state);
     // Starts a control's timer (id: window index and control index).
     void StartControlTimer(int index, int interval = 0, bool intervalGiven = false);
+    void StopControlTimer(int index);
 
 private:
     friend class UiControl;

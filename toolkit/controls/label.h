@@ -1,0 +1,24 @@
+// UiLabel (kind 3): a text, laid out with DrawText. It takes no focus.
+#pragma once
+
+#include "toolkit/controls/text_control.h"
+
+namespace qh {
+
+class UiLabel : public UiTextControl {
+public:
+    // formatFlags: kFormatNoWrap (the default) or kFormatNoClip and others of
+    // TextFormat; align as DrawText takes it (3: near, centred vertically).
+    void Create(HostHandle hwnd, const qh::Text& text, float left, float top, float width, float height,
+                Argb textColor = MakeArgb(0x000000, 230), const FontChoice& font = {},
+                int formatFlags = kFormatNoWrap, int align = 3, bool visible = true);
+
+protected:
+    void Paint(UiWindow& window, Graphics& g, int state) override;
+
+private:
+    int formatFlags_ = kFormatNoWrap;
+    int align_ = 3;
+};
+
+}  // namespace qh
