@@ -41,6 +41,7 @@ constexpr int kBackgroundHandle = 10241;
 constexpr int kBackgroundColor = 10242;
 constexpr int kFadeTimer = 444660;
 constexpr int kClick = 444660;
+constexpr int kRadioUncheck = 444661;  // sent to the other radio buttons of a group
 constexpr int kHidden = 444662;
 constexpr int kShown = 444663;
 constexpr int kCtrlTab = 444664;

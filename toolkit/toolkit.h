@@ -2,6 +2,7 @@
 // drivers, the default font, the default timer interval and the window table.
 #pragma once
 
+#include <functional>
 #include <mutex>
 #include <vector>
 
@@ -17,6 +18,9 @@ struct ToolkitState {
     GraphicsDriver* graphics = nullptr;
     UiFont defaultFont;  // face empty when no candidate face exists
     int defaultTimerInterval = 80;
+    // Opens an address in the user's browser: the program installs its
+    // open-URL service here at start; links call it when clicked.
+    std::function<void(const Text& url)> openUrl;
     // Window table: entry n - 1 is window index n; a destroyed window leaves
     // an empty entry so that indices stay stable.
     std::vector<UiWindow*> windows;
