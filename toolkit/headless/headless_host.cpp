@@ -1,4 +1,10 @@
+// The headless host: windows that live in memory, over the shared emulated
+// bookkeeping; what is its own is the clock, the kept presentations and the
+// injected input's held keys.
 #include "toolkit/headless/headless_host.h"
+
+#include <algorithm>
+#include <thread>
 
 #include "toolkit/messages.h"
 
@@ -6,181 +12,105 @@ namespace qh::headless {
 
 HeadlessHost::HeadlessHost(RectI screen, RectI workArea) : screen_(screen), work_(workArea) {}
 
-HeadlessHost::Window* HeadlessHost::Find(HostHandle window) {
-    auto it = windows_.find(window);
-    return it == windows_.end() ? nullptr : &it->second;
-}
-
-const HeadlessHost::Window* HeadlessHost::Find(HostHandle window) const {
-    auto it = windows_.find(window);
-    return it == windows_.end() ? nullptr : &it->second;
-}
-
 HostHandle HeadlessHost::CreateHostWindow(const HostWindowArgs& args) {
     if (args.rect.width <= 0 || args.rect.height <= 0) return 0;
-    Window w;
-    w.className = args.className;
-    w.title = args.title;
-    w.rect = args.rect;
-    w.restored = args.rect;
-    w.style = args.style;
-    w.owner = std::this_thread::get_id();
-    HostHandle h;
-    {
-        std::lock_guard<std::mutex> lock(callMutex_);
-        h = nextHandle_++;
-        windows_.emplace(h, std::move(w));
-    }
+    const HostHandle h = nextHandle_++;
+    windows_.Add(h, args);
     if (args.show) ShowWindow(h, true);
     return h;
 }
 
-void HeadlessHost::Attach(HostHandle window, WindowClient* client) {
-    if (Window* w = Find(window)) w->client = client;
-}
+void HeadlessHost::Attach(HostHandle window, WindowClient* client) { windows_.Attach(window, client); }
 
 std::intptr_t HeadlessHost::Send(HostHandle window, int message, std::intptr_t wParam, std::intptr_t lParam) {
-    Window* w = Find(window);
-    if (w == nullptr) return 0;
-    if (w->client != nullptr) return w->client->HandleMessage(message, wParam, lParam);
-    return DefaultProc(window, message, wParam, lParam);
+    return windows_.Send(window, message, wParam, lParam);
 }
 
-std::intptr_t HeadlessHost::DefaultProc(HostHandle window, int message, std::intptr_t wParam, std::intptr_t) {
-    if (message == msg::kClose) DestroyWindow(window);
-    if (message == msg::kSysCommand) {
-        // What the system does with a system command.
-        switch (static_cast<int>(wParam) & 0xFFF0) {
-            case msg::kScMinimize: Minimize(window); break;
-            case msg::kScMaximize: SetMaximized(window, true); break;
-            case msg::kScRestore: SetMaximized(window, false); break;
-            case msg::kScClose: Send(window, msg::kClose); break;
-            default: break;
-        }
-    }
-    return 0;
+std::intptr_t HeadlessHost::DefaultProc(HostHandle window, int message, std::intptr_t wParam, std::intptr_t lParam) {
+    return windows_.DefaultProc(window, message, wParam, lParam);
 }
 
 void HeadlessHost::PostMessage(HostHandle window, int message, std::intptr_t wParam, std::intptr_t lParam) {
-    posted_.push_back(Pending{window, message, wParam, lParam});
+    windows_.Post(window, message, wParam, lParam);
 }
 
 RectI HeadlessHost::WindowRect(HostHandle window) {
-    const Window* w = Find(window);
+    const emulated::WindowRecord* w = windows_.Find(window);
     return w ? w->rect : RectI{};
 }
 
-void HeadlessHost::Resized(HostHandle window) {
-    Window* w = Find(window);
-    if (w == nullptr) return;
-    // The toolkit answers the size limits, as a window manager would ask.
-    MinMaxInfo info;
-    Send(window, msg::kGetMinMaxInfo, 0, reinterpret_cast<std::intptr_t>(&info));
-    if ((w = Find(window)) == nullptr) return;
-    w->rect.width = std::max(w->rect.width, static_cast<int>(info.minTrackSize.x));
-    w->rect.height = std::max(w->rect.height, static_cast<int>(info.minTrackSize.y));
-    w->screen = Bitmap();
-    Send(window, msg::kSize, 0, MakeLParam(w->rect.width, w->rect.height));
-}
-
 void HeadlessHost::MoveWindow(HostHandle window, const RectI& rect) {
-    Window* w = Find(window);
-    if (w == nullptr) return;
-    const bool sized = rect.width != w->rect.width || rect.height != w->rect.height;
-    w->rect = rect;
-    Send(window, msg::kMove, 0, MakeLParam(rect.left, rect.top));
-    if (sized) Resized(window);
+    if (windows_.Find(window) == nullptr) return;
+    // The size limits are asked for first, as the system does before a resize.
+    const RectI r = windows_.Constrain(window, rect);
+    // A new size starts a new picture: nothing of the old one is on the screen.
+    const emulated::WindowRecord* w = windows_.Find(window);
+    if (w != nullptr && (w->rect.width != r.width || w->rect.height != r.height)) screens_.erase(window);
+    windows_.Place(window, r);
 }
 
-void HeadlessHost::ShowWindow(HostHandle window, bool show) {
-    if (Window* w = Find(window)) {
-        w->visible = show;
-        if (show) active_ = window;
-    }
-}
+void HeadlessHost::ShowWindow(HostHandle window, bool show) { windows_.SetShown(window, show); }
 
 void HeadlessHost::SetMaximized(HostHandle window, bool maximized) {
-    Window* w = Find(window);
-    if (w == nullptr || w->maximized == maximized) return;
-    if (maximized) w->restored = w->rect;
-    w->maximized = maximized;
-    MoveWindow(window, maximized ? work_ : w->restored);
+    if (const auto r = windows_.Maximize(window, maximized)) MoveWindow(window, *r);
 }
 
-bool HeadlessHost::IsMaximized(HostHandle window) {
-    const Window* w = Find(window);
-    return w != nullptr && w->maximized;
-}
+bool HeadlessHost::IsMaximized(HostHandle window) { return windows_.Maximized(window); }
 
-void HeadlessHost::Minimize(HostHandle window) { ShowWindow(window, false); }
+void HeadlessHost::Minimize(HostHandle window) { windows_.SetMinimized(window); }
 
 void HeadlessHost::DestroyWindow(HostHandle window) {
-    if (Find(window) == nullptr) return;
-    Send(window, msg::kDestroy);
-    {
-        // One step under the lock: a call from another thread either finds
-        // the window and is failed here, or does not find it at all.
-        std::lock_guard<std::mutex> lock(callMutex_);
-        FailCallsLocked(window);
-        windows_.erase(window);
-    }
-    callDone_.notify_all();
-    if (capture_ == window) capture_ = 0;
-    if (active_ == window) active_ = 0;
+    if (windows_.Destroy(window)) screens_.erase(window);
 }
 
 void HeadlessHost::SetTitle(HostHandle window, const Text& title) {
-    if (Window* w = Find(window)) {
+    if (emulated::WindowRecord* w = windows_.Find(window)) {
         w->title = title;
         Send(window, msg::kSetText, 0, 0);
     }
 }
 
 Text HeadlessHost::Title(HostHandle window) {
-    const Window* w = Find(window);
+    const emulated::WindowRecord* w = windows_.Find(window);
     return w ? w->title : Text();
 }
 
 std::uint32_t HeadlessHost::Style(HostHandle window) {
-    const Window* w = Find(window);
+    const emulated::WindowRecord* w = windows_.Find(window);
     return w ? w->style : 0;
 }
 
 void HeadlessHost::SetStyle(HostHandle window, std::uint32_t style) {
-    if (Window* w = Find(window)) w->style = style;
+    if (emulated::WindowRecord* w = windows_.Find(window)) w->style = style;
 }
 
 void HeadlessHost::BeginMove(HostHandle window) {
-    if (Find(window) != nullptr) ++moveRequests_;
+    if (windows_.Find(window) != nullptr) ++moveRequests_;
 }
 
 void HeadlessHost::Present(HostHandle window, const Bitmap& image, const RectI& area, int alpha) {
-    Window* w = Find(window);
-    if (w == nullptr) return;
-    if (w->screen.Width() != image.Width() || w->screen.Height() != image.Height()) {
-        w->screen = Bitmap(image.Width(), image.Height());
+    if (windows_.Find(window) == nullptr) return;
+    Bitmap& screen = screens_[window];
+    if (screen.Width() != image.Width() || screen.Height() != image.Height()) {
+        screen = Bitmap(image.Width(), image.Height());
     }
-    w->screen.CopyArea(image, area);
-    presentations_.push_back(Presentation{window, area, alpha, w->screen});
+    screen.CopyArea(image, area);
+    presentations_.push_back(Presentation{window, area, alpha, screen});
 }
 
-void HeadlessHost::SetCapture(HostHandle window) { capture_ = window; }
-void HeadlessHost::ReleaseCapture(HostHandle window) {
-    if (capture_ == window) capture_ = 0;
-}
-void HeadlessHost::SetFocus(HostHandle window) { active_ = window; }
-bool HeadlessHost::IsActive(HostHandle window) { return active_ == window && window != 0; }
+void HeadlessHost::SetCapture(HostHandle window) { windows_.SetCapture(window); }
+void HeadlessHost::ReleaseCapture(HostHandle window) { windows_.ReleaseCapture(window); }
+void HeadlessHost::SetFocus(HostHandle window) { windows_.SetActive(window); }
+bool HeadlessHost::IsActive(HostHandle window) { return windows_.IsActive(window); }
 void HeadlessHost::SetCursor(HostHandle, int cursorId) { cursor_ = cursorId; }
 bool HeadlessHost::KeyPressed(int vk) { return keys_[vk]; }
 void HeadlessHost::HoldKey(int vk, bool down) { keys_[vk] = down; }
 
 void HeadlessHost::StartTimer(HostHandle window, std::uint32_t id, int milliseconds) {
-    if (Window* w = Find(window)) w->timers[id] = {std::max(1, milliseconds), now_ + std::max(1, milliseconds)};
+    windows_.StartTimer(window, id, milliseconds, now_);
 }
 
-void HeadlessHost::StopTimer(HostHandle window, std::uint32_t id) {
-    if (Window* w = Find(window)) w->timers.erase(id);
-}
+void HeadlessHost::StopTimer(HostHandle window, std::uint32_t id) { windows_.StopTimer(window, id); }
 
 bool HeadlessHost::SetClipboardText(HostHandle, const Text& text) {
     clipboard_ = text;
@@ -190,19 +120,21 @@ Text HeadlessHost::ClipboardText(HostHandle) { return clipboard_; }
 void HeadlessHost::ShowTooltip(HostHandle, const Text& text) { tooltip_ = text; }
 
 RectI HeadlessHost::CaretRect(HostHandle window) const {
-    const Window* w = Find(window);
+    const emulated::WindowRecord* w = windows_.Find(window);
     return w ? w->caret : RectI{};
 }
 
 void HeadlessHost::SetCaretRect(HostHandle window, const RectI& caret) {
-    if (Window* w = Find(window)) w->caret = caret;
+    if (emulated::WindowRecord* w = windows_.Find(window)) w->caret = caret;
 }
+
 Text HeadlessHost::SystemFontFace(int) { return "Tahoma"; }
 
 int HeadlessHost::NotifyWindows(const Text& className, const Text& title, int message) {
     int n = 0;
-    for (auto& [h, w] : windows_) {
-        if (w.className == className && w.title == title) {
+    for (const HostHandle h : windows_.Handles()) {
+        const emulated::WindowRecord* w = windows_.Find(h);
+        if (w->className == className && w->title == title) {
             PostMessage(h, message, 0, 0);
             ++n;
         }
@@ -210,63 +142,13 @@ int HeadlessHost::NotifyWindows(const Text& className, const Text& title, int me
     return n;
 }
 
-bool HeadlessHost::OnWindowThread(HostHandle window) {
-    std::lock_guard<std::mutex> lock(callMutex_);
-    auto it = windows_.find(window);
-    return it != windows_.end() && it->second.owner == std::this_thread::get_id();
-}
+bool HeadlessHost::OnWindowThread(HostHandle window) { return windows_.OnWindowThread(window); }
 
 bool HeadlessHost::RunOnWindowThread(HostHandle window, const std::function<void()>& fn) {
-    if (OnWindowThread(window)) {
-        fn();
-        return true;
-    }
-    Call call{window, &fn, false, false};
-    std::unique_lock<std::mutex> lock(callMutex_);
-    if (windows_.find(window) == windows_.end()) return false;
-    calls_.push_back(&call);
-    callDone_.wait(lock, [&] { return call.done; });
-    return call.ran;
+    return windows_.RunOnWindowThread(window, fn);
 }
 
-void HeadlessHost::FailCallsLocked(HostHandle window) {
-    for (auto it = calls_.begin(); it != calls_.end();) {
-        if ((*it)->window == window) {
-            (*it)->done = true;
-            it = calls_.erase(it);
-        } else {
-            ++it;
-        }
-    }
-}
-
-int HeadlessHost::ProcessPending() {
-    int ran = 0;
-    while (!posted_.empty()) {
-        Pending p = posted_.front();
-        posted_.pop_front();
-        Send(p.window, p.message, p.wParam, p.lParam);
-        ++ran;
-    }
-    for (;;) {
-        Call* call = nullptr;
-        {
-            std::lock_guard<std::mutex> lock(callMutex_);
-            if (calls_.empty()) break;
-            call = calls_.front();
-            calls_.pop_front();
-        }
-        (*call->fn)();
-        {
-            std::lock_guard<std::mutex> lock(callMutex_);
-            call->ran = true;
-            call->done = true;
-        }
-        callDone_.notify_all();
-        ++ran;
-    }
-    return ran;
-}
+int HeadlessHost::ProcessPending() { return windows_.RunQueued(); }
 
 bool HeadlessHost::PumpUntil(const std::function<bool()>& pred, int maxRounds) {
     for (int i = 0; i < maxRounds; ++i) {
@@ -278,38 +160,17 @@ bool HeadlessHost::PumpUntil(const std::function<bool()>& pred, int maxRounds) {
 
 void HeadlessHost::AdvanceClock(int milliseconds) {
     const long long end = now_ + std::max(0, milliseconds);
-    for (;;) {
-        HostHandle dueWindow = 0;
-        std::uint32_t dueId = 0;
-        long long due = end + 1;
-        for (auto& [h, w] : windows_) {
-            for (auto& [id, t] : w.timers) {
-                if (t.second < due) {
-                    due = t.second;
-                    dueWindow = h;
-                    dueId = id;
-                }
-            }
-        }
-        if (dueWindow == 0) break;
-        now_ = due;
-        Window* w = Find(dueWindow);
-        w->timers[dueId].second = due + w->timers[dueId].first;
-        Send(dueWindow, msg::kTimer, static_cast<std::intptr_t>(dueId), 0);
-    }
+    windows_.RunDueTimers(end, false, [this](long long due) { now_ = due; });
     now_ = end;
 }
 
-bool HeadlessHost::Exists(HostHandle window) const { return Find(window) != nullptr; }
+bool HeadlessHost::Exists(HostHandle window) const { return windows_.Find(window) != nullptr; }
 
-bool HeadlessHost::Visible(HostHandle window) const {
-    const Window* w = Find(window);
-    return w != nullptr && w->visible;
-}
+bool HeadlessHost::Visible(HostHandle window) const { return windows_.Visible(window); }
 
 const Bitmap& HeadlessHost::Screen(HostHandle window) const {
-    const Window* w = Find(window);
-    return w ? w->screen : empty_;
+    const auto it = screens_.find(window);
+    return it != screens_.end() ? it->second : empty_;
 }
 
 }  // namespace qh::headless

@@ -4,17 +4,16 @@
 // on a clock the caller advances, clipboard text, tooltips, screen and work
 // area, NotifyWindows among its own windows, calls from other threads carried
 // out when the window's thread pumps, and every presentation kept as an image.
-// Input is injected by the caller as Win32-numbered messages.
+// Input is injected by the caller as Win32-numbered messages. The window
+// records, timers, queues and the system's default handling are the shared
+// emulated bookkeeping (toolkit/emulated), which the X11 host uses too.
 #pragma once
 
-#include <condition_variable>
-#include <deque>
 #include <functional>
 #include <map>
-#include <mutex>
-#include <thread>
 #include <vector>
 
+#include "toolkit/emulated/emulated_windows.h"
 #include "toolkit/host.h"
 #include "toolkit/injected_input.h"
 
@@ -86,7 +85,7 @@ public:
 
     bool Exists(HostHandle window) const;
     bool Visible(HostHandle window) const;
-    bool Captured(HostHandle window) const { return capture_ == window && window != 0; }
+    bool Captured(HostHandle window) const { return windows_.Captured(window); }
     int Cursor() const { return cursor_; }
     Text Tooltip() const { return tooltip_; }
     int MoveRequests() const { return moveRequests_; }
@@ -98,55 +97,18 @@ public:
     RectI CaretRect(HostHandle window) const;
 
 private:
-    struct Window {
-        Text className;
-        Text title;
-        RectI rect;
-        RectI restored;
-        std::uint32_t style = 0;
-        bool visible = false;
-        bool maximized = false;
-        WindowClient* client = nullptr;
-        std::thread::id owner;
-        Bitmap screen;
-        std::map<std::uint32_t, std::pair<int, long long>> timers;  // id -> (interval, next due)
-        RectI caret;  // where an input method would show its window
-    };
-    struct Pending {
-        HostHandle window = 0;
-        int message = 0;
-        std::intptr_t wParam = 0, lParam = 0;
-    };
-    struct Call {
-        HostHandle window = 0;
-        const std::function<void()>* fn = nullptr;
-        bool done = false;
-        bool ran = false;
-    };
-    Window* Find(HostHandle window);
-    const Window* Find(HostHandle window) const;
-    void Resized(HostHandle window);
-    // Ends the waiting calls for a window; callMutex_ is held.
-    void FailCallsLocked(HostHandle window);
-
     RectI screen_, work_;
-    std::map<HostHandle, Window> windows_;
+    emulated::EmulatedWindows windows_{*this};
+    std::map<HostHandle, Bitmap> screens_;  // what each window shows
     HostHandle nextHandle_ = 0x100;
-    HostHandle capture_ = 0;
-    HostHandle active_ = 0;
     int cursor_ = kCursorArrow;
     Text tooltip_;
     Text clipboard_;
     int moveRequests_ = 0;
     long long now_ = 0;
     std::map<int, bool> keys_;
-    std::deque<Pending> posted_;
     std::vector<Presentation> presentations_;
     Bitmap empty_;
-
-    std::mutex callMutex_;
-    std::condition_variable callDone_;
-    std::deque<Call*> calls_;
 };
 
 }  // namespace qh::headless

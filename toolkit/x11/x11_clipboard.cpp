@@ -24,7 +24,7 @@ void X11Host::InternClipboardAtoms() {
 }
 
 bool X11Host::SetClipboardText(HostHandle window, const Text& text) {
-    if (Find(window) == nullptr) return false;
+    if (Native(window) == nullptr) return false;
     XSetSelectionOwner(display_, clipboardAtom_, window, CurrentTime);
     if (XGetSelectionOwner(display_, clipboardAtom_) != window) return false;
     clipboard_ = text;
@@ -66,7 +66,7 @@ void X11Host::LoseSelection(const XSelectionClearEvent& clear) {
 }
 
 Text X11Host::ClipboardText(HostHandle window) {
-    if (Find(window) == nullptr) return Text();
+    if (Native(window) == nullptr) return Text();
     const ::Window owner = XGetSelectionOwner(display_, clipboardAtom_);
     if (owner == None) return Text();
     if (clipboardOwner_ != 0 && owner == clipboardOwner_) return clipboard_;

@@ -1,3 +1,7 @@
+// The X11 host's windows: creation and destruction, place, size and state,
+// title, presentation, capture, focus and cursors, screen and work area. The
+// emulated bookkeeping keeps each window's record; this file carries out the
+// native side.
 #include "toolkit/x11/x11_host.h"
 
 #include <X11/Xatom.h>
@@ -6,7 +10,9 @@
 #include <fcntl.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstring>
+#include <thread>
 #include <vector>
 
 #include "runtime/system.h"
@@ -15,10 +21,11 @@
 
 namespace qh::x11 {
 
-X11Host::X11Host() : owner_(std::this_thread::get_id()) {
+X11Host::X11Host() : windows_(*this, [this] { Wake(); }) {
     XInitThreads();
     display_ = XOpenDisplay(nullptr);
     if (display_ == nullptr) return;
+    InstallErrorHandler();
     screen_ = DefaultScreen(display_);
     wmDelete_ = XInternAtom(display_, "WM_DELETE_WINDOW", False);
     wmProtocols_ = XInternAtom(display_, "WM_PROTOCOLS", False);
@@ -27,26 +34,42 @@ X11Host::X11Host() : owner_(std::this_thread::get_id()) {
     utf8_ = XInternAtom(display_, "UTF8_STRING", False);
     opacity_ = XInternAtom(display_, "_NET_WM_WINDOW_OPACITY", False);
     InternClipboardAtoms();
+    OpenInputMethod();
     int fds[2];
     if (pipe(fds) == 0) {
+        // Neither end blocks: a full pipe already holds enough wake-ups.
+        fcntl(fds[0], F_SETFL, O_NONBLOCK);
+        fcntl(fds[1], F_SETFL, O_NONBLOCK);
         wakeRead_ = fds[0];
         wakeWrite_ = fds[1];
-        fcntl(wakeRead_, F_SETFL, O_NONBLOCK);
     }
 }
 
 X11Host::~X11Host() {
-    for (auto& [h, w] : windows_) delete w;
-    if (tooltipGc_ != nullptr) XFreeGC(display_, tooltipGc_);
-    if (tooltipWindow_ != 0) XDestroyWindow(display_, tooltipWindow_);
-    if (display_ != nullptr) XCloseDisplay(display_);
+    for (auto& [h, w] : native_) {
+        if (w->inputContext != nullptr) XDestroyIC(w->inputContext);
+        delete w;
+    }
+    if (display_ != nullptr) {
+        CloseInputMethod();
+        if (tooltipGc_ != nullptr) XFreeGC(display_, tooltipGc_);
+        if (tooltipWindow_ != 0) XDestroyWindow(display_, tooltipWindow_);
+        XCloseDisplay(display_);
+        RemoveErrorHandler();
+    }
     if (wakeRead_ >= 0) close(wakeRead_);
     if (wakeWrite_ >= 0) close(wakeWrite_);
 }
 
-X11Host::WindowState* X11Host::Find(HostHandle window) {
-    auto it = windows_.find(window);
-    return it == windows_.end() ? nullptr : it->second;
+X11Host::WindowState* X11Host::Native(HostHandle window) {
+    auto it = native_.find(window);
+    return it == native_.end() ? nullptr : it->second;
+}
+
+void X11Host::Wake() {
+    if (wakeWrite_ < 0) return;
+    char c = 1;
+    [[maybe_unused]] ssize_t n = write(wakeWrite_, &c, 1);
 }
 
 HostHandle X11Host::CreateHostWindow(const HostWindowArgs& args) {
@@ -76,12 +99,13 @@ HostHandle X11Host::CreateHostWindow(const HostWindowArgs& args) {
     auto* state = new WindowState;
     state->visual = visual;
     state->depth = depth;
-    state->className = args.className;
-    state->style = args.style;
-    state->rect = args.rect;
-    state->restored = args.rect;
+    state->parent = RootWindow(display_, screen_);
     state->gc = XCreateGC(display_, w, 0, nullptr);
-    windows_[w] = state;
+    native_[w] = state;
+    HostWindowArgs recorded = args;
+    recorded.show = false;
+    windows_.Add(w, recorded);
+    CreateInputContext(w, *state);
 
     XClassHint hint;
     std::string cls = System().GbkToUtf8(args.className);
@@ -94,71 +118,96 @@ HostHandle X11Host::CreateHostWindow(const HostWindowArgs& args) {
     struct { unsigned long flags, functions, decorations; long inputMode; unsigned long status; } motif{2, 0, 0, 0, 0};
     Atom motifAtom = XInternAtom(display_, "_MOTIF_WM_HINTS", False);
     XChangeProperty(display_, w, motifAtom, motifAtom, 32, PropModeReplace, reinterpret_cast<unsigned char*>(&motif), 5);
-    XSizeHints size{};
-    size.flags = PPosition | PSize;
-    size.x = args.rect.left;
-    size.y = args.rect.top;
-    size.width = args.rect.width;
-    size.height = args.rect.height;
-    XSetWMNormalHints(display_, w, &size);
+    UpdateSizeHints(w);
     SetTitle(w, args.title);
     if (args.show) ShowWindow(w, true);
     XFlush(display_);
     return w;
 }
 
-void X11Host::Attach(HostHandle window, WindowClient* client) {
-    if (WindowState* w = Find(window)) w->client = client;
+void X11Host::UpdateSizeHints(HostHandle window) {
+    const emulated::WindowRecord* w = windows_.Find(window);
+    if (w == nullptr) return;
+    const RectI rect = w->rect;
+    // The smallest size the client allows, so that a window manager keeps to it.
+    const MinMaxInfo limits = windows_.Limits(window);
+    XSizeHints size{};
+    size.flags = PPosition | PSize | PMinSize;
+    size.x = rect.left;
+    size.y = rect.top;
+    size.width = rect.width;
+    size.height = rect.height;
+    size.min_width = limits.minTrackSize.x;
+    size.min_height = limits.minTrackSize.y;
+    XSetWMNormalHints(display_, window, &size);
 }
 
-void X11Host::SetCaretRect(HostHandle window, const RectI& caret) {
-    if (WindowState* w = Find(window)) w->caret = caret;
-}
+void X11Host::Attach(HostHandle window, WindowClient* client) { windows_.Attach(window, client); }
 
-std::intptr_t X11Host::Send(HostHandle window, int message, std::intptr_t wParam, std::intptr_t lParam) {
-    WindowState* w = Find(window);
-    if (w == nullptr) return 0;
-    if (w->client != nullptr) return w->client->HandleMessage(message, wParam, lParam);
-    return DefaultProc(window, message, wParam, lParam);
-}
-
-std::intptr_t X11Host::DefaultProc(HostHandle window, int message, std::intptr_t, std::intptr_t) {
-    if (message == msg::kClose) DestroyWindow(window);
-    return 0;
+std::intptr_t X11Host::DefaultProc(HostHandle window, int message, std::intptr_t wParam, std::intptr_t lParam) {
+    return windows_.DefaultProc(window, message, wParam, lParam);
 }
 
 void X11Host::PostMessage(HostHandle window, int message, std::intptr_t wParam, std::intptr_t lParam) {
-    {
-        std::lock_guard<std::mutex> lock(mutex_);
-        posted_.push_back(Posted{window, message, wParam, lParam});
-    }
-    if (wakeWrite_ >= 0) {
-        char c = 1;
-        [[maybe_unused]] ssize_t n = write(wakeWrite_, &c, 1);
-    }
+    windows_.Post(window, message, wParam, lParam);
 }
 
 RectI X11Host::WindowRect(HostHandle window) {
-    WindowState* w = Find(window);
+    const emulated::WindowRecord* w = windows_.Find(window);
     return w ? w->rect : RectI{};
 }
 
 void X11Host::MoveWindow(HostHandle window, const RectI& rect) {
-    if (Find(window) == nullptr) return;
-    XMoveResizeWindow(display_, window, rect.left, rect.top, static_cast<unsigned>(std::max(1, rect.width)),
-                      static_cast<unsigned>(std::max(1, rect.height)));
+    if (Native(window) == nullptr) return;
+    const RectI r = windows_.Constrain(window, rect);
+    if (Native(window) == nullptr) return;
+    // The server is asked first, so that what the client presents while it
+    // handles the new size lands in a window of that size.
+    XMoveResizeWindow(display_, window, r.left, r.top, static_cast<unsigned>(std::max(1, r.width)),
+                      static_cast<unsigned>(std::max(1, r.height)));
     XFlush(display_);
+    windows_.Place(window, r);
+}
+
+void X11Host::Configured(HostHandle window, const XConfigureEvent& event) {
+    WindowState* n = Native(window);
+    if (n == nullptr) return;
+    // Only the latest of several queued changes counts.
+    XConfigureEvent c = event;
+    XEvent later;
+    while (XCheckTypedWindowEvent(display_, window, ConfigureNotify, &later)) c = later.xconfigure;
+    RectI r{c.x, c.y, c.width, c.height};
+    // A window manager's own notices and a window right under the root give
+    // root coordinates; a window inside a frame is placed relative to it.
+    const ::Window root = RootWindow(display_, screen_);
+    if (!c.send_event && n->parent != root) {
+        ::Window child = 0;
+        XTranslateCoordinates(display_, window, root, 0, 0, &r.left, &r.top, &child);
+    }
+    // Someone else made the window smaller than the client allows: it takes
+    // the smallest allowed size instead.
+    const RectI limited = windows_.Constrain(window, r);
+    if (Native(window) == nullptr) return;
+    if (limited.width != r.width || limited.height != r.height) {
+        XResizeWindow(display_, window, static_cast<unsigned>(limited.width), static_cast<unsigned>(limited.height));
+        XFlush(display_);
+    }
+    windows_.Place(window, limited);
 }
 
 void X11Host::ShowWindow(HostHandle window, bool show) {
-    WindowState* w = Find(window);
+    WindowState* w = Native(window);
     if (w == nullptr) return;
+    windows_.SetShown(window, show);
     if (show) {
+        UpdateSizeHints(window);
+        if ((w = Native(window)) == nullptr) return;
         XMapRaised(display_, window);
         // Wait for the map, so that presentation right after reaches the screen.
         XEvent e;
         XSync(display_, False);
-        while (!w->mapped && XCheckTypedWindowEvent(display_, window, MapNotify, &e)) w->mapped = true;
+        while (XCheckTypedWindowEvent(display_, window, MapNotify, &e)) {
+        }
         w->mapped = true;
     } else {
         XUnmapWindow(display_, window);
@@ -168,47 +217,33 @@ void X11Host::ShowWindow(HostHandle window, bool show) {
 }
 
 void X11Host::SetMaximized(HostHandle window, bool maximized) {
-    WindowState* w = Find(window);
-    if (w == nullptr || w->maximized == maximized) return;
-    if (maximized) w->restored = w->rect;
-    w->maximized = maximized;
-    MoveWindow(window, maximized ? WorkArea() : w->restored);
+    if (const auto r = windows_.Maximize(window, maximized)) MoveWindow(window, *r);
 }
 
-bool X11Host::IsMaximized(HostHandle window) {
-    WindowState* w = Find(window);
-    return w != nullptr && w->maximized;
-}
+bool X11Host::IsMaximized(HostHandle window) { return windows_.Maximized(window); }
 
 void X11Host::Minimize(HostHandle window) {
-    if (Find(window) != nullptr) XIconifyWindow(display_, window, screen_);
+    if (Native(window) == nullptr) return;
+    windows_.SetMinimized(window);
+    // Asks the window manager (WM_CHANGE_STATE to the root).
+    XIconifyWindow(display_, window, screen_);
+    XFlush(display_);
 }
 
 void X11Host::DestroyWindow(HostHandle window) {
-    WindowState* w = Find(window);
-    if (w == nullptr) return;
-    Send(window, msg::kDestroy, 0, 0);
-    {
-        std::lock_guard<std::mutex> lock(mutex_);
-        for (auto it = calls_.begin(); it != calls_.end();) {
-            if (CallWindow(*it) == window) {
-                FinishCall(*it, false);
-                it = calls_.erase(it);
-            } else {
-                ++it;
-            }
-        }
-    }
-    done_.notify_all();
+    if (Native(window) == nullptr || !windows_.Destroy(window)) return;
+    WindowState* w = Native(window);
+    native_.erase(window);
+    if (clipboardOwner_ == window) clipboardOwner_ = 0;
+    if (w->inputContext != nullptr) XDestroyIC(w->inputContext);
     XFreeGC(display_, w->gc);
     XDestroyWindow(display_, window);
     XFlush(display_);
-    windows_.erase(window);
     delete w;
 }
 
 void X11Host::SetTitle(HostHandle window, const Text& title) {
-    WindowState* w = Find(window);
+    emulated::WindowRecord* w = windows_.Find(window);
     if (w == nullptr) return;
     w->title = title;
     std::string utf8 = System().GbkToUtf8(title);
@@ -216,25 +251,25 @@ void X11Host::SetTitle(HostHandle window, const Text& title) {
                     reinterpret_cast<const unsigned char*>(utf8.data()), static_cast<int>(utf8.size()));
     XChangeProperty(display_, window, XA_WM_NAME, utf8_, 8, PropModeReplace,
                     reinterpret_cast<const unsigned char*>(utf8.data()), static_cast<int>(utf8.size()));
-    if (w->client != nullptr) Send(window, msg::kSetText, 0, 0);
+    if (w->client != nullptr) windows_.Send(window, msg::kSetText, 0, 0);
 }
 
 Text X11Host::Title(HostHandle window) {
-    WindowState* w = Find(window);
+    const emulated::WindowRecord* w = windows_.Find(window);
     return w ? w->title : Text();
 }
 
 std::uint32_t X11Host::Style(HostHandle window) {
-    WindowState* w = Find(window);
+    const emulated::WindowRecord* w = windows_.Find(window);
     return w ? w->style : 0;
 }
 
 void X11Host::SetStyle(HostHandle window, std::uint32_t style) {
-    if (WindowState* w = Find(window)) w->style = style;
+    if (emulated::WindowRecord* w = windows_.Find(window)) w->style = style;
 }
 
 void X11Host::BeginMove(HostHandle window) {
-    if (Find(window) == nullptr) return;
+    if (Native(window) == nullptr) return;
     // The window manager moves the window (_NET_WM_MOVERESIZE, move = 8).
     ::Window root, child;
     int rx = 0, ry = 0, wx = 0, wy = 0;
@@ -256,7 +291,7 @@ void X11Host::BeginMove(HostHandle window) {
 }
 
 void X11Host::Present(HostHandle window, const Bitmap& image, const RectI& area, int alpha) {
-    WindowState* w = Find(window);
+    WindowState* w = Native(window);
     if (w == nullptr || image.Empty()) return;
     RectI a = ClipToBitmap(area, image.Width(), image.Height());
     if (a.Empty()) return;
@@ -283,30 +318,33 @@ void X11Host::Present(HostHandle window, const Bitmap& image, const RectI& area,
 }
 
 void X11Host::SetCapture(HostHandle window) {
-    if (Find(window) == nullptr) return;
-    XGrabPointer(display_, window, False, ButtonPressMask | ButtonReleaseMask | PointerMotionMask, GrabModeAsync,
-                 GrabModeAsync, None, None, CurrentTime);
+    WindowState* w = Native(window);
+    if (w == nullptr) return;
+    windows_.SetCapture(window);
+    // The server grabs only a viewable window; a hidden one keeps the capture
+    // as a record, as Windows does.
+    if (w->mapped) {
+        XGrabPointer(display_, window, False, ButtonPressMask | ButtonReleaseMask | PointerMotionMask, GrabModeAsync,
+                     GrabModeAsync, None, None, CurrentTime);
+    }
 }
 
-void X11Host::ReleaseCapture(HostHandle) {
+void X11Host::ReleaseCapture(HostHandle window) {
+    windows_.ReleaseCapture(window);
     if (display_ != nullptr) XUngrabPointer(display_, CurrentTime);
 }
 
 void X11Host::SetFocus(HostHandle window) {
-    WindowState* w = Find(window);
-    if (w == nullptr || !w->mapped) return;
-    XSetInputFocus(display_, window, RevertToParent, CurrentTime);
+    WindowState* w = Native(window);
+    if (w == nullptr) return;
+    windows_.SetActive(window);
+    if (w->mapped) XSetInputFocus(display_, window, RevertToParent, CurrentTime);
 }
 
-bool X11Host::IsActive(HostHandle window) {
-    ::Window focus = 0;
-    int revert = 0;
-    XGetInputFocus(display_, &focus, &revert);
-    return focus == window;
-}
+bool X11Host::IsActive(HostHandle window) { return windows_.IsActive(window); }
 
 void X11Host::SetCursor(HostHandle window, int cursorId) {
-    WindowState* w = Find(window);
+    WindowState* w = Native(window);
     if (w == nullptr || w->cursorId == cursorId) return;
     unsigned shape = cursorId == kCursorHand ? XC_hand2 : cursorId == kCursorIBeam ? XC_xterm : XC_left_ptr;
     Cursor c = XCreateFontCursor(display_, shape);
@@ -314,7 +352,6 @@ void X11Host::SetCursor(HostHandle window, int cursorId) {
     XFreeCursor(display_, c);
     w->cursorId = cursorId;
 }
-
 
 bool X11Host::CompositorRunning() {
     const std::string name = "_NET_WM_CM_S" + std::to_string(screen_);

@@ -1,26 +1,30 @@
 // The X11 host (Xlib).
 // Implements: top-level windows with WM_CLASS "Ex_DirectUI" and a UTF-8
-// title, no decorations, move / size / show / maximize / minimize, WM_CLOSE
-// from the window manager, presentation with XPutImage and a constant
-// opacity through _NET_WM_WINDOW_OPACITY (on a 32-bit ARGB visual where a
-// compositor runs, so the skin's own alpha shows too), mouse (double clicks
-// detected here; the wheel in screen coordinates), keyboard with Win32 key
-// numbers, focus in / out as WM_ACTIVATE, pointer grab as capture, cursors,
-// timers, posted messages and calls from other threads (woken through a
-// pipe), the CLIPBOARD selection as UTF8_STRING (x11_clipboard.cpp),
-// tooltips in an override-redirect window (x11_tooltip.cpp), screen and work
-// area, NotifyWindows through a ClientMessage.
+// title, no decorations, move / size / show / maximize / minimize,
+// presentation with XPutImage and a constant opacity through
+// _NET_WM_WINDOW_OPACITY (on a 32-bit ARGB visual where a compositor runs, so
+// the skin's own alpha shows too), mouse (double clicks detected here; the
+// wheel in screen coordinates), keyboard with Win32 key numbers, characters
+// as GBK bytes through an X input method (x11_input.cpp), focus in / out as
+// WM_ACTIVATE, pointer grab as capture, cursors, the CLIPBOARD selection as
+// UTF8_STRING (x11_clipboard.cpp), tooltips in an override-redirect window
+// (x11_tooltip.cpp), screen and work area, NotifyWindows through a
+// ClientMessage (x11_notify.cpp), and X errors recorded instead of ending the
+// process (x11_errors.cpp).
+// The window records, timers, posted messages, calls from other threads (the
+// loop is woken through a pipe) and the system's default handling (WM_CLOSE,
+// system commands, WM_GETMINMAXINFO before a resize) are the shared emulated
+// bookkeeping (toolkit/emulated), as in the headless host.
 // Not yet: caption drag without a window manager.
 #pragma once
 
 #include <X11/Xlib.h>
 
-#include <condition_variable>
-#include <deque>
 #include <map>
-#include <mutex>
-#include <thread>
+#include <memory>
+#include <string>
 
+#include "toolkit/emulated/emulated_windows.h"
 #include "toolkit/host.h"
 
 namespace qh::x11 {
@@ -30,6 +34,8 @@ public:
     // Opens the display named by $DISPLAY; Ok() is false when there is none.
     X11Host();
     ~X11Host() override;
+    X11Host(const X11Host&) = delete;
+    X11Host& operator=(const X11Host&) = delete;
     bool Ok() const { return display_ != nullptr; }
 
     HostHandle CreateHostWindow(const HostWindowArgs& args) override;
@@ -70,35 +76,65 @@ public:
     bool RunOnWindowThread(HostHandle window, const std::function<void()>& fn) override;
     void Sleep(int milliseconds) override;
 
-    // The tooltip window, or 0 while none was shown (for tests).
-    HostHandle TooltipWindow() const { return tooltipWindow_; }
-
     // Runs the message loop until Quit; returns the exit code given to Quit.
     int RunLoop();
     void Quit(int code);
+    // One round of the loop without waiting and without timers: the messages
+    // posted and calls queued so far, then every X event already sent to this
+    // client (after the server has answered all requests made so far).
+    // Returns how many were handled.
+    int ProcessQueued();
+
+    // The tooltip window, or 0 while none was shown (for tests).
+    HostHandle TooltipWindow() const { return tooltipWindow_; }
+    // How many X errors this connection has met (they are recorded, not fatal).
+    int XErrors() const;
+    // Whether the window has an input context of the X input method.
+    bool HasInputContext(HostHandle window);
 
     struct WindowState;
-    struct Call;
+    struct ErrorLog;
+
+protected:
+    // The clock of the timers, in milliseconds; a test host gives its own.
+    virtual long long Clock() const;
+    emulated::EmulatedWindows& Windows() { return windows_; }
+    const emulated::EmulatedWindows& Windows() const { return windows_; }
+    Display* XDisplay() const { return display_; }
 
 private:
-    WindowState* Find(HostHandle window);
-    std::intptr_t Send(HostHandle window, int message, std::intptr_t wParam, std::intptr_t lParam);
+    WindowState* Native(HostHandle window);
     void Dispatch(XEvent& e);
-    void RunTimers();
-    void RunQueued();
-    int MillisecondsToNextTimer();
-    long long NowMs() const;
+    void Configured(HostHandle window, const XConfigureEvent& c);
+    void DeliverClientMessage(HostHandle window, const XClientMessageEvent& e);
+    void Wake();
     bool CompositorRunning();
+    void UpdateSizeHints(HostHandle window);
+    // Keyboard and input method (x11_input.cpp).
+    void OpenInputMethod();
+    void CloseInputMethod();
+    void CreateInputContext(HostHandle window, WindowState& state);
+    void Key(HostHandle window, XKeyEvent& key);
+    void SendCharacters(HostHandle window, const std::string& utf8);
+    // Clipboard and tooltip.
     void InternClipboardAtoms();
     void ServeSelection(const XSelectionRequestEvent& request);
     void LoseSelection(const XSelectionClearEvent& clear);
     void HideTooltip();
+    // X errors (x11_errors.cpp).
+    void InstallErrorHandler();
+    void RemoveErrorHandler();
+    // Makes sure the server has handled every request so far; returns the
+    // errors met until then, so that a caller can tell whether its requests failed.
+    int SyncErrors();
 
     Display* display_ = nullptr;
     int screen_ = 0;
     Atom wmDelete_ = 0, wmProtocols_ = 0, toolkitMessage_ = 0, netWmName_ = 0, utf8_ = 0, opacity_ = 0;
-    std::thread::id owner_;
-    std::map<HostHandle, WindowState*> windows_;
+    emulated::EmulatedWindows windows_;
+    std::map<HostHandle, WindowState*> native_;
+    XIM inputMethod_ = nullptr;
+    std::unique_ptr<ErrorLog> errors_;
     Text clipboard_;
     Atom clipboardAtom_ = 0, targetsAtom_ = 0, clipProperty_ = 0;
     HostHandle clipboardOwner_ = 0;  // our window that owns CLIPBOARD, or 0
@@ -108,16 +144,6 @@ private:
     bool quit_ = false;
     int exitCode_ = 0;
     int wakeRead_ = -1, wakeWrite_ = -1;
-
-    std::mutex mutex_;
-    std::condition_variable done_;
-    struct Posted {
-        HostHandle window;
-        int message;
-        std::intptr_t wParam, lParam;
-    };
-    std::deque<Posted> posted_;
-    std::deque<Call*> calls_;
 };
 
 }  // namespace qh::x11

@@ -19,7 +19,7 @@ void X11Host::HideTooltip() {
 
 void X11Host::ShowTooltip(HostHandle window, const Text& text) {
     tooltip_ = text;
-    if (text.empty() || Find(window) == nullptr || Toolkit().graphics == nullptr) {
+    if (text.empty() || Native(window) == nullptr || Toolkit().graphics == nullptr) {
         HideTooltip();
         return;
     }
