@@ -9,6 +9,7 @@
 
 #include <clocale>
 #include <cstring>
+#include <cwchar>
 #include <string>
 
 #include "runtime/system.h"
@@ -68,17 +69,31 @@ void AppendUtf8(std::string& out, unsigned long c) {
     }
 }
 
-// The text of a key without an input method: XLookupString gives Latin-1,
-// and a key whose keysym is a Unicode one gives that character.
+// The text of a key without an input method. XLookupString gives it in the
+// locale's encoding, read here character by character; a byte the locale
+// does not read is Latin-1 (the C locale's text). A key whose keysym is a
+// Unicode one and that the locale cannot spell gives that character.
 std::string LookupWithoutInputMethod(XKeyEvent& key, KeySym& sym) {
     char buffer[32] = {};
     const int n = XLookupString(&key, buffer, sizeof buffer - 1, &sym, nullptr);
     std::string utf8;
-    if (sym >= 0x01000100 && sym <= 0x0110FFFF) {
+    if (n <= 0 && sym >= 0x01000100 && sym <= 0x0110FFFF) {
         AppendUtf8(utf8, sym - 0x01000000);
         return utf8;
     }
-    for (int i = 0; i < n; ++i) AppendUtf8(utf8, static_cast<unsigned char>(buffer[i]));
+    std::mbstate_t state{};
+    for (int i = 0; i < n;) {
+        wchar_t c = 0;
+        const std::size_t used = std::mbrtowc(&c, buffer + i, static_cast<std::size_t>(n - i), &state);
+        if (used == 0 || used > static_cast<std::size_t>(n - i)) {
+            AppendUtf8(utf8, static_cast<unsigned char>(buffer[i]));
+            state = std::mbstate_t{};
+            ++i;
+        } else {
+            AppendUtf8(utf8, static_cast<unsigned long>(c));
+            i += static_cast<int>(used);
+        }
+    }
     return utf8;
 }
 

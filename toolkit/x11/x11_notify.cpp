@@ -45,7 +45,7 @@ int X11Host::NotifyWindows(const Text& className, const Text& title, int message
     if (display_ == nullptr) return 0;
     const std::string cls = System().GbkToUtf8(className), name = System().GbkToUtf8(title);
     // Errors of earlier requests are not the walk's.
-    int errors = SyncErrors();
+    SyncErrors();
     errors_->expected = true;
     std::vector<::Window> candidates;
     ::Window root = 0, parent = 0, *children = nullptr;
@@ -73,11 +73,12 @@ int X11Host::NotifyWindows(const Text& className, const Text& title, int message
         e.xclient.message_type = toolkitMessage_;
         e.xclient.format = 32;
         e.xclient.data.l[0] = message;
+        // The questions above waited for their answers, so their errors are
+        // already counted. The message counts only when it arrived: the
+        // window may have gone since its title was read.
+        const int before = XErrors();
         XSendEvent(display_, c, False, NoEventMask, &e);
-        // Counted only when it arrived: the window may have gone since its title was read.
-        const int after = SyncErrors();
-        if (after == errors) ++found;
-        errors = after;
+        if (SyncErrors() == before) ++found;
     }
     errors_->expected = false;
     return found;

@@ -1,13 +1,18 @@
 // The X11 host against a real X server (run under Xvfb): the clipboard is the
-// CLIPBOARD selection that other clients read and write, and a tooltip is a
-// window on the screen. The other client is a second display connection on
-// its own thread, speaking plain Xlib.
+// CLIPBOARD selection that other clients read and write, a tooltip is a
+// window on the screen, typed characters arrive as GBK bytes, and other
+// clients' windows vanishing or messages arriving do no harm. The other
+// client is a second display connection, speaking plain Xlib.
 // GoogleTest comes before Xlib, whose None macro clashes with its names.
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <cstdlib>
+#include <memory>
 #include <string>
 #include <thread>
+#include <utility>
+#include <vector>
 
 #include "tests/toolkit/test_backend.h"
 #include "toolkit/messages.h"
@@ -21,14 +26,25 @@
 namespace qh {
 namespace {
 
-// Ends the host's loop on message 1024.
+// Records what the window receives; ends the host's loop on message 1024.
 class QuitOnUser : public WindowClient {
 public:
     explicit QuitOnUser(x11::X11Host& host) : host_(host) {}
-    std::intptr_t HandleMessage(int message, std::intptr_t, std::intptr_t) override {
+    std::intptr_t HandleMessage(int message, std::intptr_t wParam, std::intptr_t) override {
+        received.emplace_back(message, wParam);
         if (message == msg::kUser) host_.Quit(0);
         return 0;
     }
+    // The wParam of every message of one kind, in order.
+    std::vector<std::intptr_t> Params(int message) const {
+        std::vector<std::intptr_t> params;
+        for (const auto& [m, w] : received) {
+            if (m == message) params.push_back(w);
+        }
+        return params;
+    }
+
+    std::vector<std::pair<int, std::intptr_t>> received;
 
 private:
     x11::X11Host& host_;
@@ -173,6 +189,185 @@ TEST_F(X11HostTest, TooltipIsAWindowOnTheScreenWithText) {
     XCloseDisplay(d);
     ToolkitShutdown();
 }
+
+// A top-level window of another client with a class and a UTF-8 title, as
+// NotifyWindows looks for them.
+::Window MakeNamedWindow(Display* d, const char* cls, const std::string& utf8Title) {
+    ::Window w = XCreateSimpleWindow(d, DefaultRootWindow(d), 0, 0, 10, 10, 0, 0, 0);
+    std::string name = "other", klass = cls;
+    XClassHint hint{name.data(), klass.data()};
+    XSetClassHint(d, w, &hint);
+    XChangeProperty(d, w, XInternAtom(d, "_NET_WM_NAME", False), XInternAtom(d, "UTF8_STRING", False), 8,
+                    PropModeReplace, reinterpret_cast<const unsigned char*>(utf8Title.data()),
+                    static_cast<int>(utf8Title.size()));
+    return w;
+}
+
+const std::string kOtherTitle = reinterpret_cast<const char*>(u8"青禾计算器");
+
+// Regression: a window of another client that went away between the walk's
+// look at the window tree and its questions about the window ended the
+// process (Xlib's default handler exits on BadWindow).
+TEST_F(X11HostTest, NotifyWindowsSurvivesAWindowThatVanishes) {
+    // A steady window that must hear every notification, and another client
+    // that makes and destroys windows of the same class and title as fast as
+    // the server lets it, so that the walk keeps meeting windows that are gone.
+    Display* steady = XOpenDisplay(nullptr);
+    ASSERT_NE(steady, nullptr);
+    const ::Window target = MakeNamedWindow(steady, "Ex_DirectUI", kOtherTitle);
+    XSync(steady, False);
+    std::atomic<bool> stop{false};
+    std::thread churn([&] {
+        Display* d = XOpenDisplay(nullptr);
+        while (!stop) {
+            const ::Window w = MakeNamedWindow(d, "Ex_DirectUI", kOtherTitle);
+            XSync(d, False);
+            XDestroyWindow(d, w);
+            XSync(d, False);
+        }
+        XCloseDisplay(d);
+    });
+    const int errorsBefore = host.XErrors();
+    int walks = 0;
+    for (; walks < 5000 && host.XErrors() == errorsBefore; ++walks) {
+        EXPECT_GE(host.NotifyWindows("Ex_DirectUI", "青禾计算器", msg::kUser), 1);
+    }
+    stop = true;
+    churn.join();
+    EXPECT_GT(host.XErrors(), errorsBefore) << "no window vanished in " << walks << " walks";
+    // Every walk went on past the vanished windows and reached the steady one.
+    XSync(steady, False);
+    int heard = 0;
+    XEvent e;
+    while (XCheckTypedWindowEvent(steady, target, ClientMessage, &e)) {
+        if (e.xclient.data.l[0] == msg::kUser) ++heard;
+    }
+    EXPECT_EQ(heard, walks);
+    XCloseDisplay(steady);
+}
+
+// Any client may send a window the toolkit's ClientMessage. Only the
+// programs' own messages (the WM_USER range) get through: a number from
+// another process must never reach a handler that reads it as an address.
+TEST_F(X11HostTest, OtherClientsReachOnlyTheProgramsOwnMessages) {
+    Display* d = XOpenDisplay(nullptr);
+    ASSERT_NE(d, nullptr);
+    const Atom toolkitMessage = XInternAtom(d, "_QINGHE_TOOLKIT_MESSAGE", False);
+    for (const long message : {long{msg::kGetMinMaxInfo}, long{msg::kSysKeyForward}, long{msg::kFadeTimer},
+                               long{msg::kUser} + 5, long{msg::kUser}}) {
+        XEvent e{};
+        e.xclient.type = ClientMessage;
+        e.xclient.window = window;
+        e.xclient.message_type = toolkitMessage;
+        e.xclient.format = 32;
+        e.xclient.data.l[0] = message;
+        e.xclient.data.l[1] = 0x1234;  // an "address" in the sender's process
+        e.xclient.data.l[2] = 0x5678;
+        XSendEvent(d, window, False, NoEventMask, &e);
+    }
+    XSync(d, False);
+    XCloseDisplay(d);
+    host.RunLoop();  // ends on 1024
+    EXPECT_TRUE(client.Params(msg::kGetMinMaxInfo).empty());
+    EXPECT_TRUE(client.Params(msg::kSysKeyForward).empty());
+    EXPECT_TRUE(client.Params(msg::kFadeTimer).empty());
+    EXPECT_EQ(client.Params(msg::kUser + 5), std::vector<std::intptr_t>{0x1234});
+    EXPECT_EQ(client.Params(msg::kUser).size(), 1u);
+}
+
+// Presses and releases the key of sym in window as another client sends it;
+// a keysym the keyboard lacks first gets a keycode that had none.
+void SendKey(HostHandle window, KeySym sym) {
+    Display* d = XOpenDisplay(nullptr);
+    ASSERT_NE(d, nullptr);
+    KeyCode code = XKeysymToKeycode(d, sym);
+    if (code == 0) {
+        int first = 0, last = 0, perCode = 0;
+        XDisplayKeycodes(d, &first, &last);
+        KeySym* map = XGetKeyboardMapping(d, static_cast<KeyCode>(first), last - first + 1, &perCode);
+        for (int k = last; k >= first && code == 0; --k) {
+            bool empty = true;
+            for (int i = 0; i < perCode; ++i) empty = empty && map[(k - first) * perCode + i] == NoSymbol;
+            if (empty) code = static_cast<KeyCode>(k);
+        }
+        XFree(map);
+        ASSERT_NE(code, 0) << "no free keycode";
+        XChangeKeyboardMapping(d, code, 1, &sym, 1);
+        XSync(d, False);
+    }
+    XKeyEvent key{};
+    key.type = KeyPress;
+    key.display = d;
+    key.window = window;
+    key.root = DefaultRootWindow(d);
+    key.time = CurrentTime;
+    key.same_screen = True;
+    key.keycode = code;
+    XSendEvent(d, window, True, KeyPressMask, reinterpret_cast<XEvent*>(&key));
+    key.type = KeyRelease;
+    XSendEvent(d, window, True, KeyReleaseMask, reinterpret_cast<XEvent*>(&key));
+    XSync(d, False);
+    XCloseDisplay(d);
+}
+
+// Typed characters, with an X input method and (XMODIFIERS naming one that
+// does not run) without one.
+class X11CharacterTest : public ::testing::TestWithParam<bool> {
+protected:
+    void SetUp() override {
+        const char* old = std::getenv("XMODIFIERS");
+        const std::string saved = old != nullptr ? old : "";
+        if (!GetParam()) setenv("XMODIFIERS", "@im=qinghe-no-such-method", 1);
+        host = std::make_unique<x11::X11Host>();
+        if (old != nullptr) {
+            setenv("XMODIFIERS", saved.c_str(), 1);
+        } else {
+            unsetenv("XMODIFIERS");
+        }
+        ASSERT_TRUE(host->Ok()) << "no X display";
+        HostWindowArgs args;
+        args.title = "keys";
+        args.rect = RectI{20, 20, 200, 120};
+        args.show = true;
+        window = host->CreateHostWindow(args);
+        ASSERT_NE(window, 0u);
+        client = std::make_unique<QuitOnUser>(*host);
+        host->Attach(window, client.get());
+        ASSERT_EQ(host->HasInputContext(window), GetParam());
+        host->ProcessQueued();
+    }
+    // The WM_CHAR bytes one key gives.
+    std::vector<std::intptr_t> Type(KeySym sym) {
+        client->received.clear();
+        SendKey(window, sym);
+        host->ProcessQueued();
+        return client->Params(msg::kChar);
+    }
+
+    std::unique_ptr<x11::X11Host> host;
+    std::unique_ptr<QuitOnUser> client;
+    HostHandle window = 0;
+};
+
+TEST_P(X11CharacterTest, AnAsciiKeyIsOneCharacter) {
+    EXPECT_EQ(Type(XK_a), std::vector<std::intptr_t>{'a'});
+    EXPECT_EQ(client->Params(msg::kKeyDown), std::vector<std::intptr_t>{'A'});
+    EXPECT_EQ(client->Params(msg::kKeyUp), std::vector<std::intptr_t>{'A'});
+    // Delete is a key, not a character.
+    EXPECT_TRUE(Type(XK_Delete).empty());
+    EXPECT_EQ(client->Params(msg::kKeyDown), std::vector<std::intptr_t>{vk::kDelete});
+}
+
+TEST_P(X11CharacterTest, NonAsciiCharactersArriveAsGbkBytesInOrder) {
+    // ü is A8 B9 in GBK, 青 is C7 E0: the lead byte, then the trail byte.
+    EXPECT_EQ(Type(XK_udiaeresis), (std::vector<std::intptr_t>{0xA8, 0xB9}));
+    EXPECT_EQ(Type(0x1009752), (std::vector<std::intptr_t>{0xC7, 0xE0}));
+}
+
+INSTANTIATE_TEST_SUITE_P(InputMethod, X11CharacterTest, ::testing::Values(true, false),
+                         [](const ::testing::TestParamInfo<bool>& info) {
+                             return info.param ? "WithInputMethod" : "WithoutInputMethod";
+                         });
 
 }  // namespace
 }  // namespace qh
