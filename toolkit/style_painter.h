@@ -48,4 +48,63 @@ void PaintArrow(Graphics& g, const RectF& box, bool down, Argb color);
 // Whether a state is one of the focused looks.
 constexpr bool IsFocusedState(int state) { return state == -1 || state == 3; }
 
+// The selected part of an edit's text: the accent while the edit has the
+// focus, the light accent otherwise. Selected text is drawn in selectedText.
+void PaintTextSelection(Graphics& g, const RectF& r, bool focused);
+// An edit's caret: a vertical line one pixel wide from top to bottom, in
+// the pixel column of x.
+void PaintCaret(Graphics& g, float x, float top, float bottom, Argb color);
+
+// The closed part of a drop-down box: an input box with an arrow button at
+// its right end. The arrow points up while the list is open.
+void PaintDropBox(Graphics& g, const RectF& bounds, int state, bool disabled, bool open);
+// Where the arrow button of a drop-down box of these bounds lies; the text
+// stops before it.
+RectF DropButtonArea(const RectF& bounds);
+// The panel of an open drop-down list: opaque, so it covers the controls
+// beneath it, with a frame.
+void PaintDropList(Graphics& g, const RectF& r);
+
+// --- Lists, scroll bars, navigation buttons and callouts ---
+
+// The highlight of one row or item of a list: the selected one filled with
+// the accent colour (its text is then drawn in selectedText), the one under
+// the mouse with the light accent. A disabled list shows its selection grey.
+void PaintItemHighlight(Graphics& g, const RectF& r, bool selected, bool disabled);
+
+// The header band of a list across r: a soft face with a line under it.
+void PaintListHeader(Graphics& g, const RectF& r, bool disabled);
+
+// A vertical scroll bar: a quiet track and a rounded thumb. thumbState is
+// kStateHover while the mouse is over the bar and kStatePressed while the
+// thumb is dragged.
+void PaintScrollBar(Graphics& g, const RectF& track, const RectF& thumb, int thumbState, bool disabled);
+
+// The face of a tab button (picture over text, on the window's skin): only a
+// soft glow under the mouse, a light raised card when selected, a darker one
+// while pressed.
+void PaintTabFace(Graphics& g, const RectF& bounds, int state, bool selected, bool disabled);
+
+// The face of a side button (a row of a side menu): the light accent under
+// the mouse, the accent colour when selected (its text then in selectedText).
+void PaintSideFace(Graphics& g, const RectF& bounds, int state, bool selected, bool disabled);
+
+// A small arrow in box pointing right (or left).
+void PaintSideArrow(Graphics& g, const RectF& box, bool right, Argb color);
+
+// Where the pointer of a callout sits: none, on its top edge pointing up
+// (the callout hangs below what it explains), or on its bottom edge pointing
+// down (it stands above it).
+enum class CalloutPointer { kNone, kTop, kBottom };
+// The height the pointer takes from the callout's bounds.
+inline constexpr float kCalloutPointerHeight = 8.0f;
+// A callout: a light rounded panel with a soft shadow and a pointer whose
+// tip is at x = pointerX, blended with opacity 0-255 (the tip panel fades
+// in). The body is bounds less the pointer's height.
+void PaintCallout(Graphics& g, const RectF& bounds, CalloutPointer pointer, float pointerX, int opacity);
+
+// An image centred in box, scaled down to fit with its proportions kept
+// (never enlarged), at half strength when disabled.
+void PaintImageFitted(Graphics& g, const Bitmap& image, const RectF& box, bool disabled, int opacity = 255);
+
 }  // namespace qh

@@ -1,0 +1,39 @@
+// UiSideButton (kind 1029): one entry of a side menu, a small picture left
+// of its text (120 x 28 in the calculator). At most one side button of a
+// window is selected: selecting one deselects the one selected before. The
+// window raises OnControlEvent when it is clicked; the application then
+// switches pages and sets Selected.
+#pragma once
+
+#include "toolkit/controls/text_control.h"
+#include "toolkit/image.h"
+
+namespace qh {
+
+class UiSideButton : public UiTextControl {
+public:
+    // image: PNG, JPEG or GIF bytes; empty for an entry with only a text.
+    void Create(HostHandle hwnd, float left, float top, float width, float height, const Bytes& image,
+                const qh::Text& text, Argb textColor = MakeArgb(0x000000, 210), const FontChoice& font = {},
+                bool visible = true);
+    // Replaces the picture (bytes that are no image leave none) and repaints.
+    // Returns whether the button has a picture.
+    bool Image(const Bytes& bytes = Bytes(), bool set = false);
+    // Non-zero when selected. Setting a non-zero value makes this the
+    // selected side button of its window: the one selected before is
+    // deselected and repainted. Setting 0 deselects this one.
+    int Selected(int value = 0, bool set = false);
+    const UiImage& Picture() const { return image_; }
+
+protected:
+    void Paint(UiWindow& window, Graphics& g, int state) override;
+
+private:
+    // Sets the flag and repaints on a change (on the window's thread).
+    void SetSelected(bool selected);
+
+    UiImage image_;
+    bool selected_ = false;
+};
+
+}  // namespace qh

@@ -1,0 +1,116 @@
+#include "toolkit/controls/tip_panel.h"
+
+#include "toolkit/controls/kind_support.h"
+#include "toolkit/draw.h"
+#include "toolkit/messages.h"
+#include "toolkit/style_painter.h"
+
+namespace qh {
+namespace {
+
+// The fade: the panel's opacity rises by a fifth each tick.
+constexpr int kFadeStep = 51;
+constexpr int kFadeTickMs = 40;
+constexpr float kPadding = 8.0f;
+
+CalloutPointer PointerOf(int style) {
+    if (style == kTipPointUp) return CalloutPointer::kTop;
+    if (style == kTipPointDown) return CalloutPointer::kBottom;
+    return CalloutPointer::kNone;
+}
+
+// Scales a colour's alpha by opacity / 255.
+Argb Faded(Argb color, int opacity) {
+    const Argb alpha = ((color >> 24) & 0xFF) * static_cast<Argb>(opacity) / 255;
+    return (color & 0x00FFFFFFu) | (alpha << 24);
+}
+
+}  // namespace
+
+UiTipPanel::~UiTipPanel() {
+    // A timer left running would tick into the next control given this id.
+    if (UiWindow* w = Window(); w != nullptr && fading_) StopFade(*w);
+}
+
+void UiTipPanel::Create(HostHandle hwnd, float left, float top, float width, float height, int style,
+                        Argb textColor, const FontChoice& font) {
+    if (IsBound()) return;
+    style_ = style;
+    textColor_ = textColor;
+    font_ = FontOf(font);
+    CreateBase(hwnd, MakeRect(left, top, width, height), kKindTipPanel, false, false);
+    // It explains, it is not pressed: a press on it falls through to the window.
+    NoMouse(1, true);
+}
+
+int UiTipPanel::Style(int value, bool set) {
+    return OnControlThread(*this, 0, [&] {
+        if (!IsBound()) return 0;
+        if (set) style_ = value;
+        return style_;
+    });
+}
+
+qh::Text UiTipPanel::Text(const qh::Text& text, bool set) {
+    return OnControlThread(*this, qh::Text(), [&] {
+        if (!IsBound()) return qh::Text();
+        if (set) text_ = text;
+        return text_;
+    });
+}
+
+int UiTipPanel::PointerOffset(int value, bool set) {
+    return OnControlThread(*this, 0, [&] {
+        if (!IsBound()) return 0;
+        if (set) pointerOffset_ = value;
+        return pointerOffset_;
+    });
+}
+
+std::intptr_t UiTipPanel::ControlProc(UiWindow& window, int message, std::intptr_t wParam, std::intptr_t lParam) {
+    if (message == msg::kShown) {
+        // Each showing fades in from nothing; the window paints the first frame.
+        opacity_ = 0;
+        if (!fading_) {
+            fading_ = true;
+            window.StartControlTimer(window.IndexOf(this), kFadeTickMs, true);
+        }
+        return 0;
+    }
+    if (message == msg::kHidden || message == msg::kDestroy) {
+        if (fading_) StopFade(window);
+        return 0;
+    }
+    return UiControl::ControlProc(window, message, wParam, lParam);
+}
+
+void UiTipPanel::StopFade(UiWindow& window) {
+    fading_ = false;
+    window.StopControlTimer(window.IndexOf(this));
+}
+
+bool UiTipPanel::Tick(UiWindow& window) {
+    if (!fading_) return false;
+    opacity_ += kFadeStep;
+    if (opacity_ >= 255) {
+        opacity_ = 255;
+        StopFade(window);
+    }
+    Redraw();
+    return true;
+}
+
+void UiTipPanel::Paint(UiWindow&, Graphics& g, int) {
+    if (opacity_ <= 0) return;
+    const RectF b = Bounds();
+    const CalloutPointer pointer = PointerOf(style_);
+    PaintCallout(g, b, pointer, b.left + static_cast<float>(pointerOffset_), opacity_);
+    const float up = pointer == CalloutPointer::kTop ? kCalloutPointerHeight : 0.0f;
+    const float down = pointer == CalloutPointer::kBottom ? kCalloutPointerHeight : 0.0f;
+    // The text wraps within the body, inside the padding; the shadow takes 2 pixels.
+    const RectF body = MakeRect(b.left + kPadding, b.top + up + kPadding - 2, b.width - 2 * kPadding - 2,
+                                b.height - up - down - 2 * kPadding);
+    DrawText(g, text_, font_, Faded(disabled_ != 0 ? qh::Style().disabledText : textColor_, opacity_), body, 0, 0);
+}
+
+}  // namespace qh
