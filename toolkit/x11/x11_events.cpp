@@ -77,6 +77,22 @@ int X11Host::RunLoop() {
     return exitCode_;
 }
 
+bool X11Host::Iconic(HostHandle window) {
+    const Atom wmState = XInternAtom(display_, "WM_STATE", False);
+    Atom type = 0;
+    int format = 0;
+    unsigned long items = 0, after = 0;
+    unsigned char* data = nullptr;
+    bool iconic = false;
+    if (XGetWindowProperty(display_, window, wmState, 0, 2, False, wmState, &type, &format, &items, &after, &data) ==
+            Success &&
+        data != nullptr && format == 32 && items >= 1) {
+        iconic = reinterpret_cast<const long*>(data)[0] == IconicState;
+    }
+    if (data != nullptr) XFree(data);
+    return iconic;
+}
+
 void X11Host::DeliverClientMessage(HostHandle window, const XClientMessageEvent& e) {
     if (static_cast<Atom>(e.data.l[0]) == wmDelete_ && e.message_type == wmProtocols_) {
         windows_.Send(window, msg::kClose, 0, 0);
@@ -111,8 +127,9 @@ void X11Host::Dispatch(XEvent& e) {
         break;
     case UnmapNotify:
         w->mapped = false;
-        // Hidden by someone else: a window manager that minimized it.
-        if (windows_.Visible(h)) windows_.SetMinimized(h);
+        // Not hidden by the program: a window manager minimized it, or only
+        // took it down for a moment (to put it into a frame of its own).
+        if (windows_.Visible(h) && Iconic(h)) windows_.SetMinimized(h);
         break;
     case ReparentNotify:
         w->parent = e.xreparent.parent;

@@ -102,9 +102,7 @@ HostHandle X11Host::CreateHostWindow(const HostWindowArgs& args) {
     state->parent = RootWindow(display_, screen_);
     state->gc = XCreateGC(display_, w, 0, nullptr);
     native_[w] = state;
-    HostWindowArgs recorded = args;
-    recorded.show = false;
-    windows_.Add(w, recorded);
+    windows_.Add(w, args);
     CreateInputContext(w, *state);
 
     XClassHint hint;

@@ -106,6 +106,8 @@ private:
     WindowState* Native(HostHandle window);
     void Dispatch(XEvent& e);
     void Configured(HostHandle window, const XConfigureEvent& c);
+    // Whether a window manager has made the window an icon (WM_STATE).
+    bool Iconic(HostHandle window);
     void DeliverClientMessage(HostHandle window, const XClientMessageEvent& e);
     void Wake();
     bool CompositorRunning();

@@ -88,6 +88,34 @@ TEST_F(X11WindowTest, WindowMenuMinimizeReachesTheX11Window) {
     EXPECT_TRUE(host.Exists(hwnd));
 }
 
+// What a window manager does on its own: a minimize (WM_STATE iconic, then
+// unmapped) and a restore (mapped again) are seen; a moment unmapped without
+// becoming an icon (as when it is put into a frame) leaves the window shown.
+TEST_F(X11WindowTest, AWindowManagersMinimizeAndRestoreAreSeen) {
+    const Atom wmState = XInternAtom(observer.d, "WM_STATE", False);
+    auto setState = [&](long state) {
+        const long value[2] = {state, 0};
+        XChangeProperty(observer.d, hwnd, wmState, wmState, 32, PropModeReplace,
+                        reinterpret_cast<const unsigned char*>(value), 2);
+    };
+    setState(IconicState);
+    XUnmapWindow(observer.d, hwnd);
+    XSync(observer.d, False);
+    host.ProcessPending();
+    EXPECT_FALSE(host.Visible(hwnd));
+
+    setState(NormalState);
+    XMapWindow(observer.d, hwnd);
+    XSync(observer.d, False);
+    host.ProcessPending();
+    EXPECT_TRUE(host.Visible(hwnd));
+
+    XUnmapWindow(observer.d, hwnd);
+    XSync(observer.d, False);
+    host.ProcessPending();
+    EXPECT_TRUE(host.Visible(hwnd));
+}
+
 TEST_F(X11WindowTest, WindowMenuMaximizeRestoreAndCloseReachTheX11Window) {
     const RectI before = observer.Geometry(hwnd);
     host.Send(hwnd, msg::kCommand, msg::kScMaximize, 0);
