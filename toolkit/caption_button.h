@@ -9,7 +9,10 @@ enum CaptionButtonKind : int { kCaptionClose = 1, kCaptionMaximize = 2, kCaption
 
 class UiSystemButton : public UiControl {
 public:
-    explicit UiSystemButton(int which) : which_(which) {}
+    explicit UiSystemButton(int which) : which_(which) {
+        Name(which == kCaptionClose ? "CaptionClose" : which == kCaptionMaximize ? "CaptionMaximize" : "CaptionMinimize",
+             true);
+    }
     int Which() const { return which_; }
     ControlTraits Traits() const override { return {.captionLayer = true}; }
 

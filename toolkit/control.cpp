@@ -273,6 +273,13 @@ int UiControl::Cursor(int value, bool set) {
     });
 }
 
+Text UiControl::Name(const Text& name, bool set) {
+    if (set) name_ = name;
+    return name_;
+}
+
+ControlSnapshot UiControl::Snapshot() const { return {}; }
+
 Text UiControl::UserText(const Text& text, bool set) {
     return OnWindowThread(Text(), [&] {
         if (set) userText_ = text;

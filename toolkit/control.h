@@ -7,6 +7,7 @@
 #include <functional>
 #include <optional>
 #include <utility>
+#include <vector>
 
 #include "runtime/text.h"
 #include "toolkit/geometry.h"
@@ -60,6 +61,16 @@ struct ControlTraits {
     bool noKeyboardClick = false;
 };
 
+// What a script (the UI driver) can read of a control: its text, and the
+// states a user sees. Each kind fills in what it has.
+struct ControlSnapshot {
+    Text text;      // a label's, edit's, button's or link's text; a combo box's chosen item
+    int checked = 0;
+    int selected = 0;
+    int selection = 0;  // a combo box's item or a list view's row, 1-based; 0 none
+    std::vector<std::vector<Text>> rows;  // a list view's cells
+};
+
 class UiControl {
 public:
     UiControl() = default;
@@ -90,6 +101,11 @@ public:
     bool Destroy();
     int Cursor(int value = 0, bool set = false);
     Text UserText(const Text& text = Text(), bool set = false);
+    // The name scripts know the control by ("TopTabs[5]", "CaptionClose"):
+    // the names of the program's documents. Empty when it has none.
+    Text Name(const Text& name = Text(), bool set = false);
+    // The text and states of the control, for scripts.
+    virtual ControlSnapshot Snapshot() const;
     bool IsBound() const { return windowIndex_ > 0 && id_ > 0; }
     int DrawEnabled(int value = 0, bool set = false);
     void SuspendDraw();
@@ -139,6 +155,7 @@ protected:
     int cursor_ = kCursorArrow;
     int drawEnabled_ = 0;
     Text userText_;
+    Text name_;
 
 private:
     friend class UiWindow;

@@ -42,6 +42,12 @@ public:
         Send(window, msg::kLButtonUp, 0, MakeLParam(x, y));
     }
 
+    void RightClick(HostHandle window, int x, int y) {
+        MouseMove(window, x, y);
+        Send(window, msg::kRButtonDown, kRightButtonDown, MakeLParam(x, y));
+        Send(window, msg::kRButtonUp, 0, MakeLParam(x, y));
+    }
+
     void TypeKey(HostHandle window, int vk) {
         Send(window, msg::kKeyDown, vk, 1);
         if (vk >= 32 && vk < 127) Send(window, msg::kChar, vk, 1);
@@ -49,7 +55,8 @@ public:
     }
 
 private:
-    static constexpr std::intptr_t kLeftButtonDown = 1;  // MK_LBUTTON
+    static constexpr std::intptr_t kLeftButtonDown = 1;   // MK_LBUTTON
+    static constexpr std::intptr_t kRightButtonDown = 2;  // MK_RBUTTON
 
     void Send(HostHandle window, int message, std::intptr_t wParam, std::intptr_t lParam) {
         static_cast<Sender*>(this)->Send(window, message, wParam, lParam);

@@ -186,6 +186,14 @@ int UiWindow::IndexOfId(int id) const {
     return 0;
 }
 
+int UiWindow::IndexOfName(const Text& name) const {
+    if (name.empty()) return 0;
+    for (std::size_t i = 0; i < controls_.size(); ++i) {
+        if (controls_[i].object != nullptr && controls_[i].object->Name() == name) return static_cast<int>(i) + 1;
+    }
+    return 0;
+}
+
 int UiWindow::IdAt(int index) const {
     const ControlRecord* rec = index >= 1 && index <= ControlCount() ? &controls_[index - 1] : nullptr;
     return rec ? rec->id : 0;

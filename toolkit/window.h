@@ -118,6 +118,8 @@ public:
     ControlRecord* Record(int index);
     int IndexOf(const UiControl* control) const;
     int IndexOfId(int id) const;
+    // The index of the control a script names, or 0.
+    int IndexOfName(const Text& name) const;
     // The topmost visible control containing the point, or 0.
     // Caption buttons lie above every other control.
     int HitTest(int x, int y) const;

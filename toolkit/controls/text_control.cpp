@@ -16,6 +16,12 @@ void UiTextControl::CreateText(HostHandle hwnd, int kind, const qh::Text& text, 
     Redraw();
 }
 
+ControlSnapshot UiTextControl::Snapshot() const {
+    ControlSnapshot s;
+    s.text = text_;
+    return s;
+}
+
 qh::Text UiTextControl::Text(const qh::Text& text, bool set) {
     if (!IsBound()) return qh::Text();
     if (set && text != text_) {

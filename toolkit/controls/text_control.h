@@ -21,6 +21,7 @@ public:
     qh::Text Text(const qh::Text& text = qh::Text(), bool set = false);
     Argb TextColor() const { return textColor_; }
     const UiFont& Font() const { return font_; }
+    ControlSnapshot Snapshot() const override;
 
 protected:
     // Binds the control and paints it once when visible.

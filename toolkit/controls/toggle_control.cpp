@@ -28,6 +28,12 @@ int UiToggleControl::Checked(int value, bool set) {
     return checked_ ? 1 : 0;
 }
 
+ControlSnapshot UiToggleControl::Snapshot() const {
+    ControlSnapshot s = UiTextControl::Snapshot();
+    s.checked = checked_ ? 1 : 0;
+    return s;
+}
+
 void UiToggleControl::Paint(UiWindow&, Graphics& g, int state) {
     const RectF b = Bounds();
     const float size = std::min(kMarkSize, b.height);

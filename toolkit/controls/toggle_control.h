@@ -11,6 +11,7 @@ class UiToggleControl : public UiTextControl {
 public:
     // Whether the control is checked; setting a different value repaints.
     int Checked(int value = 0, bool set = false);
+    ControlSnapshot Snapshot() const override;
 
 protected:
     void CreateToggle(HostHandle hwnd, const qh::Text& text, const RectF& bounds, bool checked, Argb textColor,

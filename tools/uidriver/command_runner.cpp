@@ -1,0 +1,249 @@
+#include "tools/uidriver/command_runner.h"
+
+#include <algorithm>
+#include <ostream>
+#include <sstream>
+#include <thread>
+
+#include "runtime/system.h"
+#include "toolkit/messages.h"
+#include "toolkit/toolkit.h"
+#include "toolkit/window.h"
+#include "tools/uidriver/png_file.h"
+
+namespace qh {
+namespace {
+
+struct KeyName {
+    const char* name;
+    int vk;
+    bool ctrl;
+    int character;  // what the system also sends as WM_CHAR, or 0
+};
+
+constexpr KeyName kKeys[] = {
+    {"Tab", vk::kTab, false, 0},        {"Enter", vk::kEnter, false, 13},  {"Space", vk::kSpace, false, 32},
+    {"Escape", 27, false, 27},          {"Backspace", 8, false, 8},        {"Delete", vk::kDelete, false, 0},
+    {"Home", vk::kHome, false, 0},      {"End", vk::kEnd, false, 0},       {"Left", vk::kLeft, false, 0},
+    {"Right", vk::kRight, false, 0},    {"Up", 38, false, 0},              {"Down", 40, false, 0},
+    {"Ctrl+A", 'A', true, 0},           {"Ctrl+C", 'C', true, 0},          {"Ctrl+V", 'V', true, 0},
+    {"Ctrl+X", 'X', true, 0},
+};
+
+std::string Utf8(const Text& gbk) { return System().GbkToUtf8(gbk); }
+Text Gbk(const std::string& utf8) { return System().Utf8ToGbk(utf8); }
+
+// A text as one printed line: CR and LF written as \r and \n.
+std::string OneLine(const std::string& text) {
+    std::string out;
+    for (char c : text) {
+        if (c == '\r') out += "\\r";
+        else if (c == '\n') out += "\\n";
+        else out.push_back(c);
+    }
+    return out;
+}
+
+bool ReadInt(const std::string& word, int& value) {
+    std::istringstream in(word);
+    return static_cast<bool>(in >> value) && in.eof();
+}
+
+}  // namespace
+
+UiWindow* CommandRunner::TargetWindow() {
+    for (UiWindow* w : Toolkit().windows) {
+        if (w != nullptr && w->Handle() == target_ && host_.Exists(target_)) return w;
+    }
+    // The target went away or was never set: the program's first window.
+    for (UiWindow* w : Toolkit().windows) {
+        if (w != nullptr && w->Handle() != 0 && host_.Exists(w->Handle())) {
+            target_ = w->Handle();
+            return w;
+        }
+    }
+    return nullptr;
+}
+
+bool CommandRunner::FindControl(const std::string& name, Target& target) {
+    target.window = TargetWindow();
+    if (target.window == nullptr) return false;
+    target.index = target.window->IndexOfName(Gbk(name));
+    return target.index != 0;
+}
+
+bool CommandRunner::Centre(const Target& target, int& x, int& y) {
+    const ControlRecord* rec = target.window->Record(target.index);
+    if (rec == nullptr) return false;
+    x = static_cast<int>(rec->bounds.left + rec->bounds.width / 2);
+    y = static_cast<int>(rec->bounds.top + rec->bounds.height / 2);
+    return true;
+}
+
+CommandRunner::Outcome CommandRunner::Fail(const std::string& message) {
+    err_ << "uidriver: line " << line_ << ": " << message << "\n";
+    return Outcome::kError;
+}
+
+void CommandRunner::PrintWindows() {
+    for (UiWindow* w : Toolkit().windows) {
+        if (w == nullptr || w->Handle() == 0 || !host_.Exists(w->Handle())) continue;
+        const RectI r = host_.WindowRect(w->Handle());
+        out_ << Utf8(host_.Title(w->Handle())) << " visible=" << (host_.Visible(w->Handle()) ? 1 : 0)
+             << " x=" << r.left << " y=" << r.top << " w=" << r.width << " h=" << r.height << "\n";
+    }
+}
+
+void CommandRunner::PrintState(const std::string& name, const Target& target) {
+    const ControlRecord* rec = target.window->Record(target.index);
+    const ControlSnapshot s = rec->object->Snapshot();
+    out_ << name << " visible=" << (rec->visible ? 1 : 0) << " enabled=" << (rec->object->Disabled() ? 0 : 1)
+         << " checked=" << s.checked << " selected=" << s.selected << " selection=" << s.selection
+         << " focused=" << (target.window->FocusedControl() == target.index ? 1 : 0)
+         << " x=" << static_cast<int>(rec->bounds.left) << " y=" << static_cast<int>(rec->bounds.top)
+         << " w=" << static_cast<int>(rec->bounds.width) << " h=" << static_cast<int>(rec->bounds.height) << "\n";
+}
+
+void CommandRunner::PrintControls() {
+    UiWindow* w = TargetWindow();
+    if (w == nullptr) return;
+    for (int i = 1; i <= w->ControlCount(); ++i) {
+        const ControlRecord* rec = w->Record(i);
+        if (rec == nullptr || rec->object == nullptr || rec->object->Name().empty()) continue;
+        const std::string name = Utf8(rec->object->Name());
+        out_ << "kind=" << rec->kind << " ";
+        PrintState(name, Target{w, i});
+    }
+}
+
+bool CommandRunner::Key(const Target& target, const std::string& key) {
+    for (const KeyName& k : kKeys) {
+        if (key != k.name) continue;
+        const ControlRecord* rec = target.window->Record(target.index);
+        target.window->FocusControl(rec->id);
+        const HostHandle hwnd = target.window->Handle();
+        if (k.ctrl) host_.HoldKey(vk::kControl, true);
+        host_.Send(hwnd, msg::kKeyDown, k.vk, 1);
+        if (k.character != 0) host_.Send(hwnd, msg::kChar, k.character, 1);
+        host_.Send(hwnd, msg::kKeyUp, k.vk, 1);
+        if (k.ctrl) host_.HoldKey(vk::kControl, false);
+        return true;
+    }
+    return false;
+}
+
+void CommandRunner::Wait(int milliseconds) {
+    // The clock moves in small steps, so that timers and animations run in
+    // order, and real time passes too, so that background threads get
+    // theirs; what they post runs at every step.
+    constexpr int kStep = 10;
+    for (int done = 0; done < milliseconds; done += kStep) {
+        const int step = std::min(kStep, milliseconds - done);
+        std::this_thread::sleep_for(std::chrono::milliseconds(step));
+        host_.ProcessPending();
+        host_.AdvanceClock(step);
+    }
+    host_.ProcessPending();
+}
+
+CommandRunner::Outcome CommandRunner::Run(const std::string& line, int lineNumber) {
+    line_ = lineNumber;
+    host_.ClearPresentations();  // the screen is kept; the history is not needed
+    std::istringstream in(line);
+    std::string command;
+    if (!(in >> command) || command[0] == '#') return Outcome::kContinue;
+    std::string rest;
+    std::getline(in >> std::ws, rest);
+    std::istringstream words(rest);
+    std::string name;
+    words >> name;
+
+    if (command == "quit") return Outcome::kQuit;
+    if (command == "windows") return PrintWindows(), Outcome::kContinue;
+    if (command == "controls") return PrintControls(), Outcome::kContinue;
+    if (command == "started") {
+        for (const std::string& s : started_) out_ << s << "\n";
+        return Outcome::kContinue;
+    }
+    if (command == "wait") {
+        int ms = 0;
+        if (!ReadInt(rest, ms) || ms < 0) return Fail("wait needs milliseconds: " + rest);
+        Wait(ms);
+        return Outcome::kContinue;
+    }
+    if (command == "window") {
+        for (UiWindow* w : Toolkit().windows) {
+            if (w != nullptr && w->Handle() != 0 && host_.Exists(w->Handle()) && host_.Title(w->Handle()) == Gbk(rest)) {
+                target_ = w->Handle();
+                return Outcome::kContinue;
+            }
+        }
+        return Fail("no window titled " + rest);
+    }
+    if (command == "shot") {
+        UiWindow* w = TargetWindow();
+        if (w == nullptr || rest.empty()) return Fail("shot needs a window and a file");
+        if (!WritePngFile(host_.Screen(w->Handle()), rest)) return Fail("cannot write " + rest);
+        return Outcome::kContinue;
+    }
+    int x = 0, y = 0;
+    if ((command == "click" || command == "rclick") && ReadInt(name, x)) {
+        std::string second;
+        words >> second;
+        if (!ReadInt(second, y)) return Fail("click needs a control or a point: " + rest);
+        UiWindow* w = TargetWindow();
+        if (w == nullptr) return Fail("no window");
+        if (command == "click") host_.Click(w->Handle(), x, y);
+        else host_.RightClick(w->Handle(), x, y);
+        return Outcome::kContinue;
+    }
+
+    Target target;
+    const bool known = command == "click" || command == "rclick" || command == "type" || command == "key" ||
+                       command == "choose" || command == "hover" || command == "leave" || command == "wheel" ||
+                       command == "print" || command == "state" || command == "cells";
+    if (!known) return Fail("unknown command: " + command);
+    if (!FindControl(name, target)) return Fail("no control named " + name);
+    Centre(target, x, y);
+    const HostHandle hwnd = target.window->Handle();
+    std::string argument;
+    std::getline(words >> std::ws, argument);
+
+    if (command == "click") {
+        host_.Click(hwnd, x, y);
+    } else if (command == "rclick") {
+        host_.RightClick(hwnd, x, y);
+    } else if (command == "type") {
+        host_.Click(hwnd, x, y);
+        for (char c : Gbk(argument)) host_.Send(hwnd, msg::kChar, static_cast<unsigned char>(c), 1);
+    } else if (command == "key") {
+        if (!Key(target, argument)) return Fail("unknown key: " + argument);
+    } else if (command == "hover") {
+        host_.MouseMove(hwnd, x, y);
+    } else if (command == "leave") {
+        host_.Send(hwnd, msg::kMouseLeave, 0, 0);
+    } else if (command == "wheel") {
+        int notches = 0;
+        if (!ReadInt(argument, notches)) return Fail("wheel needs a number: " + argument);
+        const RectI r = host_.WindowRect(hwnd);
+        host_.Send(hwnd, msg::kMouseWheel, static_cast<std::intptr_t>(static_cast<std::uint32_t>(notches * 120) << 16),
+                   MakeLParam(r.left + x, r.top + y));
+    } else if (command == "print") {
+        const ControlSnapshot s = target.window->Record(target.index)->object->Snapshot();
+        out_ << name << "=" << OneLine(Utf8(s.text)) << "\n";
+    } else if (command == "state") {
+        PrintState(name, target);
+    } else if (command == "cells") {
+        for (const auto& row : target.window->Record(target.index)->object->Snapshot().rows) {
+            for (std::size_t c = 0; c < row.size(); ++c) out_ << (c ? "\t" : "") << Utf8(row[c]);
+            out_ << "\n";
+        }
+    } else if (command == "choose") {
+        int item = 0;
+        if (!ReadInt(argument, item)) return Fail("choose needs an item number: " + argument);
+        return Fail("choose: this control has no items to choose");
+    }
+    return Outcome::kContinue;
+}
+
+}  // namespace qh

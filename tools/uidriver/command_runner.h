@@ -1,0 +1,53 @@
+// The UI driver's commands: one line each, carried out on the driven
+// program's windows in the headless host, between the messages the program's
+// loop runs. Texts come in and go out as UTF-8; the program's own are GBK.
+#pragma once
+
+#include <iosfwd>
+#include <string>
+#include <vector>
+
+#include "toolkit/headless/headless_host.h"
+
+namespace qh {
+
+class UiWindow;
+
+class CommandRunner {
+public:
+    enum class Outcome { kContinue, kQuit, kError };
+
+    CommandRunner(headless::HeadlessHost& host, std::ostream& out, std::ostream& err)
+        : host_(host), out_(out), err_(err) {}
+
+    // Carries out one command line; on an error writes a message naming
+    // the line to err.
+    Outcome Run(const std::string& line, int lineNumber);
+    // The command lines of the programs the driven program started.
+    void RecordStarted(const std::string& commandLine) { started_.push_back(commandLine); }
+
+private:
+    struct Target {
+        UiWindow* window = nullptr;
+        int index = 0;  // the control's index, 0 for a point of the window
+    };
+
+    UiWindow* TargetWindow();
+    bool FindControl(const std::string& name, Target& target);
+    bool Centre(const Target& target, int& x, int& y);
+    void PrintWindows();
+    void PrintControls();
+    void PrintState(const std::string& name, const Target& target);
+    bool Key(const Target& target, const std::string& key);
+    void Wait(int milliseconds);
+    Outcome Fail(const std::string& message);
+
+    headless::HeadlessHost& host_;
+    std::ostream& out_;
+    std::ostream& err_;
+    HostHandle target_ = 0;
+    int line_ = 0;
+    std::vector<std::string> started_;
+};
+
+}  // namespace qh
