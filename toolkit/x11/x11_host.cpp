@@ -46,8 +46,11 @@ X11Host::X11Host() : windows_(*this, [this] { Wake(); }) {
 }
 
 X11Host::~X11Host() {
+    // Windows still open go with the connection; what Xlib keeps for them
+    // on this side is freed here.
     for (auto& [h, w] : native_) {
         if (w->inputContext != nullptr) XDestroyIC(w->inputContext);
+        if (w->gc != nullptr) XFreeGC(display_, w->gc);
         delete w;
     }
     if (display_ != nullptr) {
