@@ -22,6 +22,12 @@ bool UiPicture::Image(const Bytes& imageBytes) {
     return decoded;
 }
 
+void UiPicture::Image(UiImage image) {
+    if (!IsBound()) return;
+    image_ = std::move(image);
+    Redraw();
+}
+
 void UiPicture::Paint(UiWindow&, Graphics& g, int) {
     if (image_.Empty()) return;
     const RectF b = Bounds();

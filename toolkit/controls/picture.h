@@ -17,6 +17,8 @@ public:
                 int cursor = kCursorArrow, bool visible = true);
     // Replaces the image and repaints; false when the bytes are not an image.
     bool Image(const Bytes& imageBytes);
+    // Shows an image the program made itself, and repaints.
+    void Image(UiImage image);
     const UiImage& Picture() const { return image_; }
 
 protected:

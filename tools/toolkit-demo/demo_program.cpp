@@ -12,11 +12,24 @@
 #include "toolkit/messages.h"
 #include "toolkit/toolkit.h"
 #include "toolkit/window.h"
+#include "tools/toolkit-demo/gallery.h"
 
 namespace qh {
 namespace {
 
 constexpr const char* kTitle = "青禾工具箱演示";
+
+// The gallery window, until it is closed.
+int RunGallery(Platform& platform) {
+    Gallery gallery;
+    if (!gallery.Create()) return 3;
+    gallery.Window().OnMessage([&](HostHandle, int message, std::intptr_t, std::intptr_t) -> std::intptr_t {
+        if (message == msg::kDestroy) platform.QuitMessageLoop(0);
+        return -1;
+    });
+    gallery.Window().Show(0);
+    return platform.RunMessageLoop();
+}
 
 // Finds the demo's windows by class and title and sends them a message (0,
 // WM_NULL, only counts them); prints how many were found.
@@ -33,6 +46,7 @@ int RunToolkitDemo(Platform& platform, const std::vector<std::string>& args) {
     if (!args.empty() && args[0] == "--notify") return Notify(host, qh::msg::kUser);
     if (!args.empty() && args[0] == "--find") return Notify(host, 0);
     qh::ToolkitStartup(host, platform.Graphics());
+    if (!args.empty() && args[0] == "--gallery") return RunGallery(platform);
 
     qh::HostHandle hwnd = qh::CreateHostWindow(kTitle, 40, true, 40, true, 360, 240);
     if (hwnd == 0) return 3;

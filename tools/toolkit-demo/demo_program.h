@@ -4,6 +4,7 @@
 //   toolkit-demo --notify   asks every running demo window to quit (message
 //                           1024) and prints how many it found
 //   toolkit-demo --find     only counts them
+//   toolkit-demo --gallery  shows one control of every kind instead
 #pragma once
 
 #include <string>
