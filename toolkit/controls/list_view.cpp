@@ -323,6 +323,8 @@ void UiListView::Paint(UiWindow&, Graphics& g, int state) {
     // The hover marks show only while the window paints the list as under
     // the mouse; they are kept otherwise, as the mouse may come back.
     const bool mouseOver = state == kStateHover || state == kStatePressed;
+    // A list made taller shows more rows rather than space under the last one.
+    top_ = std::min(top_, MaxTop());
     const RectF b = Bounds();
     PaintInputBox(g, b, state, disabled, p.boxFill, p.boxBorder);
     PaintRows(g, state, disabled);

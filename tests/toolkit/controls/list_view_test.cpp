@@ -23,7 +23,11 @@ protected:
         list.InsertColumn(0, "文件", 60);
         list.InsertColumn(0, "大小", 40, 2);
         list.InsertColumn(0, "进度", 20, 1);
+        // Filled as the updater fills it: painted once at the end.
+        list.SuspendDraw();
         for (int i = 1; i <= rows; ++i) list.InsertRow(0, "文件" + std::to_string(i), i);
+        list.ResumeDraw();
+        list.Redraw();
     }
     // The middle of the blank part of the row shown in place `place` (1-4).
     Argb RowPixel(int place) { return ScreenAt(160, 55 + 22 * (place - 1) + 11); }
@@ -129,6 +133,14 @@ TEST_F(ListViewTest, EnsureVisibleScrollsTheRowToTheTopOnlyWhenItIsOutOfView) {
     EXPECT_EQ(list.TopRow(), 2);
     list.EnsureVisible(21);
     EXPECT_EQ(list.TopRow(), 2);
+}
+
+TEST_F(ListViewTest, MadeTallerAtTheEndTheListShowsMoreRowsInsteadOfBlankSpace) {
+    Fill(20);
+    list.EnsureVisible(20);
+    ASSERT_EQ(list.TopRow(), 17);
+    list.Height(116 + 22, true);  // five rows in view
+    EXPECT_EQ(list.TopRow(), 16);
 }
 
 TEST_F(ListViewTest, TheWheelScrollsThreeRowsANotchWithinTheList) {
