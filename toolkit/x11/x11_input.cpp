@@ -107,7 +107,8 @@ void X11Host::OpenInputMethod() {
     const std::string previous = ctype != nullptr ? ctype : "C";
     if (previous == "C" || previous == "POSIX") std::setlocale(LC_CTYPE, "");
     if (!XSupportsLocale()) std::setlocale(LC_CTYPE, previous.c_str());
-    // The input method named by XMODIFIERS, else Xlib's own.
+    // The input method that XMODIFIERS names, or without one Xlib's own
+    // (compose sequences); none opens when the named one does not run.
     XSetLocaleModifiers("");
     inputMethod_ = XOpenIM(display_, nullptr, nullptr, nullptr);
 }
