@@ -4,6 +4,7 @@
 #include <cmath>
 #include <utility>
 
+#include "toolkit/controls/kind_support.h"
 #include "toolkit/draw.h"
 #include "toolkit/messages.h"
 #include "toolkit/style_painter.h"
@@ -31,56 +32,76 @@ void UiComboBox::Create(HostHandle hwnd, float left, float top, float width, flo
     for (std::size_t i = 0; i < items.size(); ++i) items_.push_back(Item{items[i], i < values.size() ? values[i] : 0});
     selection_ = selection >= 0 && selection <= static_cast<int>(items_.size()) ? selection : 0;
     textColor_ = textColor;
-    font_ = Toolkit().defaultFont;
-    if (!font.face.empty()) font_.face = font.face;
-    font_.size = font.size > 0 ? font.size : 12.0f;
-    font_.style = font.style;
+    font_ = FontOf(font);
     open_ = false;
     CreateBase(hwnd, MakeRect(left, top, width, height), kKindComboBox, visible, true);
     Redraw();
 }
 
 int UiComboBox::Selection(int index, bool set) {
-    if (!IsBound()) return 0;
-    if (set && index >= 0 && index <= static_cast<int>(items_.size()) && index != selection_) {
-        selection_ = index;
-        hot_ = index;
-        if (open_) EnsureVisible(index);
-        Redraw();
-    }
-    return selection_;
+    return OnControlThread(*this, 0, [&] {
+        if (!IsBound()) return 0;
+        if (set && index >= 0 && index <= static_cast<int>(items_.size()) && index != selection_) {
+            selection_ = index;
+            hot_ = index;
+            if (open_) EnsureVisible(index);
+            Redraw();
+        }
+        return selection_;
+    });
 }
 
 int UiComboBox::AddItem(const qh::Text& text, int value) { return InsertItem(0, text, value); }
 
 int UiComboBox::InsertItem(int index, const qh::Text& text, int value) {
-    const int count = static_cast<int>(items_.size());
-    if (!IsBound() || index < 0 || index > count + 1) return 0;
-    if (index == 0) index = count + 1;
-    items_.insert(items_.begin() + (index - 1), Item{text, value});
-    // The items after the new one move down; the chosen one stays chosen.
-    if (selection_ >= index) ++selection_;
-    if (hot_ >= index) ++hot_;
-    Redraw();
-    return index;
+    return OnControlThread(*this, 0, [&] {
+        const int count = static_cast<int>(items_.size());
+        if (!IsBound() || index < 0 || index > count + 1) return 0;
+        const int at = index == 0 ? count + 1 : index;
+        items_.insert(items_.begin() + (at - 1), Item{text, value});
+        // The items after the new one move down; the chosen one stays chosen.
+        if (selection_ >= at) ++selection_;
+        if (hot_ >= at) ++hot_;
+        Redraw();
+        return at;
+    });
 }
 
 void UiComboBox::ClearItems() {
-    if (!IsBound()) return;
-    items_.clear();
-    selection_ = hot_ = first_ = 0;
-    if (open_) Close(true);
-    else Redraw();
+    OnControlThread(*this, 0, [&] {
+        if (!IsBound()) return 0;
+        items_.clear();
+        selection_ = hot_ = first_ = 0;
+        if (open_) Close(true);
+        else Redraw();
+        return 0;
+    });
+}
+
+int UiComboBox::ItemCount() const {
+    return OnControlThread(*this, 0, [&] { return IsBound() ? static_cast<int>(items_.size()) : 0; });
 }
 
 qh::Text UiComboBox::ItemText(int index) const {
-    if (!IsBound() || index < 1 || index > static_cast<int>(items_.size())) return qh::Text();
-    return items_[index - 1].text;
+    return OnControlThread(*this, qh::Text(), [&] {
+        if (!IsBound() || index < 1 || index > static_cast<int>(items_.size())) return qh::Text();
+        return items_[index - 1].text;
+    });
+}
+
+qh::Text UiComboBox::Text() const {
+    return OnControlThread(*this, qh::Text(), [&] {
+        return IsBound() && selection_ >= 1 && selection_ <= static_cast<int>(items_.size())
+                   ? items_[selection_ - 1].text
+                   : qh::Text();
+    });
 }
 
 int UiComboBox::ItemValue(int index) const {
-    if (!IsBound() || index < 1 || index > static_cast<int>(items_.size())) return 0;
-    return items_[index - 1].value;
+    return OnControlThread(*this, 0, [&] {
+        if (!IsBound() || index < 1 || index > static_cast<int>(items_.size())) return 0;
+        return items_[index - 1].value;
+    });
 }
 
 float UiComboBox::RowHeight() const { return std::max(18.0f, std::round(font_.size + 8)); }
@@ -347,7 +368,9 @@ void UiComboBox::Paint(UiWindow& window, Graphics& g, int state) {
     const RectF box = BoxBounds();
     PaintDropBox(g, box, state, disabled, open_);
     const RectF button = DropButtonArea(box);
-    DrawText(g, ItemText(selection_), font_, disabled ? Style().disabledText : textColor_,
+    const qh::Text shown = selection_ >= 1 && selection_ <= static_cast<int>(items_.size()) ? items_[selection_ - 1].text
+                                                                                          : qh::Text();
+    DrawText(g, shown, font_, disabled ? Style().disabledText : textColor_,
              MakeRect(box.left + kTextPad, box.top, std::max(0.0f, button.left - box.left - kTextPad - 2), box.height),
              3, 3, 0, kFormatNoWrap);
     if (!open_) return;

@@ -30,6 +30,8 @@ public:
     // The 1-based index of the chosen item, 0 for none. Setting an index out
     // of range is ignored; setting one repaints but raises no OnSelect.
     int Selection(int index = 0, bool set = false);
+    // These operations run on the window's thread (posted and waited for
+    // when called from another thread).
     // Appends an item; returns its index.
     int AddItem(const qh::Text& text, int value = 0);
     // Inserts an item before the 1-based index (0 or one past the end
@@ -39,11 +41,11 @@ public:
     void ClearItems();
     void OnSelect(ComboSelectHandler handler) { onSelect_ = std::move(handler); }
 
-    int ItemCount() const { return IsBound() ? static_cast<int>(items_.size()) : 0; }
+    int ItemCount() const;
     qh::Text ItemText(int index) const;
     int ItemValue(int index) const;
     // The selected item's text (empty for none).
-    qh::Text Text() const { return ItemText(selection_); }
+    qh::Text Text() const;
     bool IsOpen() const { return open_; }
     // The item the keys or the mouse point at in the open list, or 0.
     int HotItem() const { return open_ ? hot_ : 0; }

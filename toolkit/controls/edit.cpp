@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "toolkit/controls/kind_support.h"
 #include "toolkit/draw.h"
 #include "toolkit/messages.h"
 #include "toolkit/toolkit.h"
@@ -39,22 +40,26 @@ void UiEdit::Create(HostHandle hwnd, const qh::Text& text, float left, float top
 }
 
 qh::Text UiEdit::Text(const qh::Text& text, bool set) {
-    if (!IsBound()) return qh::Text();
-    if (set) {
-        text_ = text;
-        caret_ = anchor_ = 0;
-        pendingLead_ = 0;
-        scroll_ = 0;
-        Changed();
-        Redraw();
-    }
-    return text_;
+    return OnControlThread(*this, qh::Text(), [&] {
+        if (!IsBound()) return qh::Text();
+        if (set) {
+            text_ = text;
+            caret_ = anchor_ = 0;
+            pendingLead_ = 0;
+            scroll_ = 0;
+            Changed();
+            Redraw();
+        }
+        return text_;
+    });
 }
 
 int UiEdit::InputMode(int value, bool set) {
-    if (!IsBound()) return 0;
-    if (set && value >= kEditAny && value <= kEditNumber) mode_ = value;
-    return mode_;
+    return OnControlThread(*this, 0, [&] {
+        if (!IsBound()) return 0;
+        if (set && value >= kEditAny && value <= kEditNumber) mode_ = value;
+        return mode_;
+    });
 }
 
 std::intptr_t UiEdit::ControlProc(UiWindow& window, int message, std::intptr_t wParam, std::intptr_t lParam) {

@@ -209,5 +209,23 @@ TEST_F(ComboBoxTest, InsertingKeepsTheChosenItemAndClearingChoosesNone) {
     EXPECT_FALSE(combo.IsOpen());
 }
 
+TEST_F(ComboBoxTest, AWorkerThreadFillsTheBoxOnTheWindowsThread) {
+    Make(30);
+    std::atomic<bool> done{false};
+    int added = 0;
+    std::thread worker([&] {
+        combo.ClearItems();
+        for (int i = 1; i <= 12; ++i) added = combo.AddItem(std::to_string(i * 12) + "期", i);
+        combo.Selection(3, true);
+        done = true;
+    });
+    ASSERT_TRUE(host.PumpUntil([&] { return done.load(); }));
+    worker.join();
+    EXPECT_EQ(added, 12);
+    EXPECT_EQ(combo.ItemCount(), 12);
+    EXPECT_EQ(combo.Text(), "36期");
+    EXPECT_TRUE(picks.empty());
+}
+
 }  // namespace
 }  // namespace qh

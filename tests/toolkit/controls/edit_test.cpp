@@ -323,6 +323,21 @@ TEST_F(EditTest, TheDrawHookRunsOnEveryPaintBetweenTheBoxAndTheText) {
     EXPECT_GT(dark, 10);
 }
 
+TEST_F(EditTest, AWorkerThreadSetsTheTextOnTheWindowsThread) {
+    UiEdit& e = Make(kEditNumber, "1");
+    Key(vk::kEnd);
+    std::atomic<bool> done{false};
+    std::thread worker([&] {
+        e.Text("480000", true);
+        done = true;
+    });
+    ASSERT_TRUE(host.PumpUntil([&] { return done.load(); }));
+    worker.join();
+    EXPECT_EQ(e.Caret(), 0);
+    Type("9");
+    EXPECT_EQ(e.Text(), "9480000");
+}
+
 TEST_F(EditTest, OperationsOnAnUnboundEditAreIgnored) {
     UiEdit never;
     EXPECT_EQ(never.Text("x", true), "");
