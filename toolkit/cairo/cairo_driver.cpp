@@ -1,5 +1,6 @@
 // The cairo driver: graphics over bitmaps and image decoding (PNG through
-// cairo, JPEG through libjpeg).
+// cairo, JPEG through libjpeg, the first frame of a GIF through the toolkit's
+// own decoder).
 #include <fontconfig/fontconfig.h>
 
 #include <csetjmp>
@@ -8,6 +9,7 @@
 #include <jpeglib.h>
 
 #include "toolkit/cairo/cairo_graphics.h"
+#include "toolkit/cairo/gif_decoder.h"
 
 namespace qh::cairo {
 
@@ -113,6 +115,11 @@ bool CairoDriver::DecodeImage(const Bytes& bytes, Bitmap& out) {
     static constexpr unsigned char kPng[8] = {0x89, 'P', 'N', 'G', 0x0D, 0x0A, 0x1A, 0x0A};
     if (bytes.size() >= 8 && std::memcmp(bytes.data(), kPng, 8) == 0) return DecodePng(bytes, out);
     if (bytes.size() >= 3 && bytes[0] == 0xFF && bytes[1] == 0xD8 && bytes[2] == 0xFF) return DecodeJpeg(bytes, out);
+    DecodedImage gif;
+    if (IsGif(bytes) && DecodeGif(bytes, gif)) {
+        out = std::move(gif.frames.front());
+        return true;
+    }
     return false;
 }
 

@@ -1,8 +1,9 @@
 // The cairo graphics backend (Linux).
 // Implements: rectangles, gradients, lines, dashed pens, arc paths, clipping
-// by rectangle and path, images with opacity (PNG and JPEG decoding), text
-// through fontconfig faces with wrapping, alignment, ellipsis trimming,
-// hotkey prefixes and the no-wrap / no-clip flags.
+// by rectangle and path, images with opacity (PNG, JPEG and GIF decoding with
+// every frame of an animation, .ico images), text through fontconfig faces
+// with wrapping, alignment, ellipsis trimming, hotkey prefixes and the
+// no-wrap / no-clip flags.
 // Not yet: underline and strikeout styles, word trimming (taken as character).
 #pragma once
 
@@ -58,6 +59,8 @@ public:
     ~CairoDriver() override;
     std::unique_ptr<Graphics> Open(Bitmap& target) override;
     bool DecodeImage(const Bytes& bytes, Bitmap& out) override;
+    bool DecodeFrames(const Bytes& bytes, DecodedImage& out) override;
+    bool DecodeIconImage(const Bytes& entry, Bitmap& out) override;
     bool FontFamilyExists(const Text& face) override;
     // The cairo face fontconfig matches for a GBK face name and style (kept
     // for the life of the driver).

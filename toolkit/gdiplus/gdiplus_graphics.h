@@ -1,7 +1,8 @@
 // The GDI+ graphics backend (Windows), over the flat API.
 // Implements: rectangles, linear gradients, lines, dashed pens, arc paths,
 // clipping by rectangle and path, images with opacity (a colour matrix),
-// PNG and JPEG decoding from memory streams, text with GDI+ string formats
+// PNG, JPEG and GIF decoding from memory streams with every frame of an
+// animation, icons and bitmaps from their handles, text with GDI+ string formats
 // (alignment, trimming, hotkey prefixes, no-wrap and no-clip), fonts by face
 // name in pixels. The graphics draws straight into the toolkit's premultiplied
 // ARGB bitmap. GdipDrawLine, GdipCreatePen1, GdipMeasureString and
@@ -58,6 +59,10 @@ public:
     ~GdiplusDriver() override;
     std::unique_ptr<Graphics> Open(Bitmap& target) override;
     bool DecodeImage(const Bytes& bytes, Bitmap& out) override;
+    bool DecodeFrames(const Bytes& bytes, DecodedImage& out) override;
+    bool DecodeIconImage(const Bytes& entry, Bitmap& out) override;
+    bool DecodeNativeIcon(std::uintptr_t icon, Bitmap& out) override;
+    bool DecodeNativeBitmap(std::uintptr_t bitmap, Bitmap& out) override;
     bool FontFamilyExists(const Text& face) override;
     bool Started() const { return token_ != 0; }
 
