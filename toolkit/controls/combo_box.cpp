@@ -358,10 +358,14 @@ bool UiComboBox::Mouse(UiWindow& window, int message, int x, int y) {
 
 void UiComboBox::Paint(UiWindow& window, Graphics& g, int state) {
     const bool focused = HasFocus(window);
-    // The list is open only while the box has the focus: the window repaints
-    // a control that lost it (state 2), and the list closes then, its area
-    // painted by this same repaint.
-    if (open_ && !focused) Close(false);
+    // The list is open only while the box has the focus and the window is
+    // active: the window repaints a control that lost the focus, and the
+    // focused one of a window that went inactive, in state 2 (also the look
+    // of a press, but then the control holds the press). The list closes
+    // then, its area painted by this same repaint.
+    const int index = window.IndexOf(this);
+    const bool deactivated = state == kStatePressed && window.PressedControl() != index;
+    if (open_ && (!focused || deactivated)) Close(false);
     const bool disabled = disabled_ != 0;
     // Without the focus, state 2 means the focus just went, not a press.
     if (state == kStatePressed && !focused) state = kStateNormal;

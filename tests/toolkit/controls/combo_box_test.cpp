@@ -86,6 +86,14 @@ TEST_F(ComboBoxTest, APressOnTheBackgroundClosesTheListWithoutAChange) {
     host.Click(hwnd, 60, static_cast<int>(closed.top) + 12);
     EXPECT_FALSE(combo.IsOpen());
     EXPECT_TRUE(picks.empty());
+
+    // So does the window going inactive, while the box keeps the focus.
+    Open();
+    host.Send(hwnd, msg::kActivate, 0, 0);
+    EXPECT_FALSE(combo.IsOpen());
+    EXPECT_TRUE(combo.IsFocused());
+    EXPECT_TRUE(SameRect(combo.Bounds(), closed));
+    EXPECT_TRUE(picks.empty());
 }
 
 TEST_F(ComboBoxTest, NearTheBottomTheListOpensUpwards) {
