@@ -222,6 +222,8 @@ int UiWindow::AddControl(UiControl* object, const RectF& bounds, int kind, bool 
 void UiWindow::RemoveControl(int index) {
     if (!Record(index)) return;
     const int id = controls_[index - 1].id;
+    // Its timer stops with it: a later control may take the same id.
+    StopControlTimer(index);
     controls_.erase(controls_.begin() + (index - 1));
     // The input state names controls by id: only the removed one lets go.
     if (focusedId_ == id) focusedId_ = 0;

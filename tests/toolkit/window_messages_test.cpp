@@ -201,3 +201,24 @@ TEST_F(MessagesTest, ATimerStaysWithItsControlWhenTheZOrderChanges) {
 
 }  // namespace
 }  // namespace qh
+
+namespace qh {
+namespace {
+
+// Regression: a destroyed control's timer went on, and a new control that
+// took the same (smallest free) id received its ticks.
+TEST_F(MessagesTest, ADestroyedControlsTimerDoesNotReachTheControlThatTakesItsId) {
+    Probe first;
+    ASSERT_TRUE(first.Create(hwnd, MakeRect(10, 30, 20, 20)));
+    const int id = first.Id();
+    window.StartControlTimer(window.IndexOf(&first), 10, true);
+    ASSERT_TRUE(first.Destroy());
+    Probe second;
+    ASSERT_TRUE(second.Create(hwnd, MakeRect(40, 30, 20, 20)));
+    ASSERT_EQ(second.Id(), id);
+    host.AdvanceClock(50);
+    EXPECT_EQ(second.Count(msg::kTimer), 0);
+}
+
+}  // namespace
+}  // namespace qh
