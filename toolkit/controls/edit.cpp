@@ -100,6 +100,8 @@ qh::Text UiEdit::Filter(const qh::Text& text) const {
 }
 
 bool UiEdit::Character(UiWindow& window, int ch, bool editKey) {
+    // A disabled edit takes no keys, even when it kept the focus.
+    if (disabled_ != 0) return false;
     if (editKey) return EditKey(window, ch);
     if (ch < 0 || ch > 0xFF) return false;
     if (pendingLead_ != 0) {

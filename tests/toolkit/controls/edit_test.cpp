@@ -338,7 +338,7 @@ TEST_F(EditTest, AWorkerThreadSetsTheTextOnTheWindowsThread) {
     EXPECT_EQ(e.Text(), "9480000");
 }
 
-TEST_F(EditTest, OperationsOnAnUnboundEditAreIgnored) {
+TEST_F(EditTest, OperationsOnAnUnboundOrDisabledEditAreIgnored) {
     UiEdit never;
     EXPECT_EQ(never.Text("x", true), "");
     EXPECT_EQ(never.InputMode(3, true), 0);
@@ -347,6 +347,11 @@ TEST_F(EditTest, OperationsOnAnUnboundEditAreIgnored) {
     // An input mode out of range leaves the mode as it was.
     UiEdit& e = Make(kEditDigits);
     EXPECT_EQ(e.InputMode(7, true), kEditDigits);
+    // A disabled edit that kept the focus takes no typing.
+    e.Disabled(1, true);
+    Type("42");
+    Ctrl('V');
+    EXPECT_EQ(e.Text(), "");
 }
 
 }  // namespace
