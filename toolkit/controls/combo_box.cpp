@@ -97,6 +97,13 @@ qh::Text UiComboBox::Text() const {
     });
 }
 
+ControlSnapshot UiComboBox::Snapshot() const {
+    ControlSnapshot s;
+    s.text = Text();
+    s.selection = OnControlThread(*this, 0, [&] { return IsBound() ? selection_ : 0; });
+    return s;
+}
+
 int UiComboBox::ItemValue(int index) const {
     return OnControlThread(*this, 0, [&] {
         if (!IsBound() || index < 1 || index > static_cast<int>(items_.size())) return 0;

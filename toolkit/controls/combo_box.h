@@ -57,6 +57,9 @@ public:
     // The most rows the list shows before it scrolls.
     static constexpr int kMaxRows = 8;
 
+    // For scripts: the chosen item's text and index.
+    ControlSnapshot Snapshot() const override;
+
     std::intptr_t ControlProc(UiWindow& window, int message, std::intptr_t wParam, std::intptr_t lParam) override;
     ControlTraits Traits() const override {
         ControlTraits t;

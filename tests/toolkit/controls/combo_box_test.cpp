@@ -58,6 +58,9 @@ TEST_F(ComboBoxTest, APressOpensTheListBelowAndAClickOnAnItemPicksIt) {
     EXPECT_EQ(combo.Text(), "等额本金");
     EXPECT_EQ(combo.ItemValue(2), 20);
     EXPECT_EQ(picks, std::vector<int>{2});
+    // Scripts read the chosen item.
+    EXPECT_EQ(combo.Snapshot().text, "等额本金");
+    EXPECT_EQ(combo.Snapshot().selection, 2);
     EXPECT_TRUE(SameRect(combo.Bounds(), closed));
     // The list's area shows the window again.
     EXPECT_TRUE(Near(ScreenAt(60, lastRow), 0xFFFFFFFFu));
