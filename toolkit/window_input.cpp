@@ -69,7 +69,7 @@ void UiWindow::RouteMouse(int message, std::intptr_t wParam, std::intptr_t lPara
         return;
     }
 
-    const int hit = HitTest(x, y);
+    int hit = HitTest(x, y);
     if (hit != Hover() && Record(Hover()) != nullptr) {
         int old = Hover();
         hoverId_ = 0;
@@ -113,14 +113,19 @@ void UiWindow::RouteMouse(int message, std::intptr_t wParam, std::intptr_t lPara
             } else {
                 CallControlHandler(onMouseDown_, hit);
             }
+            // The control's handlers may have moved it in the list (a combo
+            // box raises itself): look it up again by id.
+            const int pressedId = pressedId_;
             SendControlMessage(hit, message, wParam, lParam, true);
-            RepaintControl(hit, kStatePressed);
+            RepaintControl(IndexOfId(pressedId), kStatePressed);
             return;
         }
         if (message == msg::kLButtonDown) host.BeginMove(hwnd_);
         return;
     }
+    const int hitId = rec->id;
     SendControlMessage(hit, message, wParam, lParam, true);
+    hit = IndexOfId(hitId);
     rec = Record(hit);
     if (rec == nullptr) return;
     if (rec->cursor != 0 && rec->cursor != kCursorArrow) host.SetCursor(hwnd_, rec->cursor);

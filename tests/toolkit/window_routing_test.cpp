@@ -215,3 +215,29 @@ TEST_F(ToolkitTest, ShowFadesInOverTwentyFiveFramesThenPresentsOpaque) {
 
 }  // namespace
 }  // namespace qh
+
+namespace qh {
+namespace {
+
+// Regression: the press path repainted the control at the index the press
+// had found, after the control's own handler had raised itself to the top;
+// the neighbour that took that index was painted as pressed.
+TEST_F(ToolkitTest, AControlThatRaisesItselfOnAPressIsTheOnePaintedPressed) {
+    struct Raiser : Probe {
+        std::intptr_t ControlProc(UiWindow& w, int m, std::intptr_t wp, std::intptr_t lp) override {
+            if (m == msg::kLButtonDown) SetZOrder(1, true);
+            return Probe::ControlProc(w, m, wp, lp);
+        }
+    } raiser;
+    Probe neighbour;
+    ASSERT_TRUE(raiser.Create(hwnd, MakeRect(10, 30, 40, 20)));
+    ASSERT_TRUE(neighbour.Create(hwnd, MakeRect(60, 30, 40, 20)));
+    neighbour.lastState = kStateNormal;
+    host.MouseDown(hwnd, 20, 40);
+    EXPECT_EQ(raiser.lastState, kStatePressed);
+    EXPECT_NE(neighbour.lastState, kStatePressed);
+    host.MouseUp(hwnd, 20, 40);
+}
+
+}  // namespace
+}  // namespace qh
