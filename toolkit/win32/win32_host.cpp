@@ -86,6 +86,7 @@ LRESULT CALLBACK SubclassProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPa
         host->Forget(reinterpret_cast<HostHandle>(hwnd));
         return CallWindowProcW(previous, hwnd, message, wParam, lParam);
     }
+    if (DeliverCharacter(*s, message, wParam, lParam, result)) return result;
     if (s->client) {
         return static_cast<LRESULT>(s->client->HandleMessage(static_cast<int>(message), static_cast<std::intptr_t>(wParam),
                                                              static_cast<std::intptr_t>(lParam)));

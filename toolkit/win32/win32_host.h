@@ -2,7 +2,8 @@
 // Implements: the "Ex_DirectUI" window class (CS_DBLCLKS, icon resource 129),
 // top-level window creation, subclassing with the "addr_wnd" property, native
 // messages passed through to the toolkit unchanged (they already carry the
-// Win32 numbers), no non-client area (WM_NCCALCSIZE), mouse-leave tracking,
+// Win32 numbers) except characters, which arrive as UTF-16 and reach the
+// toolkit as GBK bytes, no non-client area (WM_NCCALCSIZE), mouse-leave tracking,
 // cursors through WM_SETCURSOR, presentation of the back buffer through a
 // 32-bit DIB section and UpdateLayeredWindow at a constant alpha, caption
 // dragging through WM_NCLBUTTONDOWN(HTCAPTION), capture, focus, timers, the

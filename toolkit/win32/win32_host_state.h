@@ -36,9 +36,17 @@ struct HostWindowState {
     Bitmap screen;  // the last presented image
 
     HWND tooltip = nullptr;
+    // The first half of a surrogate pair, until the second one arrives.
+    wchar_t pendingSurrogate = 0;
 
     ~HostWindowState();
     void FreePresentation();
 };
+
+// Delivers a character message (WM_CHAR, WM_IME_CHAR, WM_UNICHAR) to the
+// window's client as GBK bytes, one WM_CHAR each, lead byte first; false for
+// other messages and for those that pass unchanged (ASCII, the toolkit's own
+// marked edit keys, a window without a client).
+bool DeliverCharacter(HostWindowState& s, UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
 
 }  // namespace qh::win32
