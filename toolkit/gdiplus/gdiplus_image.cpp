@@ -129,6 +129,24 @@ bool AlphaIconPixels(const ICONINFO& info, int width, int height, Bitmap& out) {
     return true;
 }
 
+// Whether an .ico image holds all the bytes its header asks for, so that
+// the system reads nothing beyond it: a PNG, or a DIB with its palette,
+// colour rows and mask rows.
+bool IconImageFits(const Bytes& entry) {
+    static constexpr unsigned char kPng[4] = {0x89, 'P', 'N', 'G'};
+    if (entry.size() >= 8 && std::memcmp(entry.data(), kPng, 4) == 0) return true;
+    if (entry.size() < sizeof(BITMAPINFOHEADER)) return false;
+    BITMAPINFOHEADER header;
+    std::memcpy(&header, entry.data(), sizeof header);
+    const long long width = header.biWidth, height = header.biHeight / 2, bits = header.biBitCount;
+    if (header.biSize < sizeof header || width <= 0 || width > 1024 || height <= 0 || height > 1024) return false;
+    if (bits != 1 && bits != 4 && bits != 8 && bits != 24 && bits != 32) return false;
+    const long long palette = bits > 8 ? 0 : (header.biClrUsed != 0 && header.biClrUsed < (1u << bits) ? header.biClrUsed : 1LL << bits);
+    const long long colorRows = (width * bits + 31) / 32 * 4 * height;
+    const long long maskRows = (width + 31) / 32 * 4 * height;
+    return static_cast<long long>(header.biSize) + palette * 4 + colorRows + maskRows <= static_cast<long long>(entry.size());
+}
+
 }  // namespace
 
 bool GdiplusDriver::DecodeImage(const Bytes& bytes, Bitmap& out) {
@@ -166,7 +184,7 @@ bool GdiplusDriver::DecodeFrames(const Bytes& bytes, DecodedImage& out) {
 }
 
 bool GdiplusDriver::DecodeIconImage(const Bytes& entry, Bitmap& out) {
-    if (entry.size() < 40) return false;
+    if (!IconImageFits(entry)) return false;
     HICON icon = CreateIconFromResourceEx(const_cast<BYTE*>(entry.data()), static_cast<DWORD>(entry.size()), TRUE,
                                           0x00030000, 0, 0, LR_DEFAULTCOLOR);
     if (!icon) return false;

@@ -6,10 +6,6 @@
 #include <gtest/gtest.h>
 
 #include "tests/toolkit/gif_writer.h"
-#include "toolkit/headless/headless_host.h"
-#include "toolkit/image.h"
-#include "toolkit/cairo/cairo_graphics.h"
-#include "toolkit/toolkit.h"
 
 namespace qh::cairo {
 namespace {
@@ -139,17 +135,6 @@ TEST(GifDecoderTest, EmptyAndHugeCanvasesAreRefusedBeforeAllocating) {
     ASSERT_EQ(frame[descriptor - 5], 0x2C);
     for (std::size_t i = descriptor; i < descriptor + 4; ++i) frame[i] = 0xFF;
     EXPECT_FALSE(DecodeGif(frame, out));
-}
-
-TEST(GifDecoderTest, LinuxHasNoNativeIconOrBitmapHandles) {
-    headless::HeadlessHost host;
-    CairoDriver driver;
-    ToolkitStartup(host, driver);
-    UiImage image;
-    EXPECT_FALSE(image.LoadFromIcon(1));
-    EXPECT_FALSE(image.LoadFromHbitmap(1));
-    EXPECT_TRUE(image.Empty());
-    ToolkitShutdown();
 }
 
 }  // namespace
