@@ -12,21 +12,6 @@ HostHandle UiControl::BoundHandle() const {
     return w != nullptr ? w->Handle() : 0;
 }
 
-template <class R, class F>
-R UiControl::OnWindowThread(R fallback, F op) {
-    const HostHandle h = BoundHandle();
-    // An unbound control has no window and no thread to defer to: its
-    // operations only touch the object itself.
-    if (h == 0) return op();
-    Host& host = TheHost();
-    if (host.OnWindowThread(h)) return op();
-    // Posted and waited for. When the window goes away first the call does
-    // not run and the caller gets the empty value.
-    R result = fallback;
-    host.RunOnWindowThread(h, [&] { result = op(); });
-    return result;
-}
-
 UiControl::~UiControl() {
     // The kind's procedure is gone by now: only the record is removed.
     if (UiWindow* w = Window()) {

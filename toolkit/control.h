@@ -12,6 +12,7 @@
 #include "runtime/text.h"
 #include "toolkit/geometry.h"
 #include "toolkit/host.h"
+#include "toolkit/toolkit.h"
 
 namespace qh {
 
@@ -157,12 +158,15 @@ protected:
     Text userText_;
     Text name_;
 
+    // Runs op on the window's thread (posted and waited for when called from
+    // another thread); the default value when the window is gone. Every
+    // operation of a kind that reads or changes its state goes through it,
+    // as the shared operations do, so worker threads may call them.
+    template <class R, class F>
+    R OnWindowThread(R fallback, F op) const;
+
 private:
     friend class UiWindow;
-    // Runs op on the window's thread (posted and waited for when called from
-    // another thread); the default value when the window is gone.
-    template <class R, class F>
-    R OnWindowThread(R fallback, F op);
     // The handle of the window the control is bound to, or 0; safe to call
     // from any thread.
     HostHandle BoundHandle() const;
@@ -173,5 +177,20 @@ private:
     int id_ = 0;
     RectF bounds_;
 };
+
+template <class R, class F>
+R UiControl::OnWindowThread(R fallback, F op) const {
+    const HostHandle h = BoundHandle();
+    // An unbound control has no window and no thread to defer to: its
+    // operations only touch the object itself.
+    if (h == 0) return op();
+    Host& host = TheHost();
+    if (host.OnWindowThread(h)) return op();
+    // Posted and waited for. When the window goes away first the call does
+    // not run and the caller gets the empty value.
+    R result = fallback;
+    host.RunOnWindowThread(h, [&] { result = op(); });
+    return result;
+}
 
 }  // namespace qh

@@ -4,12 +4,11 @@
 #include <cmath>
 #include <utility>
 
-#include "toolkit/controls/kind_support.h"
+#include "toolkit/window.h"
 #include "toolkit/draw.h"
 #include "toolkit/messages.h"
 #include "toolkit/style_painter.h"
 #include "toolkit/toolkit.h"
-#include "toolkit/window.h"
 
 namespace qh {
 namespace {
@@ -39,7 +38,7 @@ void UiComboBox::Create(HostHandle hwnd, float left, float top, float width, flo
 }
 
 int UiComboBox::Selection(int index, bool set) {
-    return OnControlThread(*this, 0, [&] {
+    return OnWindowThread(0, [&] {
         if (!IsBound()) return 0;
         if (set && index >= 0 && index <= static_cast<int>(items_.size()) && index != selection_) {
             selection_ = index;
@@ -54,7 +53,7 @@ int UiComboBox::Selection(int index, bool set) {
 int UiComboBox::AddItem(const qh::Text& text, int value) { return InsertItem(0, text, value); }
 
 int UiComboBox::InsertItem(int index, const qh::Text& text, int value) {
-    return OnControlThread(*this, 0, [&] {
+    return OnWindowThread(0, [&] {
         const int count = static_cast<int>(items_.size());
         if (!IsBound() || index < 0 || index > count + 1) return 0;
         const int at = index == 0 ? count + 1 : index;
@@ -68,7 +67,7 @@ int UiComboBox::InsertItem(int index, const qh::Text& text, int value) {
 }
 
 void UiComboBox::ClearItems() {
-    OnControlThread(*this, 0, [&] {
+    OnWindowThread(0, [&] {
         if (!IsBound()) return 0;
         items_.clear();
         selection_ = hot_ = first_ = 0;
@@ -79,18 +78,18 @@ void UiComboBox::ClearItems() {
 }
 
 int UiComboBox::ItemCount() const {
-    return OnControlThread(*this, 0, [&] { return IsBound() ? static_cast<int>(items_.size()) : 0; });
+    return OnWindowThread(0, [&] { return IsBound() ? static_cast<int>(items_.size()) : 0; });
 }
 
 qh::Text UiComboBox::ItemText(int index) const {
-    return OnControlThread(*this, qh::Text(), [&] {
+    return OnWindowThread(qh::Text(), [&] {
         if (!IsBound() || index < 1 || index > static_cast<int>(items_.size())) return qh::Text();
         return items_[index - 1].text;
     });
 }
 
 qh::Text UiComboBox::Text() const {
-    return OnControlThread(*this, qh::Text(), [&] {
+    return OnWindowThread(qh::Text(), [&] {
         return IsBound() && selection_ >= 1 && selection_ <= static_cast<int>(items_.size())
                    ? items_[selection_ - 1].text
                    : qh::Text();
@@ -100,12 +99,12 @@ qh::Text UiComboBox::Text() const {
 ControlSnapshot UiComboBox::Snapshot() const {
     ControlSnapshot s;
     s.text = Text();
-    s.selection = OnControlThread(*this, 0, [&] { return IsBound() ? selection_ : 0; });
+    s.selection = OnWindowThread(0, [&] { return IsBound() ? selection_ : 0; });
     return s;
 }
 
 int UiComboBox::ItemValue(int index) const {
-    return OnControlThread(*this, 0, [&] {
+    return OnWindowThread(0, [&] {
         if (!IsBound() || index < 1 || index > static_cast<int>(items_.size())) return 0;
         return items_[index - 1].value;
     });

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "toolkit/controls/kind_support.h"
+#include "toolkit/window.h"
 #include "toolkit/draw.h"
 #include "toolkit/style_painter.h"
 
@@ -25,7 +25,7 @@ void UiDrawerBar::Create(HostHandle hwnd, float left, float top, float width, fl
 }
 
 int UiDrawerBar::State(int value, bool set) {
-    return OnControlThread(*this, 0, [&] {
+    return OnWindowThread(0, [&] {
         if (!IsBound()) return 0;
         if (set && value != state_) {
             state_ = value;

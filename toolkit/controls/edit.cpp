@@ -2,11 +2,10 @@
 
 #include <cmath>
 
-#include "toolkit/controls/kind_support.h"
+#include "toolkit/window.h"
 #include "toolkit/draw.h"
 #include "toolkit/messages.h"
 #include "toolkit/toolkit.h"
-#include "toolkit/window.h"
 
 namespace qh {
 namespace {
@@ -40,7 +39,7 @@ void UiEdit::Create(HostHandle hwnd, const qh::Text& text, float left, float top
 }
 
 qh::Text UiEdit::Text(const qh::Text& text, bool set) {
-    return OnControlThread(*this, qh::Text(), [&] {
+    return OnWindowThread(qh::Text(), [&] {
         if (!IsBound()) return qh::Text();
         if (set) {
             text_ = text;
@@ -55,7 +54,7 @@ qh::Text UiEdit::Text(const qh::Text& text, bool set) {
 }
 
 int UiEdit::InputMode(int value, bool set) {
-    return OnControlThread(*this, 0, [&] {
+    return OnWindowThread(0, [&] {
         if (!IsBound()) return 0;
         if (set && value >= kEditAny && value <= kEditNumber) mode_ = value;
         return mode_;

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "toolkit/controls/kind_support.h"
+#include "toolkit/window.h"
 #include "toolkit/draw.h"
 #include "toolkit/messages.h"
 #include "toolkit/style_painter.h"
@@ -93,7 +93,7 @@ int UiListView::RowAt(int x, int y) const {
 // --- Operations ---
 
 int UiListView::Style(int value, bool set) {
-    return OnControlThread(*this, 0, [&] {
+    return OnWindowThread(0, [&] {
         if (!IsBound()) return 0;
         if (set && value != look_.style) {
             look_.style = value;
@@ -104,7 +104,7 @@ int UiListView::Style(int value, bool set) {
 }
 
 int UiListView::InsertColumn(int index, const qh::Text& text, int width, int align, int userValue) {
-    return OnControlThread(*this, 0, [&] {
+    return OnWindowThread(0, [&] {
         const int count = static_cast<int>(columns_.size());
         if (!IsBound() || index < 0 || index > count + 1) return 0;
         const int at = index == 0 ? count + 1 : index;
@@ -116,18 +116,18 @@ int UiListView::InsertColumn(int index, const qh::Text& text, int width, int ali
 }
 
 int UiListView::ColumnCount() {
-    return OnControlThread(*this, 0, [&] { return IsBound() ? static_cast<int>(columns_.size()) : 0; });
+    return OnWindowThread(0, [&] { return IsBound() ? static_cast<int>(columns_.size()) : 0; });
 }
 
 int UiListView::ColumnAlign(int column) {
-    return OnControlThread(*this, 0, [&] {
+    return OnWindowThread(0, [&] {
         if (!IsBound() || column < 1 || column > static_cast<int>(columns_.size())) return 0;
         return columns_[column - 1].align;
     });
 }
 
 int UiListView::InsertRow(int index, const qh::Text& firstCellText, int userValue) {
-    return OnControlThread(*this, 0, [&] {
+    return OnWindowThread(0, [&] {
         const int count = static_cast<int>(rows_.size());
         if (!IsBound() || columns_.empty() || index < 0 || index > count + 1) return 0;
         const int at = index == 0 ? count + 1 : index;
@@ -145,7 +145,7 @@ int UiListView::InsertRow(int index, const qh::Text& firstCellText, int userValu
 }
 
 void UiListView::ClearRows() {
-    OnControlThread(*this, 0, [&] {
+    OnWindowThread(0, [&] {
         if (!IsBound()) return 0;
         std::vector<Row>().swap(rows_);
         selected_ = 0;
@@ -158,11 +158,11 @@ void UiListView::ClearRows() {
 }
 
 int UiListView::RowCount() {
-    return OnControlThread(*this, 0, [&] { return IsBound() ? static_cast<int>(rows_.size()) : 0; });
+    return OnWindowThread(0, [&] { return IsBound() ? static_cast<int>(rows_.size()) : 0; });
 }
 
 qh::Text UiListView::CellText(int row, int column, const qh::Text& text, bool set) {
-    return OnControlThread(*this, qh::Text(), [&] {
+    return OnWindowThread(qh::Text(), [&] {
         if (!IsBound() || row < 1 || row > static_cast<int>(rows_.size()) || column < 1 ||
             column > static_cast<int>(columns_.size())) {
             return qh::Text();
@@ -177,14 +177,14 @@ qh::Text UiListView::CellText(int row, int column, const qh::Text& text, bool se
 }
 
 int UiListView::RowValue(int row) {
-    return OnControlThread(*this, 0, [&] {
+    return OnWindowThread(0, [&] {
         if (!IsBound() || row < 1 || row > static_cast<int>(rows_.size())) return 0;
         return rows_[row - 1].userValue;
     });
 }
 
 void UiListView::EnsureVisible(int row) {
-    OnControlThread(*this, 0, [&] {
+    OnWindowThread(0, [&] {
         if (!IsBound() || row < 1 || row > static_cast<int>(rows_.size())) return 0;
         if (row - 1 < top_ || row - 1 >= top_ + RowsInView()) ScrollTo(row - 1);
         return 0;
@@ -192,7 +192,7 @@ void UiListView::EnsureVisible(int row) {
 }
 
 int UiListView::SelectedRow(int row, bool set) {
-    return OnControlThread(*this, 0, [&] {
+    return OnWindowThread(0, [&] {
         if (!IsBound()) return 0;
         if (set) Select(row);
         return selected_;
@@ -200,11 +200,11 @@ int UiListView::SelectedRow(int row, bool set) {
 }
 
 int UiListView::TopRow() {
-    return OnControlThread(*this, 0, [&] { return IsBound() && !rows_.empty() ? top_ + 1 : 0; });
+    return OnWindowThread(0, [&] { return IsBound() && !rows_.empty() ? top_ + 1 : 0; });
 }
 
 bool UiListView::HasScrollBar() {
-    return OnControlThread(*this, false, [&] { return IsBound() && Overflows(); });
+    return OnWindowThread(false, [&] { return IsBound() && Overflows(); });
 }
 
 // --- On the window's thread ---

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "toolkit/controls/kind_support.h"
+#include "toolkit/window.h"
 #include "toolkit/draw.h"
 #include "toolkit/style_painter.h"
 
@@ -23,7 +23,7 @@ void UiSideButton::Create(HostHandle hwnd, float left, float top, float width, f
 }
 
 bool UiSideButton::Image(const Bytes& bytes, bool set) {
-    return OnControlThread(*this, false, [&] {
+    return OnWindowThread(false, [&] {
         if (!IsBound()) return false;
         if (set) {
             image_.LoadFromMemory(bytes);
@@ -34,7 +34,7 @@ bool UiSideButton::Image(const Bytes& bytes, bool set) {
 }
 
 int UiSideButton::Selected(int value, bool set) {
-    return OnControlThread(*this, 0, [&] {
+    return OnWindowThread(0, [&] {
         UiWindow* w = Window();
         if (w == nullptr) return 0;
         if (set && value != 0 && !selected_) {

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "toolkit/controls/kind_support.h"
+#include "toolkit/window.h"
 #include "toolkit/draw.h"
 #include "toolkit/style_painter.h"
 
@@ -24,7 +24,7 @@ void UiTabButton::Create(HostHandle hwnd, float left, float top, float width, fl
 }
 
 int UiTabButton::Selected(int value, bool set) {
-    return OnControlThread(*this, 0, [&] {
+    return OnWindowThread(0, [&] {
         if (!IsBound()) return 0;
         const int selected = value != 0 ? 1 : 0;
         if (set && selected != selected_) {

@@ -4,14 +4,19 @@
 
 namespace qh {
 
+UiFont FontOf(const FontChoice& choice) {
+    UiFont font = Toolkit().defaultFont;
+    if (!choice.face.empty()) font.face = choice.face;
+    font.size = choice.size > 0 ? choice.size : 12.0f;
+    font.style = choice.style;
+    return font;
+}
+
 void UiTextControl::CreateText(HostHandle hwnd, int kind, const qh::Text& text, const RectF& bounds,
                                Argb textColor, const FontChoice& font, bool visible, bool tabStop, int cursor) {
     text_ = text;
     textColor_ = textColor;
-    font_ = Toolkit().defaultFont;
-    if (!font.face.empty()) font_.face = font.face;
-    font_.size = font.size > 0 ? font.size : 12.0f;
-    font_.style = font.style;
+    font_ = FontOf(font);
     CreateBase(hwnd, bounds, kind, visible, tabStop, cursor, cursor != kCursorArrow);
     Redraw();
 }

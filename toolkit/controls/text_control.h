@@ -15,6 +15,9 @@ struct FontChoice {
     int style = kRegular;
 };
 
+// The default font with the parts the choice gives.
+UiFont FontOf(const FontChoice& choice);
+
 class UiTextControl : public UiControl {
 public:
     // The text; setting it repaints the control.

@@ -1,6 +1,6 @@
 #include "toolkit/controls/tip_panel.h"
 
-#include "toolkit/controls/kind_support.h"
+#include "toolkit/window.h"
 #include "toolkit/draw.h"
 #include "toolkit/messages.h"
 #include "toolkit/style_painter.h"
@@ -44,7 +44,7 @@ void UiTipPanel::Create(HostHandle hwnd, float left, float top, float width, flo
 }
 
 int UiTipPanel::Style(int value, bool set) {
-    return OnControlThread(*this, 0, [&] {
+    return OnWindowThread(0, [&] {
         if (!IsBound()) return 0;
         if (set) style_ = value;
         return style_;
@@ -52,7 +52,7 @@ int UiTipPanel::Style(int value, bool set) {
 }
 
 qh::Text UiTipPanel::Text(const qh::Text& text, bool set) {
-    return OnControlThread(*this, qh::Text(), [&] {
+    return OnWindowThread(qh::Text(), [&] {
         if (!IsBound()) return qh::Text();
         if (set) text_ = text;
         return text_;
@@ -60,7 +60,7 @@ qh::Text UiTipPanel::Text(const qh::Text& text, bool set) {
 }
 
 int UiTipPanel::PointerOffset(int value, bool set) {
-    return OnControlThread(*this, 0, [&] {
+    return OnWindowThread(0, [&] {
         if (!IsBound()) return 0;
         if (set) pointerOffset_ = value;
         return pointerOffset_;

@@ -11,6 +11,7 @@
 #include "runtime/win32/system_win32.h"
 #include "toolkit/draw.h"
 #include "toolkit/gdiplus/gdiplus_graphics.h"
+#include "toolkit/win32/top_down_dib.h"
 
 namespace qh::gdiplus {
 namespace {
@@ -25,13 +26,7 @@ bool ThemeGlow(const Text& text, const UiFont& font, Argb color, int width, int 
     if (!theme) return false;
     const BindResult bound = TryBindImport("uxtheme.dll", "DrawThemeTextEx");
     bool drawn = false;
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-    info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = -height;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
+    BITMAPINFO info = win32::TopDownDibInfo(width, height);
     HDC dc = CreateCompatibleDC(nullptr);
     void* bits = nullptr;
     HBITMAP dib = dc ? CreateDIBSection(dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0) : nullptr;

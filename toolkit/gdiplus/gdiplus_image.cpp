@@ -8,6 +8,7 @@
 
 #include "toolkit/gdiplus/gdiplus_graphics.h"
 #include "toolkit/gdiplus/gdiplus_native.h"
+#include "toolkit/win32/top_down_dib.h"
 
 namespace qh::gdiplus {
 namespace {
@@ -91,13 +92,7 @@ std::vector<int> FrameDelays(GpImage* image) {
 // cannot be read.
 std::vector<std::uint32_t> ReadBitmapBits(HBITMAP bitmap, int width, int height) {
     std::vector<std::uint32_t> bits(static_cast<std::size_t>(width) * static_cast<std::size_t>(height));
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-    info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = -height;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
+    BITMAPINFO info = win32::TopDownDibInfo(width, height);
     HDC dc = CreateCompatibleDC(nullptr);
     const int rows = GetDIBits(dc, bitmap, 0, static_cast<UINT>(height), bits.data(), &info, DIB_RGB_COLORS);
     DeleteDC(dc);

@@ -5,6 +5,7 @@
 
 #include "toolkit/win32/win32_host.h"
 #include "toolkit/win32/win32_host_state.h"
+#include "toolkit/win32/top_down_dib.h"
 
 namespace qh::win32 {
 namespace {
@@ -13,14 +14,7 @@ namespace {
 bool EnsureDib(HostWindowState& s, int width, int height) {
     if (s.dib && s.dibWidth == width && s.dibHeight == height) return true;
     s.FreePresentation();
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-    info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = -height;  // top-down, like the toolkit's bitmaps
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
-    info.bmiHeader.biSizeImage = static_cast<DWORD>(width) * static_cast<DWORD>(height) * 4;
+    BITMAPINFO info = TopDownDibInfo(width, height);
     HDC screen = GetDC(nullptr);
     s.memoryDc = CreateCompatibleDC(screen);
     ReleaseDC(nullptr, screen);

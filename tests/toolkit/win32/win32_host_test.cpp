@@ -10,6 +10,7 @@
 
 #include "toolkit/messages.h"
 #include "toolkit/win32/win32_host.h"
+#include "toolkit/win32/top_down_dib.h"
 
 namespace qh::win32 {
 namespace {
@@ -122,12 +123,7 @@ TEST_F(Win32HostTest, NotifyWindowsFindsByClassAndTitleOnly) {
 // (the X server's pixels under Wine), as 0xRRGGBB.
 Bitmap ReadScreen(const RectI& r) {
     Bitmap pixels(r.width, r.height);
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-    info.bmiHeader.biWidth = r.width;
-    info.bmiHeader.biHeight = -r.height;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
+    BITMAPINFO info = win32::TopDownDibInfo(r.width, r.height);
     void* bits = nullptr;
     HDC screen = GetDC(nullptr);
     HDC memory = CreateCompatibleDC(screen);

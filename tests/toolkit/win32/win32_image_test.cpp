@@ -8,6 +8,7 @@
 #include "toolkit/image.h"
 #include "toolkit/toolkit.h"
 #include "toolkit/win32/win32_host.h"
+#include "toolkit/win32/top_down_dib.h"
 
 namespace qh {
 namespace {
@@ -23,12 +24,7 @@ protected:
 // A 32-bit top-down DIB section whose pixels are pixel(x, y) (0xAARRGGBB).
 template <typename Pixel>
 HBITMAP MakeDib(int width, int height, Pixel pixel) {
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-    info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = -height;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
+    BITMAPINFO info = win32::TopDownDibInfo(width, height);
     void* bits = nullptr;
     HBITMAP dib = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
     if (!dib) return nullptr;
