@@ -22,23 +22,6 @@ constexpr std::size_t kBlockSize = std::size_t{1} << 20;
 // leftovers of crashed writers or names planted on purpose take one.
 constexpr int kTemporaryAttempts = 100;
 
-// read() that retries when a signal interrupts it; -1 on a real failure.
-ssize_t ReadSome(int fd, std::uint8_t* data, std::size_t size) {
-    for (;;) {
-        const ssize_t n = ::read(fd, data, size);
-        if (n >= 0 || errno != EINTR) return n;
-    }
-}
-
-bool WriteAll(int fd, std::string_view data) {
-    while (!data.empty()) {
-        const ssize_t n = ::write(fd, data.data(), data.size());
-        if (n < 0 && errno == EINTR) continue;
-        if (n <= 0) return false;
-        data.remove_prefix(static_cast<std::size_t>(n));
-    }
-    return true;
-}
 
 // Creates a new temporary file beside target and names it in temporary; -1
 // when none can be created. Beside the target, the rename that replaces it
@@ -57,6 +40,24 @@ int CreateTemporary(const std::string& target, std::string& temporary) {
 }
 
 }  // namespace
+
+// read() that retries when a signal interrupts it; -1 on a real failure.
+ssize_t ReadSome(int fd, std::uint8_t* data, std::size_t size) {
+    for (;;) {
+        const ssize_t n = ::read(fd, data, size);
+        if (n >= 0 || errno != EINTR) return n;
+    }
+}
+
+bool WriteAll(int fd, std::string_view data) {
+    while (!data.empty()) {
+        const ssize_t n = ::write(fd, data.data(), data.size());
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) return false;
+        data.remove_prefix(static_cast<std::size_t>(n));
+    }
+    return true;
+}
 
 bool ReadOpenFile(int fd, const FileBlockSink& sink) {
     std::vector<std::uint8_t> block(kBlockSize);

@@ -13,6 +13,11 @@
 
 namespace qh {
 
+// read() that retries when a signal interrupts it; -1 on a real failure.
+ssize_t ReadSome(int fd, std::uint8_t* data, std::size_t size);
+// Writes all of data, going on after partial writes and interruptions.
+bool WriteAll(int fd, std::string_view data);
+
 // Hands everything still to be read from an open file to sink, block by
 // block, in order. False when a read fails, as it does for a folder.
 bool ReadOpenFile(int fd, const FileBlockSink& sink);

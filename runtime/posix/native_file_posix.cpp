@@ -7,6 +7,7 @@
 #include <cstdio>
 
 #include "runtime/native_file.h"
+#include "runtime/posix/file_io.h"
 
 namespace qh {
 
@@ -40,21 +41,10 @@ bool NativeFile::CreateNew(const std::filesystem::path& path) {
 }
 
 std::int64_t NativeFile::Read(void* data, std::size_t size) {
-    for (;;) {
-        const ssize_t n = ::read(static_cast<int>(handle_), data, size);
-        if (n >= 0 || errno != EINTR) return n;
-    }
+    return ReadSome(static_cast<int>(handle_), static_cast<std::uint8_t*>(data), size);
 }
 
-bool NativeFile::Write(std::string_view data) {
-    while (!data.empty()) {
-        const ssize_t n = ::write(static_cast<int>(handle_), data.data(), data.size());
-        if (n < 0 && errno == EINTR) continue;
-        if (n <= 0) return false;
-        data.remove_prefix(static_cast<std::size_t>(n));
-    }
-    return true;
-}
+bool NativeFile::Write(std::string_view data) { return WriteAll(static_cast<int>(handle_), data); }
 
 bool NativeFile::Sync() { return IsOpen() && ::fsync(static_cast<int>(handle_)) == 0; }
 
