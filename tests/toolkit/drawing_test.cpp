@@ -135,3 +135,24 @@ TEST(FontTest, SimSunResolvesToAChineseFont) {
 
 }  // namespace
 }  // namespace qh
+
+namespace qh {
+namespace {
+
+// Regression: under a theme engine that reports success but leaves its
+// composited text transparent (Wine's), the caption title vanished.
+TEST_F(DrawingTest, CaptionGlowTextIsVisible) {
+    UiFont font{"宋体", 12, kRegular};
+    DrawGlowText(*g, "青禾计算器", font, MakeArgb(0x000000, 255), MakeRect(0, 0, 120, 30));
+    int dark = 0;
+    for (int y = 0; y < 30; ++y) {
+        for (int x = 0; x < 120; ++x) {
+            const Argb p = bitmap.GetPixel(x, y);
+            dark += AlphaOf(p) > 200 && RedOf(p) < 100;
+        }
+    }
+    EXPECT_GT(dark, 20);
+}
+
+}  // namespace
+}  // namespace qh

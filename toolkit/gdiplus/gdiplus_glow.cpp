@@ -5,6 +5,7 @@
 #include <windows.h>
 #include <uxtheme.h>
 
+#include <algorithm>
 #include <cstring>
 
 #include "runtime/bind_import.h"
@@ -48,9 +49,15 @@ bool ThemeGlow(const Text& text, const UiFont& font, Argb color, int width, int 
         drawn = SUCCEEDED(draw(theme, dc, 0, 0, wide.c_str(), -1, DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX,
                                &area, &options));
         GdiFlush();
+        // A theme engine that reports success but leaves every pixel
+        // transparent (Wine's composited text does) has drawn nothing the
+        // user could see: the caller then composes the glow itself.
+        const auto* pixels = static_cast<const std::uint32_t*>(bits);
+        const std::size_t count = static_cast<std::size_t>(width) * static_cast<std::size_t>(height);
+        drawn = drawn && std::any_of(pixels, pixels + count, [](std::uint32_t p) { return (p >> 24) != 0; });
         if (drawn) {
             Bitmap result(width, height);
-            std::memcpy(result.Data(), bits, static_cast<size_t>(width) * height * 4);
+            std::memcpy(result.Data(), bits, count * 4);
             out = std::move(result);
         }
         SelectObject(dc, oldFont);
