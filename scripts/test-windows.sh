@@ -45,7 +45,9 @@ can_run_32bit() {
         REASON="QH_ASSUME_NO_32BIT=1 says this machine cannot run 32-bit programs"
         return 1
     fi
-    probe="$(mktemp)"
+    # In the build folder rather than /tmp, which may be mounted noexec.
+    mkdir -p build
+    probe="$(mktemp build/probe32.XXXXXX)"
     write_probe "$probe"
     status=0
     "$probe" 2>/dev/null || status=$?
