@@ -14,7 +14,9 @@ constexpr int kPadding = 4;
 
 void X11Host::HideTooltip() {
     if (tooltipWindow_ != 0) XUnmapWindow(display_, tooltipWindow_);
-    XFlush(display_);
+    // A round trip, not a flush: when this returns the server has hidden the
+    // tooltip, so no other client (or a test) can still see it afterwards.
+    XSync(display_, False);
 }
 
 void X11Host::ShowTooltip(HostHandle window, const Text& text) {
@@ -65,7 +67,8 @@ void X11Host::ShowTooltip(HostHandle window, const Text& text) {
         xi->data = nullptr;  // the pixels belong to the bitmap
         XDestroyImage(xi);
     }
-    XFlush(display_);
+    // Likewise, the text is on the screen once this returns.
+    XSync(display_, False);
 }
 
 }  // namespace qh::x11
