@@ -90,6 +90,9 @@ public:
     virtual void SetCapture(HostHandle window) = 0;
     virtual void ReleaseCapture(HostHandle window) = 0;
     virtual void SetFocus(HostHandle window) = 0;
+    // Raises the window above the others and makes it the active one (the
+    // calculator keeps its main window in front of its results window).
+    virtual void BringToFront(HostHandle window) = 0;
     virtual bool IsActive(HostHandle window) = 0;
     virtual void SetCursor(HostHandle window, int cursorId) = 0;
     // Whether a key (virtual-key number) is held down now.

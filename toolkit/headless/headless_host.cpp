@@ -101,6 +101,9 @@ void HeadlessHost::Present(HostHandle window, const Bitmap& image, const RectI& 
 void HeadlessHost::SetCapture(HostHandle window) { windows_.SetCapture(window); }
 void HeadlessHost::ReleaseCapture(HostHandle window) { windows_.ReleaseCapture(window); }
 void HeadlessHost::SetFocus(HostHandle window) { windows_.SetActive(window); }
+// The headless screen has no stacking order to change: the window becomes
+// the active one.
+void HeadlessHost::BringToFront(HostHandle window) { windows_.SetActive(window); }
 bool HeadlessHost::IsActive(HostHandle window) { return windows_.IsActive(window); }
 void HeadlessHost::SetCursor(HostHandle, int cursorId) { cursor_ = cursorId; }
 bool HeadlessHost::KeyPressed(int vk) { return keys_[vk]; }

@@ -257,6 +257,7 @@ void Win32Host::ReleaseCapture(HostHandle window) {
 }
 
 void Win32Host::SetFocus(HostHandle window) { ::SetFocus(Native(window)); }
+void Win32Host::BringToFront(HostHandle window) { SetForegroundWindow(Native(window)); }
 bool Win32Host::IsActive(HostHandle window) { return GetActiveWindow() == Native(window); }
 
 void Win32Host::SetCursor(HostHandle window, int cursorId) {

@@ -335,6 +335,14 @@ void X11Host::ReleaseCapture(HostHandle window) {
     if (display_ != nullptr) XUngrabPointer(display_, CurrentTime);
 }
 
+void X11Host::BringToFront(HostHandle window) {
+    WindowState* w = Native(window);
+    if (w == nullptr) return;
+    XRaiseWindow(display_, window);
+    SetFocus(window);
+    XFlush(display_);
+}
+
 void X11Host::SetFocus(HostHandle window) {
     WindowState* w = Native(window);
     if (w == nullptr) return;

@@ -58,6 +58,7 @@ public:
     void SetCapture(HostHandle window) override;
     void ReleaseCapture(HostHandle window) override;
     void SetFocus(HostHandle window) override;
+    void BringToFront(HostHandle window) override;
     bool IsActive(HostHandle window) override;
     void SetCursor(HostHandle window, int cursorId) override;
     bool KeyPressed(int vk) override;
