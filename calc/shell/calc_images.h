@@ -1,0 +1,14 @@
+// The calculator's images, held in the program as the bytes of their files
+// and handed to the toolkit as they are.
+#pragma once
+
+#include "runtime/text.h"  // Bytes
+
+namespace qh {
+
+enum class CalcImage { Skin, TabHousing, TabCar, TabCombined, TabSearch, TabAbout, HelpIcon, Separator, ResultsStrip, Banner };
+
+// The image's file bytes (JPEG or PNG) as the program holds them.
+Bytes CalcImageBytes(CalcImage image);
+
+}  // namespace qh

@@ -1,0 +1,71 @@
+// calc_artwork OUTDIR: draws every embedded image of the calculator and
+// writes them into OUTDIR under the names the build embeds. The committed
+// copies in calc/shell/art/ come from this program (scripts/build-artwork.sh),
+// and a test checks that a fresh run gives the same bytes.
+#include <cairo.h>
+#include <fontconfig/fontconfig.h>
+
+#include <cstdio>
+#include <string>
+
+#include "tools/artwork/cairo/art_canvas.h"
+#include "tools/artwork/cairo/icon_art.h"
+#include "tools/artwork/cairo/skin_art.h"
+#include "tools/artwork/cairo/trim_art.h"
+
+namespace {
+
+using qh::art::ArtCanvas;
+
+struct Piece {
+    const char* file;
+    int width;
+    int height;
+    bool jpeg;  // the skin; the rest are PNG with transparency
+    void (*draw)(ArtCanvas&);
+};
+
+constexpr Piece kPieces[] = {
+    {"skin.jpg", qh::art::kSkinWidth, qh::art::kSkinHeight, true, qh::art::DrawSkin},
+    {"tab_housing.png", 32, 32, false, qh::art::DrawHouseIcon},
+    {"tab_car.png", 32, 32, false, qh::art::DrawCarIcon},
+    {"tab_combined.png", 32, 32, false, qh::art::DrawCombinedIcon},
+    {"tab_search.png", 30, 30, false, qh::art::DrawSearchIcon},
+    {"tab_about.png", 30, 30, false, qh::art::DrawAboutIcon},
+    {"help_icon.png", 22, 18, false, qh::art::DrawHelpIcon},
+    {"separator.png", 108, 1, false, qh::art::DrawSeparator},
+    {"results_strip.png", 8, 293, false, qh::art::DrawResultsStrip},
+    {"banner.png", 100, 60, false, qh::art::DrawBanner},
+};
+
+// Quality of the skin's JPEG: high enough that the soft gradients keep no
+// visible blocks once the window stretches them.
+constexpr int kSkinQuality = 92;
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (argc != 2) {
+        std::fprintf(stderr, "usage: calc_artwork OUTDIR\n");
+        return 2;
+    }
+    const std::string dir = argv[1];
+    int status = 0;
+    for (const Piece& piece : kPieces) {
+        const std::string path = dir + "/" + piece.file;
+        bool written = false;
+        {
+            ArtCanvas canvas(piece.width, piece.height, piece.jpeg);
+            piece.draw(canvas);
+            written = piece.jpeg ? canvas.WriteJpeg(path, kSkinQuality) : canvas.WritePng(path);
+        }
+        if (!written) {
+            std::fprintf(stderr, "calc_artwork: cannot write %s\n", path.c_str());
+            status = 1;
+        }
+    }
+    // Release the font caches, so a leak checker sees only what is ours.
+    cairo_debug_reset_static_data();
+    FcFini();
+    return status;
+}

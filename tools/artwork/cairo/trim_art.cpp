@@ -1,0 +1,137 @@
+#include "tools/artwork/cairo/trim_art.h"
+
+#include <algorithm>
+#include <cmath>
+#include <tuple>
+
+namespace qh::art {
+namespace {
+
+// Text as filled outlines, unhinted: the outlines come from the font file
+// alone, so the pixels do not depend on the machine's hinting settings.
+void TextPath(cairo_t* cr, const char8_t* utf8, double size) {
+    cairo_font_options_t* options = cairo_font_options_create();
+    cairo_font_options_set_hint_style(options, CAIRO_HINT_STYLE_NONE);
+    cairo_font_options_set_hint_metrics(options, CAIRO_HINT_METRICS_OFF);
+    cairo_font_options_set_antialias(options, CAIRO_ANTIALIAS_GRAY);
+    cairo_set_font_options(cr, options);
+    cairo_font_options_destroy(options);
+    cairo_select_font_face(cr, "WenQuanYi Zen Hei", CAIRO_FONT_SLANT_NORMAL, CAIRO_FONT_WEIGHT_NORMAL);
+    cairo_set_font_size(cr, size);
+    cairo_text_path(cr, reinterpret_cast<const char*>(utf8));
+}
+
+double TextWidth(cairo_t* cr, const char8_t* utf8, double size) {
+    cairo_select_font_face(cr, "WenQuanYi Zen Hei", CAIRO_FONT_SLANT_NORMAL, CAIRO_FONT_WEIGHT_NORMAL);
+    cairo_set_font_size(cr, size);
+    cairo_text_extents_t extents;
+    cairo_text_extents(cr, reinterpret_cast<const char*>(utf8), &extents);
+    return extents.x_advance;
+}
+
+}  // namespace
+
+void DrawSeparator(ArtCanvas& canvas) {
+    cairo_t* cr = canvas.Cr();
+    const double w = canvas.Width();
+    cairo_rectangle(cr, 0, 0, w, 1);
+    FillWith(cr, Gradient(0, 0, w, 0,
+                          {{0x4E9E88, 0}, {0x4E9E88, 0.55}, {0x4E9E88, 0.85}, {0x4E9E88, 0.85}, {0x4E9E88, 0.55},
+                           {0x4E9E88, 0}}));
+}
+
+void DrawResultsStrip(ArtCanvas& canvas) {
+    cairo_t* cr = canvas.Cr();
+    const double w = canvas.Width(), h = canvas.Height();
+    // A rounded bar, lit from the left like a cylinder.
+    RoundedRect(cr, 0.5, 0.5, w - 1, h - 1, 3.5);
+    FillWith(cr, Gradient(0, 0, w, 0, {{0xA9DFCB}, {0x6CC4A6}, {0x3FA585}}), true);
+    SetColor(cr, {0x2F8A6C, 0.85});
+    cairo_set_line_width(cr, 1);
+    cairo_stroke(cr);
+    cairo_move_to(cr, 2, 4);
+    cairo_line_to(cr, 2, h - 4);
+    SetColor(cr, {0xFFFFFF, 0.45});
+    cairo_stroke(cr);
+
+    // A pale pocket in the middle, where the toolkit draws the arrow in its
+    // accent colour, and a grip of three notches above and below it.
+    const double mid = std::floor(h / 2);
+    RoundedRect(cr, 1, mid - 8, w - 2, 17, 3);
+    SetColor(cr, {0xFFFFFF, 0.92});
+    cairo_fill(cr);
+    for (int side : {-1, 1}) {
+        for (int i = 0; i < 3; ++i) {
+            const double y = mid + 0.5 + side * (14 + 4 * i);
+            cairo_move_to(cr, 2, y);
+            cairo_line_to(cr, w - 2, y);
+            SetColor(cr, {0xFFFFFF, 0.75});
+            cairo_stroke(cr);
+            cairo_move_to(cr, 2, y + 1);
+            cairo_line_to(cr, w - 2, y + 1);
+            SetColor(cr, {0x1F6F56, 0.35});
+            cairo_stroke(cr);
+        }
+    }
+}
+
+void DrawBanner(ArtCanvas& canvas) {
+    cairo_t* cr = canvas.Cr();
+    const double w = canvas.Width(), h = canvas.Height();
+    // A warm tile that stands out against the teal band.
+    RoundedRect(cr, 0.5, 0.5, w - 1, h - 1, 6);
+    FillWith(cr, Gradient(0, 0, w * 0.4, h, {{0xFFB347}, {0xFB8A2E}, {0xEF5E1E}}), true);
+    cairo_save(cr);
+    cairo_clip_preserve(cr);
+    // Two soft suns of light in the corners.
+    for (auto [x, y, r, a] : {std::tuple{88.0, 6.0, 30.0, 0.30}, std::tuple{8.0, 62.0, 22.0, 0.16}}) {
+        cairo_pattern_t* glow = cairo_pattern_create_radial(x, y, 0, x, y, r);
+        cairo_pattern_add_color_stop_rgba(glow, 0, 1, 1, 0.85, a);
+        cairo_pattern_add_color_stop_rgba(glow, 1, 1, 1, 0.85, 0);
+        cairo_set_source(cr, glow);
+        cairo_paint(cr);
+        cairo_pattern_destroy(glow);
+    }
+    // A gloss over the upper half.
+    cairo_rectangle(cr, 0, 0, w, h * 0.45);
+    FillWith(cr, Gradient(0, 0, 0, h * 0.45, {{0xFFFFFF, 0.30}, {0xFFFFFF, 0.06}}));
+    cairo_restore(cr);
+    SetColor(cr, {0xC2470F, 0.9});
+    cairo_set_line_width(cr, 1);
+    cairo_stroke(cr);
+    RoundedRect(cr, 1.5, 1.5, w - 3, h - 3, 5);
+    SetColor(cr, {0xFFFFFF, 0.35});
+    cairo_stroke(cr);
+
+    // The grain mark on a white disc.
+    cairo_arc(cr, 17, 21, 11, 0, 2 * kPi);
+    SetColor(cr, {0xFFFFFF, 0.95});
+    cairo_fill(cr);
+    SetColor(cr, {0xE8641F});
+    GrainMark(cr, 10.5, 14.2, 13, 1.9);
+
+    // The name, with a soft shadow, then a call to action on a pill.
+    const char8_t* name = u8"青禾贷款";
+    cairo_move_to(cr, 31.5, 28.5);
+    TextPath(cr, name, 16);
+    SetColor(cr, {0x9A3A08, 0.45});
+    cairo_fill(cr);
+    cairo_move_to(cr, 31, 27.5);
+    TextPath(cr, name, 16);
+    SetColor(cr, {0xFFFFFF});
+    cairo_fill(cr);
+
+    const char8_t* action = u8"低息 快速 放心";
+    const double size = 10.5;
+    const double textWidth = TextWidth(cr, action, size);
+    const double pillWidth = textWidth + 14, pillLeft = (w - pillWidth) / 2;
+    RoundedRect(cr, pillLeft, 38, pillWidth, 15, 7.5);
+    SetColor(cr, {0xFFFFFF, 0.95});
+    cairo_fill(cr);
+    cairo_move_to(cr, pillLeft + 7, 49.5);
+    TextPath(cr, action, size);
+    SetColor(cr, {0xD9520F});
+    cairo_fill(cr);
+}
+
+}  // namespace qh::art
