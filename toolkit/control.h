@@ -65,9 +65,9 @@ struct ControlTraits {
 // What a script (the UI driver) can read of a control: its text, and the
 // states a user sees. Each kind fills in what it has.
 struct ControlSnapshot {
-    Text text;      // a label's, edit's, button's or link's text; a combo box's chosen item
-    int checked = 0;
-    int selected = 0;
+    Text text;  // a label's, edit's, button's, link's, tab's or tip's text; a combo box's chosen item
+    int checked = 0;    // a check box or radio button that is checked, a drawer bar that is open
+    int selected = 0;   // a selected tab or side button
     int selection = 0;  // a combo box's item or a list view's row, 1-based; 0 none
     std::vector<std::vector<Text>> rows;  // a list view's cells
 };

@@ -146,6 +146,12 @@ int UiComboBox::ItemAt(float x, float y) const {
     return item <= static_cast<int>(items_.size()) ? item : 0;
 }
 
+RectF UiComboBox::ItemBounds(int item) const {
+    if (!open_ || item <= first_ || item > first_ + rows_ || item > static_cast<int>(items_.size())) return RectF{};
+    const RectF rows = RowsArea();
+    return MakeRect(rows.left, rows.top + (item - 1 - first_) * RowHeight(), rows.width, RowHeight());
+}
+
 bool UiComboBox::HasFocus(UiWindow& window) const {
     const int index = window.IndexOf(this);
     return index != 0 && window.FocusedControl() == index;

@@ -54,6 +54,10 @@ public:
     // The open list's rectangle (empty while closed), and the height of a row.
     RectF ListBounds() const;
     float RowHeight() const;
+    // The row of an item (1-based) in the open list, where a click picks it;
+    // an empty rectangle while the list is closed or the item is scrolled
+    // out of view.
+    RectF ItemBounds(int item) const;
     // The most rows the list shows before it scrolls.
     static constexpr int kMaxRows = 8;
 

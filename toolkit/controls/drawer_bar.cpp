@@ -35,6 +35,12 @@ int UiDrawerBar::State(int value, bool set) {
     });
 }
 
+ControlSnapshot UiDrawerBar::Snapshot() const {
+    ControlSnapshot s;
+    s.checked = OnWindowThread(0, [&] { return state_ != 0 ? 1 : 0; });
+    return s;
+}
+
 void UiDrawerBar::Paint(UiWindow&, Graphics& g, int state) {
     const StylePalette& p = Style();
     const bool disabled = disabled_ != 0;

@@ -19,6 +19,8 @@ public:
                 bool visible = true);
     // The state value; setting a different one repaints.
     int State(int value = 0, bool set = false);
+    // For scripts: checked while the drawer is open (a non-zero State).
+    ControlSnapshot Snapshot() const override;
     const UiImage& Picture() const { return image_; }
 
 protected:

@@ -199,6 +199,15 @@ int UiListView::SelectedRow(int row, bool set) {
     });
 }
 
+ControlSnapshot UiListView::Snapshot() const {
+    return OnWindowThread(ControlSnapshot{}, [&] {
+        ControlSnapshot s;
+        s.selection = selected_;
+        for (const Row& row : rows_) s.rows.push_back(row.cells);
+        return s;
+    });
+}
+
 int UiListView::TopRow() {
     return OnWindowThread(0, [&] { return IsBound() && !rows_.empty() ? top_ + 1 : 0; });
 }

@@ -72,6 +72,8 @@ public:
     int TopRow();
     // Whether the rows overflow the view, so the scroll bar is shown.
     bool HasScrollBar();
+    // For scripts: the cells of every row, and the selected row.
+    ControlSnapshot Snapshot() const override;
 
 protected:
     void Paint(UiWindow& window, Graphics& g, int state) override;

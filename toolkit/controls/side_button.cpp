@@ -52,6 +52,12 @@ int UiSideButton::Selected(int value, bool set) {
     });
 }
 
+ControlSnapshot UiSideButton::Snapshot() const {
+    ControlSnapshot s = UiTextControl::Snapshot();
+    s.selected = OnWindowThread(0, [&] { return selected_ ? 1 : 0; });
+    return s;
+}
+
 void UiSideButton::SetSelected(bool selected) {
     if (selected == selected_) return;
     selected_ = selected;

@@ -23,6 +23,8 @@ public:
     // selected side button of its window: the one selected before is
     // deselected and repainted. Setting 0 deselects this one.
     int Selected(int value = 0, bool set = false);
+    // For scripts: the text, and whether the entry is selected.
+    ControlSnapshot Snapshot() const override;
     const UiImage& Picture() const { return image_; }
 
 protected:

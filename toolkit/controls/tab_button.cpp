@@ -35,6 +35,12 @@ int UiTabButton::Selected(int value, bool set) {
     });
 }
 
+ControlSnapshot UiTabButton::Snapshot() const {
+    ControlSnapshot s = UiTextControl::Snapshot();
+    s.selected = OnWindowThread(0, [&] { return selected_; });
+    return s;
+}
+
 void UiTabButton::Paint(UiWindow&, Graphics& g, int state) {
     const bool disabled = disabled_ != 0;
     const RectF b = Bounds();

@@ -17,6 +17,8 @@ public:
                 bool visible = true);
     // Non-zero when selected; setting a different value repaints.
     int Selected(int value = 0, bool set = false);
+    // For scripts: the text, and whether the tab is selected.
+    ControlSnapshot Snapshot() const override;
     const UiImage& Picture() const { return image_; }
 
 protected:

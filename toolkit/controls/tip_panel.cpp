@@ -59,6 +59,12 @@ qh::Text UiTipPanel::Text(const qh::Text& text, bool set) {
     });
 }
 
+ControlSnapshot UiTipPanel::Snapshot() const {
+    ControlSnapshot s;
+    s.text = OnWindowThread(qh::Text(), [&] { return text_; });
+    return s;
+}
+
 int UiTipPanel::PointerOffset(int value, bool set) {
     return OnWindowThread(0, [&] {
         if (!IsBound()) return 0;

@@ -30,6 +30,8 @@ public:
     // Where the tip of the pointer is, from the panel's left edge (by
     // default a little way in from the left, over the icon).
     int PointerOffset(int value = 0, bool set = false);
+    // For scripts: the explanation.
+    ControlSnapshot Snapshot() const override;
     // How far the fade-in has come: 0-255, 255 when fully shown.
     int Opacity() const { return opacity_; }
 

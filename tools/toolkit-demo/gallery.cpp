@@ -86,6 +86,18 @@ bool Gallery::Create() {
     }
     c.tabs[0].Selected(1, true);
     c.sides[0].Selected(1, true);
+    // A click on a tab or a side entry selects it, as the programs do when
+    // they switch pages; a side button deselects the others itself.
+    c.window.OnControlEvent([&c](HostHandle, int id, int, int) {
+        for (UiTabButton& tab : c.tabs) {
+            if (tab.Id() != id) continue;
+            for (UiTabButton& other : c.tabs) other.Selected(&other == &tab ? 1 : 0, true);
+        }
+        for (UiSideButton& side : c.sides) {
+            if (side.Id() == id) side.Selected(1, true);
+        }
+        return 0;
+    });
 
     c.ok.Create(h, "计算", 166, 120, 70, 24);
     c.ok.Name("Calculate", true);

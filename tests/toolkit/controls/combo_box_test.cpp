@@ -140,6 +140,27 @@ TEST_F(ComboBoxTest, ALongListStaysInsideTheWindowAndScrolls) {
     EXPECT_EQ(combo.Selection(), 26);
 }
 
+TEST_F(ComboBoxTest, ItemBoundsIsWhereAClickPicksTheItemAndEmptyOutOfView) {
+    std::vector<Text> years;
+    for (int i = 1; i <= 30; ++i) years.push_back(std::to_string(i) + "年");
+    Make(60, years);
+    EXPECT_EQ(combo.ItemBounds(1).width, 0);  // closed
+    Open();
+    EXPECT_GT(combo.ItemBounds(1).width, 0);
+    EXPECT_EQ(combo.ItemBounds(30).width, 0);  // scrolled out of view
+    EXPECT_EQ(combo.ItemBounds(31).width, 0);
+    EXPECT_EQ(combo.ItemBounds(0).width, 0);
+    // Scrolled down by the keys, the first items leave the view.
+    for (int i = 0; i < 29; ++i) host.TypeKey(hwnd, 40);
+    EXPECT_EQ(combo.ItemBounds(1).width, 0);
+    const RectF row = combo.ItemBounds(29);
+    ASSERT_GT(row.height, 0);
+    EXPECT_LE(row.Bottom(), combo.ListBounds().Bottom());
+    host.Click(hwnd, static_cast<int>(row.left + row.width / 2), static_cast<int>(row.top + row.height / 2));
+    EXPECT_EQ(combo.Selection(), 29);
+    EXPECT_EQ(picks, std::vector<int>{29});
+}
+
 TEST_F(ComboBoxTest, TheWheelAndTheKeysChooseOnAClosedBox) {
     Make(30);
     WheelOver(60, 42, -120);

@@ -33,7 +33,9 @@ TEST_F(DrawerBarTest, TheArrowPointsRightWhenClosedAndLeftWhenOpen) {
     // The tip reaches further from the centre than the base.
     EXPECT_GT(closedRight - centre, centre - closedLeft);
     host.ClearPresentations();
+    EXPECT_EQ(bar.Snapshot().checked, 0);
     EXPECT_EQ(bar.State(1, true), 1);
+    EXPECT_EQ(bar.Snapshot().checked, 1);  // scripts see an open drawer as checked
     EXPECT_FALSE(host.Presentations().empty());
     const auto [openLeft, openRight] = ArrowSpan();
     EXPECT_GT(centre - openLeft, openRight - centre);

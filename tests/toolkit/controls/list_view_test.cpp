@@ -111,6 +111,11 @@ TEST_F(ListViewTest, AClickSelectsTheRowUnderItAndHoverIsShownWhileOver) {
     EXPECT_TRUE(Near(RowPixel(1), 0xFFFFFFFFu)) << std::hex << RowPixel(1);
     host.Click(hwnd, 160, 55 + 2 * 22 + 5);
     EXPECT_EQ(list.SelectedRow(), 3);
+    // Scripts read the selection and every row's cells.
+    const ControlSnapshot seen = list.Snapshot();
+    EXPECT_EQ(seen.selection, 3);
+    ASSERT_EQ(seen.rows.size(), 3u);
+    EXPECT_EQ(seen.rows[2], (std::vector<Text>{"文件3", "", ""}));
     EXPECT_TRUE(Near(RowPixel(3), Style().accent));
     EXPECT_EQ(events, (std::vector<Event>{{'E', list.Id(), kKindListView}}));
     // Below the last row nothing is selected anew.

@@ -31,6 +31,10 @@ TEST_F(SideButtonTest, SelectingOneDeselectsThePreviousOneOfTheSameWindowOnly) {
     EXPECT_TRUE(Close(FaceAt(30), Style().accent, 40)) << std::hex << FaceAt(30);
     EXPECT_EQ(b.Selected(1, true), 1);
     EXPECT_EQ(a.Selected(), 0);
+    // Scripts see the same.
+    EXPECT_EQ(a.Snapshot().selected, 0);
+    EXPECT_EQ(b.Snapshot().selected, 1);
+    EXPECT_EQ(b.Snapshot().text, "等额本金");
     EXPECT_TRUE(Near(FaceAt(30), 0xFFFFFFFFu)) << std::hex << FaceAt(30);  // repainted as it was
     EXPECT_TRUE(Close(FaceAt(60), Style().accent, 40));
     c.Selected(0, true);

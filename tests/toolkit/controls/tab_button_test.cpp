@@ -17,7 +17,9 @@ TEST_F(TabButtonTest, SelectedRepaintsOnlyWhenItChanges) {
     ASSERT_TRUE(tab.IsBound());
     EXPECT_TRUE(Near(ScreenAt(10, 60), 0xFFFFFFFFu));  // no frame at rest
     host.ClearPresentations();
+    EXPECT_EQ(tab.Snapshot().selected, 0);
     EXPECT_EQ(tab.Selected(5, true), 1);
+    EXPECT_EQ(tab.Snapshot().selected, 1);  // what scripts read
     EXPECT_FALSE(host.Presentations().empty());
     EXPECT_TRUE(Close(ScreenAt(10, 60), Style().accent, 12)) << std::hex << ScreenAt(10, 60);
     host.ClearPresentations();

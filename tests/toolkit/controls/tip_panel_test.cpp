@@ -71,6 +71,7 @@ TEST_F(TipPanelTest, Style2PointsUpAndStyle3PointsDown) {
     EXPECT_EQ(tip.Style(3, true), 3);
     const Text explanation = "贷款利率按年计\r\n月供逐月相同";
     EXPECT_EQ(tip.Text(explanation, true), explanation);
+    EXPECT_EQ(tip.Snapshot().text, explanation);  // what scripts print
     EXPECT_TRUE(host.Presentations().empty());  // set while hidden, nothing is painted
     // Style 3: the body starts at the top and the pointer goes down below it.
     tip.Visible(1, true);
