@@ -2,6 +2,8 @@
 // checks) over the platform's SystemServices.
 #include "runtime/system.h"
 
+#include <atomic>
+
 namespace qh {
 namespace {
 
@@ -25,7 +27,20 @@ int LastSeparator(const Text& path) {
     return native > backslash ? native : backslash;
 }
 
+// Services installed in front of the platform's, or null. Atomic because
+// worker threads read it while the program runs.
+std::atomic<SystemServices*> gOverride{nullptr};
+
 }  // namespace
+
+SystemServices& System() {
+    SystemServices* installed = gOverride.load(std::memory_order_acquire);
+    return installed != nullptr ? *installed : PlatformSystem();
+}
+
+SystemServices* OverrideSystemServices(SystemServices* services) {
+    return gOverride.exchange(services, std::memory_order_acq_rel);
+}
 
 Text ModulePath() { return System().ModulePath(); }
 

@@ -85,8 +85,19 @@ public:
     virtual void Sleep(int milliseconds) = 0;
 };
 
-// The platform's services, created on first use.
+// The services the runtime's operations use: the ones installed with
+// OverrideSystemServices, else the platform's own.
 SystemServices& System();
+// The platform's own services, created on first use, whatever is installed
+// in front of them. Platform code that needs its concrete class takes these.
+SystemServices& PlatformSystem();
+// Puts services in front of the platform's, for a tool that runs a program of
+// the project under its control (the UI driver records the programs it
+// starts instead of starting them); null takes them away again. Returns what
+// was installed before, null for the platform's own. The caller keeps the
+// object alive while it is installed, and installs and removes it while no
+// other thread of the program runs.
+SystemServices* OverrideSystemServices(SystemServices* services);
 
 // Show modes of RunProgram, numbered as callers pass them.
 enum ShowMode : int {

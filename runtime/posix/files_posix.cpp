@@ -12,7 +12,7 @@
 namespace qh {
 namespace {
 
-std::string Native(const Text& path) { return static_cast<PosixSystem&>(System()).NativePath(path); }
+std::string Native(const Text& path) { return static_cast<PosixSystem&>(PlatformSystem()).NativePath(path); }
 
 }  // namespace
 

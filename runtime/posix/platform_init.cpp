@@ -3,7 +3,7 @@
 
 namespace qh {
 
-SystemServices& System() {
+SystemServices& PlatformSystem() {
     static PosixSystem system;
     return system;
 }

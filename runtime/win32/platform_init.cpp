@@ -3,7 +3,7 @@
 
 namespace qh {
 
-SystemServices& System() {
+SystemServices& PlatformSystem() {
     static Win32System system;
     return system;
 }

@@ -6,6 +6,7 @@
 #include <thread>
 
 #include "runtime/system.h"
+#include "toolkit/controls/combo_box.h"
 #include "toolkit/messages.h"
 #include "toolkit/toolkit.h"
 #include "toolkit/window.h"
@@ -132,6 +133,54 @@ bool CommandRunner::Key(const Target& target, const std::string& key) {
     return false;
 }
 
+void CommandRunner::Wheel(HostHandle hwnd, int x, int y, int notches) {
+    // The wheel message carries the point in screen coordinates.
+    const RectI r = host_.WindowRect(hwnd);
+    host_.Send(hwnd, msg::kMouseWheel, static_cast<std::intptr_t>(static_cast<std::uint32_t>(notches * 120) << 16),
+               MakeLParam(r.left + x, r.top + y));
+}
+
+CommandRunner::Outcome CommandRunner::Choose(const std::string& name, const Target& target,
+                                             const std::string& argument) {
+    auto* combo = dynamic_cast<UiComboBox*>(target.window->Record(target.index)->object);
+    if (combo == nullptr) return Fail(name + " is not a combo box");
+    int item = 0;
+    if (!ReadInt(argument, item)) return Fail("choose needs an item number: " + argument);
+    if (item < 1 || item > combo->ItemCount()) {
+        return Fail(name + " has no item " + argument + " (it has " + std::to_string(combo->ItemCount()) + ")");
+    }
+    // As a user does: a click opens the list (unless it is open), the wheel
+    // over the list brings the item into view, and a click picks it. Opening
+    // raises the box above its neighbours, so it is followed as an object,
+    // not by its place in the window's list.
+    const HostHandle hwnd = target.window->Handle();
+    int x = 0, y = 0;
+    Centre(target, x, y);
+    if (!combo->IsOpen()) host_.Click(hwnd, x, y);
+    if (!combo->IsOpen()) return Fail("the list of " + name + " does not open");
+    for (int turns = combo->ItemCount(); turns > 0 && combo->ItemBounds(item).width <= 0; --turns) {
+        // The wheel walks the hot item, which is always in view: towards
+        // the top of the list when the item lies above it.
+        const RectF list = combo->ListBounds();
+        Wheel(hwnd, static_cast<int>(list.left + list.width / 2), static_cast<int>(list.top + list.height / 2),
+              item < combo->HotItem() ? 1 : -1);
+    }
+    const RectF row = combo->ItemBounds(item);
+    if (row.width <= 0) return Fail("item " + argument + " of " + name + " cannot be brought into view");
+    host_.Click(hwnd, static_cast<int>(row.left + row.width / 2), static_cast<int>(row.top + row.height / 2));
+    return Outcome::kContinue;
+}
+
+void CommandRunner::RecordStarted(const std::string& commandLine) {
+    std::lock_guard<std::mutex> hold(startedLock_);
+    started_.push_back(commandLine);
+}
+
+void CommandRunner::PrintStarted() {
+    std::lock_guard<std::mutex> hold(startedLock_);
+    for (const std::string& s : started_) out_ << s << "\n";
+}
+
 void CommandRunner::Wait(int milliseconds) {
     // The clock moves in small steps, so that timers and animations run in
     // order, and real time passes too, so that background threads get
@@ -161,10 +210,7 @@ CommandRunner::Outcome CommandRunner::Run(const std::string& line, int lineNumbe
     if (command == "quit") return Outcome::kQuit;
     if (command == "windows") return PrintWindows(), Outcome::kContinue;
     if (command == "controls") return PrintControls(), Outcome::kContinue;
-    if (command == "started") {
-        for (const std::string& s : started_) out_ << s << "\n";
-        return Outcome::kContinue;
-    }
+    if (command == "started") return PrintStarted(), Outcome::kContinue;
     if (command == "wait") {
         int ms = 0;
         if (!ReadInt(rest, ms) || ms < 0) return Fail("wait needs milliseconds: " + rest);
@@ -225,9 +271,7 @@ CommandRunner::Outcome CommandRunner::Run(const std::string& line, int lineNumbe
     } else if (command == "wheel") {
         int notches = 0;
         if (!ReadInt(argument, notches)) return Fail("wheel needs a number: " + argument);
-        const RectI r = host_.WindowRect(hwnd);
-        host_.Send(hwnd, msg::kMouseWheel, static_cast<std::intptr_t>(static_cast<std::uint32_t>(notches * 120) << 16),
-                   MakeLParam(r.left + x, r.top + y));
+        Wheel(hwnd, x, y, notches);
     } else if (command == "print") {
         const ControlSnapshot s = target.window->Record(target.index)->object->Snapshot();
         out_ << name << "=" << OneLine(Utf8(s.text)) << "\n";
@@ -239,9 +283,7 @@ CommandRunner::Outcome CommandRunner::Run(const std::string& line, int lineNumbe
             out_ << "\n";
         }
     } else if (command == "choose") {
-        int item = 0;
-        if (!ReadInt(argument, item)) return Fail("choose needs an item number: " + argument);
-        return Fail("choose: this control has no items to choose");
+        return Choose(name, target, argument);
     }
     return Outcome::kContinue;
 }

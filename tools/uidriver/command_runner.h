@@ -4,6 +4,7 @@
 #pragma once
 
 #include <iosfwd>
+#include <mutex>
 #include <string>
 #include <vector>
 
@@ -23,8 +24,9 @@ public:
     // Carries out one command line; on an error writes a message naming
     // the line to err.
     Outcome Run(const std::string& line, int lineNumber);
-    // The command lines of the programs the driven program started.
-    void RecordStarted(const std::string& commandLine) { started_.push_back(commandLine); }
+    // Records the command line (UTF-8) of a program the driven program
+    // started; any of the program's threads may call it.
+    void RecordStarted(const std::string& commandLine);
 
 private:
     struct Target {
@@ -39,6 +41,11 @@ private:
     void PrintControls();
     void PrintState(const std::string& name, const Target& target);
     bool Key(const Target& target, const std::string& key);
+    // Turns the wheel by notches (positive away from the user) at a point of
+    // the window.
+    void Wheel(HostHandle hwnd, int x, int y, int notches);
+    Outcome Choose(const std::string& name, const Target& target, const std::string& argument);
+    void PrintStarted();
     void Wait(int milliseconds);
     Outcome Fail(const std::string& message);
 
@@ -47,6 +54,7 @@ private:
     std::ostream& err_;
     HostHandle target_ = 0;
     int line_ = 0;
+    std::mutex startedLock_;
     std::vector<std::string> started_;
 };
 

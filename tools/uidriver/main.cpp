@@ -5,39 +5,66 @@
 // the commands, 2 for a bad command line, a bad command or an unknown control.
 #include <cstdio>
 #include <cstring>
+#include <filesystem>
 #include <iostream>
 #include <string>
+#include <system_error>
 #include <vector>
 
+#include "runtime/system.h"
 #include "tools/toolkit-demo/demo_program.h"
 #include "tools/uidriver/driver_platform.h"
+#include "tools/uidriver/driver_system.h"
 
 namespace {
 
 struct DrivenProgram {
+    // The name on the driver's command line, which is also the name of the
+    // program's own file: the driven program finds itself under it.
     const char* name;
     int (*run)(qh::Platform& platform, const std::vector<std::string>& args);
 };
 
-// The programs the driver links.
+// The programs the driver links. Each is a library with a Run function; to
+// add one, include its header, add its line here and link its library to
+// uidriver in CMakeLists.txt.
 constexpr DrivenProgram kPrograms[] = {
     {"toolkit-demo", qh::RunToolkitDemo},
 };
 
-int Usage(const char* message) {
-    std::fprintf(stderr, "uidriver: %s\nusage: uidriver [--program-dir DIR] PROGRAM [ARGS...]\nprograms:", message);
+int Usage(const std::string& message) {
+    std::fprintf(stderr, "uidriver: %s\nusage: uidriver [--program-dir DIR] PROGRAM [ARGS...]\nprograms:",
+                 message.c_str());
     for (const DrivenProgram& p : kPrograms) std::fprintf(stderr, " %s", p.name);
     std::fprintf(stderr, "\n");
     return 2;
+}
+
+// The folder given with --program-dir as the program will see it: absolute
+// (the program may change its working folder), without "." and ".." levels
+// and a trailing separator, in GBK. False when it is no folder or GBK cannot
+// spell its name.
+bool ProgramFolder(const char* given, qh::Text& folder) {
+    namespace fs = std::filesystem;
+    std::error_code error;
+    if (!fs::is_directory(given, error)) return false;
+    std::string path = fs::absolute(given, error).lexically_normal().string();
+    if (error) return false;
+    if (path.size() > 1 && path.back() == '/') path.pop_back();
+    folder = qh::System().Utf8ToGbk(path);
+    return qh::System().GbkToUtf8(folder) == path;
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
     int first = 1;
-    if (argc > 2 && std::strcmp(argv[1], "--program-dir") == 0) {
-        // The folder the program takes as its own; the toolkit demo reads
-        // nothing from it, the programs that do will take it from here.
+    // By default the program takes the driver's own folder, where the
+    // build puts every program.
+    qh::Text folder = qh::ModuleDirectory();
+    if (argc > 1 && std::strcmp(argv[1], "--program-dir") == 0) {
+        if (argc < 3) return Usage("--program-dir needs a folder");
+        if (!ProgramFolder(argv[2], folder)) return Usage(std::string("not a usable folder: ") + argv[2]);
         first = 3;
     }
     if (first >= argc) return Usage("no program given");
@@ -45,10 +72,14 @@ int main(int argc, char** argv) {
     for (const DrivenProgram& p : kPrograms) {
         if (std::strcmp(argv[first], p.name) == 0) program = &p;
     }
-    if (program == nullptr) return Usage("unknown program");
+    if (program == nullptr) return Usage(std::string("unknown program: ") + argv[first]);
 
     qh::DriverPlatform platform(std::cin, std::cout, std::cerr);
+    qh::DriverSystem system(qh::PlatformSystem(), folder, program->name,
+                            [&platform](const std::string& commandLine) { platform.Runner().RecordStarted(commandLine); });
+    qh::SystemServices* const previous = qh::OverrideSystemServices(&system);
     const int code = program->run(platform, std::vector<std::string>(argv + first + 1, argv + argc));
+    qh::OverrideSystemServices(previous);
     std::cout.flush();
     if (platform.CommandFailed()) return 2;
     if (!platform.ProgramEnded()) return 0;
