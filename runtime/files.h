@@ -32,6 +32,11 @@ bool ReadFileBlocks(const Text& path, const FileBlockSink& sink);
 // When any step fails the temporary is removed and path is left as it was.
 bool WriteWholeFile(const Text& path, std::string_view data);
 
+// Moves the file from into to's place in one step, replacing the file that
+// to names. False when the move cannot be made; both files are then as they
+// were.
+bool ReplaceFile(const Text& from, const Text& to);
+
 // Creates every missing folder on the way to a file path (all but the last
 // level). Failures are ignored: a later write to the path reports them.
 void CreateFolders(const Text& path);

@@ -152,6 +152,24 @@ void DrawText(Graphics& g, const Text& text, const UiFont& font, Argb color, con
     g.DrawString(text, font, color, r, format);
 }
 
+void DrawTextLines(Graphics& g, const Text& text, const UiFont& font, Argb color, const RectF& layout,
+                   float pitch, int align, int formatFlags, int effect) {
+    float top = layout.top;
+    std::size_t start = 0;
+    while (start <= text.size() && top < layout.top + layout.height) {
+        std::size_t end = text.find('\n', start);
+        if (end == Text::npos) end = text.size();
+        Text line = text.substr(start, end - start);
+        if (!line.empty() && line.back() == '\r') line.pop_back();
+        if (!line.empty()) {
+            DrawText(g, line, font, color, MakeRect(layout.left, top, layout.width, pitch), align, 0, 0,
+                     formatFlags, effect);
+        }
+        top += pitch;
+        start = end + 1;
+    }
+}
+
 void DrawGlowText(Graphics& g, const Text& text, const UiFont& font, Argb color, const RectF& r,
                   int glowSize) {
     g.DrawGlowString(text, font, color, r, glowSize);

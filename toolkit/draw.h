@@ -42,6 +42,13 @@ Argb EffectColor(Argb textColor, std::int64_t effectColor = -1, bool hasEffectCo
 void DrawText(Graphics& g, const Text& text, const UiFont& font, Argb color, const RectF& layout,
               int align = 0, int trimming = 0, int hotkeyPrefix = 0, int formatFlags = 0,
               int effect = kEffectNone, std::int64_t effectColor = -1, bool hasEffectColor = false);
+// Text of several lines (separated by CR LF or LF), each line in its own band
+// pitch pixels below the one before, whatever the font's own line height:
+// for columns of captions and figures that must stand level with rows laid
+// out on a fixed grid. The other arguments are DrawText's, applied to each
+// line within its band; lines below the layout are not drawn.
+void DrawTextLines(Graphics& g, const Text& text, const UiFont& font, Argb color, const RectF& layout,
+                   float pitch, int align = 0, int formatFlags = 0, int effect = kEffectNone);
 // Caption text on a soft white glow, through the backend's own glow.
 void DrawGlowText(Graphics& g, const Text& text, const UiFont& font, Argb color, const RectF& r,
                   int glowSize = 5);

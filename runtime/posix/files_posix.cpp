@@ -6,6 +6,7 @@
 #include <string>
 
 #include "runtime/files.h"
+#include "runtime/native_file.h"
 #include "runtime/posix/file_io.h"
 #include "runtime/posix/system_posix.h"
 
@@ -38,6 +39,14 @@ void CreateFolders(const Text& path) {
         if (::stat(folder.c_str(), &st) == 0 && S_ISDIR(st.st_mode)) continue;
         ::mkdir(folder.c_str(), 0777);
     }
+}
+
+bool ReplaceFile(const Text& from, const Text& to) {
+    if (from.empty() || to.empty()) return false;
+    const std::filesystem::path target(Native(to));
+    if (!MoveIntoPlace(std::filesystem::path(Native(from)), target)) return false;
+    SyncFolder(target.parent_path());
+    return true;
 }
 
 }  // namespace qh

@@ -12,9 +12,23 @@ void UiLabel::Create(HostHandle hwnd, const qh::Text& text, float left, float to
     CreateText(hwnd, kKindLabel, text, MakeRect(left, top, width, height), textColor, font, visible, false);
 }
 
+float UiLabel::LinePitch(float value, bool set) {
+    return OnWindowThread(linePitch_, [&] {
+        if (set && value != linePitch_) {
+            linePitch_ = value;
+            Redraw();
+        }
+        return linePitch_;
+    });
+}
+
 void UiLabel::Paint(UiWindow&, Graphics& g, int) {
-    DrawText(g, text_, font_, disabled_ != 0 ? Style().disabledText : textColor_, Bounds(), align_, 0, 0,
-             formatFlags_);
+    const Argb color = disabled_ != 0 ? Style().disabledText : textColor_;
+    if (linePitch_ > 0) {
+        DrawTextLines(g, text_, font_, color, Bounds(), linePitch_, align_, formatFlags_);
+    } else {
+        DrawText(g, text_, font_, color, Bounds(), align_, 0, 0, formatFlags_);
+    }
 }
 
 }  // namespace qh

@@ -13,10 +13,17 @@ public:
                 Argb textColor = MakeArgb(0x000000, 230), const FontChoice& font = {},
                 int formatFlags = kFormatNoWrap, int align = 3, bool visible = true);
 
+    // The distance in pixels from the top of one line to the top of the
+    // next; 0, the default, takes the font's own line height. A form's
+    // caption column sets it so that its lines stand level with the rows of
+    // inputs beside it, whatever the font's metrics. Setting it repaints.
+    float LinePitch(float value = 0, bool set = false);
+
 protected:
     void Paint(UiWindow& window, Graphics& g, int state) override;
 
 private:
+    float linePitch_ = 0;
     int formatFlags_ = kFormatNoWrap;
     int align_ = 3;
 };

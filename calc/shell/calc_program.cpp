@@ -1,0 +1,50 @@
+#include "calc/shell/calc_program.h"
+
+#include "calc/shell/calc_settings.h"
+#include "calc/shell/main_window.h"
+#include "calc/shell/updater_handoff.h"
+#include "runtime/system.h"
+#include "toolkit/toolkit.h"
+
+namespace qh {
+namespace {
+
+// How long the calculator keeps asking updater windows to quit before it
+// goes on: a window of another program with the same class and title would
+// otherwise keep it waiting for ever.
+constexpr int kNotifyRounds = 50;
+constexpr int kNotifyPauseMs = 100;
+
+// Sends the message to every window of that class and title until none is
+// left, as each one goes away when it handles the message.
+void NotifyUntilGone(Host& host, const Text& className, const Text& title, int message) {
+    for (int round = 0; round < kNotifyRounds; ++round) {
+        if (host.NotifyWindows(className, title, message) == 0) return;
+        host.Sleep(kNotifyPauseMs);
+    }
+}
+
+}  // namespace
+
+int RunQingheCalc(Platform& platform, const std::vector<std::string>&) {
+    Host& host = platform.WindowHost();
+    ToolkitStartup(host, platform.Graphics());
+    const HandOff handOff = HandOffToUpdater(
+        [&host](const Text& className, const Text& title, int message) {
+            NotifyUntilGone(host, className, title, message);
+        });
+    if (handOff == HandOff::kEnd) return 0;
+
+    const CalcSettings settings = LoadCalcSettings();
+    MainWindowServices services;
+    services.siteUrl = settings.siteUrl;
+    services.runProgram = [](const Text& commandLine) { return RunProgram(commandLine, false); };
+    services.openInBrowser = [](const Text& url) {
+        if (Toolkit().openUrl) Toolkit().openUrl(url);
+    };
+    MainWindow main(platform, services);
+    if (!main.Build()) return 3;
+    return platform.RunMessageLoop();
+}
+
+}  // namespace qh

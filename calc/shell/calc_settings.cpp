@@ -1,0 +1,40 @@
+#include "calc/shell/calc_settings.h"
+
+#include "runtime/system.h"
+
+#ifndef QH_SITE_URL
+#error "QH_SITE_URL is set by the build"
+#endif
+#ifndef QH_UPDATE_URL
+#error "QH_UPDATE_URL is set by the build"
+#endif
+
+namespace qh {
+namespace {
+
+// The variable's value when it is set and not empty, else the built-in one.
+Text Setting(const char* variable, const char* builtIn) {
+    const Text value = ReadEnvironment(variable);
+    return value.empty() ? Text(builtIn) : value;
+}
+
+Text WithoutTrailingSlash(Text url) {
+    while (!url.empty() && url.back() == '/') url.pop_back();
+    return url;
+}
+
+Text WithTrailingSlash(Text url) {
+    if (url.empty() || url.back() != '/') url += '/';
+    return url;
+}
+
+}  // namespace
+
+CalcSettings LoadCalcSettings() {
+    CalcSettings settings;
+    settings.siteUrl = WithoutTrailingSlash(Setting("QINGHE_SITE_URL", QH_SITE_URL));
+    settings.updateUrl = WithTrailingSlash(Setting("QINGHE_UPDATE_URL", QH_UPDATE_URL));
+    return settings;
+}
+
+}  // namespace qh

@@ -1,0 +1,18 @@
+// Where the calculator reaches the outside: the maker's web site and the
+// update server. Both are fixed when the program is built; the environment
+// variables QINGHE_SITE_URL and QINGHE_UPDATE_URL override them for testing
+// and staging.
+#pragma once
+
+#include "runtime/text.h"
+
+namespace qh {
+
+struct CalcSettings {
+    Text siteUrl;    // without a trailing "/": "/?ref=rodode" is appended
+    Text updateUrl;  // the update folder, ending in "/"
+};
+
+CalcSettings LoadCalcSettings();
+
+}  // namespace qh

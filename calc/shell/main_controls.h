@@ -1,0 +1,95 @@
+// Every control object of the calculator's main window, in one record. The
+// objects exist, unbound, before the toolkit starts; BuildMainWindow binds
+// them to the window, and navigation only changes their visibility, texts and
+// positions. The members carry the names the program's documents use.
+#pragma once
+
+#include "toolkit/controls/button.h"
+#include "toolkit/controls/combo_box.h"
+#include "toolkit/controls/drawer_bar.h"
+#include "toolkit/controls/edit.h"
+#include "toolkit/controls/label.h"
+#include "toolkit/controls/list_view.h"
+#include "toolkit/controls/picture.h"
+#include "toolkit/controls/radio_button.h"
+#include "toolkit/controls/side_button.h"
+#include "toolkit/controls/tab_button.h"
+#include "toolkit/controls/tip_panel.h"
+#include "toolkit/window.h"
+
+namespace qh {
+
+// The pages, numbered as the side menu counts them.
+enum CalcPage : int {
+    kPageHousing = 1,
+    kPageTax = 2,
+    kPageCar = 3,
+    kPageCombined = 4,
+    kPageSearch = 5,
+};
+inline constexpr int kPageCount = 5;
+inline constexpr int kTabCount = 5;
+inline constexpr int kAboutTab = 5;
+
+struct MainControls {
+    UiWindow window;
+    HostHandle hwnd = 0;
+
+    UiTabButton topTabs[kTabCount];  // TopTabs[1..5]
+    UiSideButton sideMenu[7];        // SideMenu[1..5]; 6 and 7 stay empty
+
+    // On every page.
+    UiButton clearButton, calcButton, sysCalcButton;
+    UiLabel captionLabel, descriptionLabel;
+    UiPicture helpIcon, separator, banner;
+    UiDrawerBar resultsStrip;
+    UiTipPanel helpPopup;
+
+    // Page 1, housing (AmountEdit and AmountUnit also serve page 4).
+    UiRadioButton modeByAmount, modeByArea;
+    UiEdit amountEdit;
+    UiComboBox amountUnit;
+    UiEdit termEdit;
+    UiComboBox termUnit;
+    UiEdit rateEdit;
+    UiComboBox rateKind, rateOption;
+    UiRadioButton loanCommercial, loanFund;
+    UiEdit areaEdit;
+    UiComboBox downPayment;
+    UiRadioButton firstHome, secondHome;
+
+    // Page 2, second-hand transaction tax.
+    UiRadioButton houseOrdinary, houseNonOrdinary, certOver5, certUnder5;
+    UiEdit taxAreaEdit, taxPriceEdit;
+    UiComboBox taxPriceUnit;
+    UiListView taxTable;
+
+    // Page 3, car loan.
+    UiRadioButton seatsUnder6, seatsOver6;
+    UiEdit carPriceEdit;
+    UiComboBox carPriceUnit;
+    UiEdit carTermEdit;
+    UiComboBox carTermUnit;
+    UiEdit carRateEdit;
+    UiComboBox carRateKind, carRateOption, carDownPayment;
+
+    // Page 4, combined loan.
+    UiEdit mixTermEdit;
+    UiComboBox mixTermUnit;
+    UiEdit fundRateEdit;
+    UiComboBox fundRateKind, fundRateTerm;
+    UiEdit commAmountEdit;
+    UiComboBox commAmountUnit;
+    UiEdit commRateEdit;
+    UiComboBox commRateKind, commRateTerm;
+
+    // Page 5, loan search.
+    UiComboBox loanPurpose;
+    UiEdit wantAmountEdit;
+    UiComboBox wantAmountUnit;
+    UiEdit wantTermEdit;
+    UiComboBox wantTermUnit;
+    UiLabel searchLink;
+};
+
+}  // namespace qh

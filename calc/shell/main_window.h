@@ -1,0 +1,68 @@
+// The calculator's main window "青禾计算器": five picture tabs across the top,
+// the page menu down the left, the page forms in the middle and the shared
+// buttons at the bottom. This class builds it, switches pages, routes every
+// control event to its action, paints the translucent panels and keeps the
+// results window docked at its right edge.
+#pragma once
+
+#include <functional>
+
+#include "calc/shell/main_controls.h"
+#include "calc/shell/results_window.h"
+#include "toolkit/platform.h"
+
+namespace qh {
+
+// What the main window hands to the rest of the program: the about window,
+// the loan search and the browser belong to other parts of it.
+struct MainWindowServices {
+    std::function<void()> openAbout;
+    std::function<void()> searchLoans;
+    std::function<void(const Text& url)> openInBrowser;
+    // Starts a program by command line without waiting (the system calculator);
+    // false when it did not start.
+    std::function<bool(const Text& commandLine)> runProgram;
+    Text siteUrl;
+};
+
+class MainWindow {
+public:
+    MainWindow(Platform& platform, MainWindowServices services);
+    MainWindow(const MainWindow&) = delete;
+    MainWindow& operator=(const MainWindow&) = delete;
+
+    // Creates the window with every control, runs Clear once and shows it.
+    // False when the window cannot be created.
+    bool Build();
+
+    MainControls& Controls() { return c_; }
+    ResultsWindow& Results() { return results_; }
+    int CurrentPage() const { return currentPage_; }
+    int CurrentTab() const { return currentTab_; }
+
+    // Navigation, as the tabs and the side menu do it.
+    void SelectTab(int tab);
+    void SelectSideEntry(int page);
+    // Calculate: opens the results window beside this one, keeps the focus
+    // here and computes the shown page.
+    void Calculate();
+
+private:
+    void CreateTabsAndMenu();
+    void CreateSharedControls();
+    void BindHandlers();
+    void ShowPage(int page, bool show);
+    int OnControlEvent(int id, int kind);
+    std::intptr_t OnMessage(int message, std::intptr_t wParam);
+    int Paint(Graphics& g, int width, int height);
+    void HelpEnter(int id);
+
+    Platform& platform_;
+    MainWindowServices services_;
+    MainControls c_;
+    ResultsWindow results_{c_};
+    int currentTab_ = 1;
+    int currentPage_ = 1;
+};
+
+}  // namespace qh

@@ -1,0 +1,215 @@
+#include "calc/shell/results_window.h"
+
+#include "calc/loans/result_labels.h"
+#include "calc/shell/calc_images.h"
+#include "toolkit/draw.h"
+#include "toolkit/messages.h"
+#include "toolkit/toolkit.h"
+
+namespace qh {
+namespace {
+
+constexpr const char* kTitle = "计算结果";
+constexpr int kWidth = 220;
+constexpr int kOverlap = 9;  // the window stands this far over the main window's right edge
+constexpr std::uint32_t kExToolWindow = 0x80;
+
+constexpr Argb kValueColor = 0xD2008000u;    // RGB(0, 128, 0) α210
+constexpr Argb kHeadingColor = 0xBE0060C0u;  // RGB(0, 96, 192) α190
+constexpr Argb kRowLabelColor = 0xAA000000u; // black α170
+constexpr Argb kNoteColor = 0x78000000u;     // black α120
+
+constexpr const char* kInstallmentHelp =
+    " 每月等额还款即等额本息还款法\r\n\r\n 指借款人每月按相等的金额偿还贷\r\n 款本息，其中每月贷款利息按月初\r\n"
+    " 剩余贷款本金计算并逐月结清";
+constexpr const char* kPrincipalHelp =
+    " 逐月递减还款即等额本金还款法\r\n\r\n 指本金保持相同，利息逐月递减，\r\n 月还款数递减；由于每月的还款本\r\n"
+    " 金额固定，而利息越来越少，贷款\r\n 人起初还款压力较大，但是随时间\r\n 的推移每月还款数也越来越少";
+
+// Where the drawn texts and separators stand; W is the window's width.
+struct TextSpot {
+    float x, y, width, height;
+};
+constexpr TextSpot kInstallmentHeadingSpot = {14, 110, 0, 20};
+constexpr TextSpot kInstallmentRowsSpot = {15, 135, 70, 100};
+constexpr TextSpot kPrincipalHeadingSpot = {14, 243, 0, 20};
+constexpr TextSpot kPrincipalRowsSpot = {15, 264, 70, 140};
+constexpr TextSpot kTaxRowsSpot = {15, 135, 70, 180};
+
+// The row labels and the value labels beside them stand on one grid of lines,
+// so each figure stays level with its label whatever the font's metrics.
+constexpr float kLinePitch = 14;
+
+// Text with the toolkit's halo, which keeps it readable on the skin.
+void DrawLabel(Graphics& g, const char* text, Argb color, const TextSpot& spot, float width, int align) {
+    DrawTextLines(g, text, Toolkit().defaultFont, color,
+                  MakeRect(spot.x, spot.y, spot.width > 0 ? spot.width : width, spot.height), kLinePitch, align,
+                  kFormatNoWrap, kEffectHalo);
+}
+
+}  // namespace
+
+RectI ResultsWindow::DockedRect() const {
+    const RectI m = TheHost().WindowRect(main_.hwnd);
+    return RectI{m.left + m.width - kOverlap, m.top, kWidth, m.height};
+}
+
+void ResultsWindow::Open(int page) {
+    if (Exists()) {
+        ShowKind(page == kPageTax);
+        window_.RepaintArea(MakeRect(0, 0, float(window_.ClientWidth()), float(window_.ClientHeight())));
+        return;
+    }
+    Create(page);
+}
+
+void ResultsWindow::Toggle(int page) {
+    if (Exists()) {
+        Close();
+    } else {
+        Open(page);
+    }
+}
+
+void ResultsWindow::Close() {
+    if (Exists()) TheHost().PostMessage(hwnd_, msg::kClose, 0, 0);
+}
+
+void ResultsWindow::Dock() {
+    if (Exists()) TheHost().MoveWindow(hwnd_, DockedRect());
+}
+
+void ResultsWindow::BringToFront() {
+    if (Exists()) TheHost().BringToFront(hwnd_);
+}
+
+void ResultsWindow::ShowResults(const PageResults& results) {
+    if (!Exists()) return;
+    ShowKind(results.isTax);
+    if (results.isTax) {
+        taxValues_.Text(results.tax, true);
+    } else {
+        installmentValues_.Text(results.installment, true);
+        principalValues_.Text(results.principal, true);
+    }
+}
+
+void ResultsWindow::ShowKind(bool tax) {
+    const int loan = tax ? 0 : 1;
+    upperHelp_.Visible(loan, true);
+    lowerHelp_.Visible(loan, true);
+    installmentValues_.Visible(loan, true);
+    principalValues_.Visible(loan, true);
+    taxValues_.Visible(tax ? 1 : 0, true);
+    if (tax != taxShown_) {
+        // The drawn headings and row labels change with the kind.
+        taxShown_ = tax;
+        window_.SetBackground(Bytes(), false, 0, false, true);
+    }
+}
+
+void ResultsWindow::Create(int page) {
+    Host& host = TheHost();
+    HostWindowArgs args;
+    args.title = kTitle;
+    args.rect = DockedRect();
+    args.exStyle = kExToolWindow;  // no taskbar button of its own
+    const HostHandle h = host.CreateHostWindow(args);
+    if (h == 0) return;
+    taxShown_ = page == kPageTax;
+    window_.OnPaint([this](HostHandle, Graphics& g, int, int width, int) { return Paint(g, width); });
+    // Close button only: a minimized tool window would have no taskbar
+    // button to come back from.
+    if (!window_.Create(h, CalcImageBytes(CalcImage::Skin), 0, false, 2 | kFlagCloseButton)) {
+        host.DestroyWindow(h);
+        return;
+    }
+    hwnd_ = h;
+    separator_.LoadFromMemory(CalcImageBytes(CalcImage::Separator));
+    main_.resultsStrip.State(1, true);
+    main_.resultsStrip.ToolTip("隐藏计算结果窗口", true);
+
+    const bool tax = page == kPageTax;
+    installmentValues_.Create(h, "", 85, 133, 108, 100, kValueColor, {}, kFormatNoWrap, 0, !tax);
+    installmentValues_.Name("InstallmentValues", true);
+    principalValues_.Create(h, "", 85, 262, 108, 130, kValueColor, {}, kFormatNoWrap, 0, !tax);
+    principalValues_.Name("PrincipalValues", true);
+    taxValues_.Create(h, "", 85, 132, 108, 190, kValueColor, {}, kFormatNoWrap, 0, tax);
+    taxValues_.Name("TaxValues", true);
+    for (UiLabel* values : {&installmentValues_, &principalValues_, &taxValues_}) values->LinePitch(kLinePitch, true);
+    const Bytes help = CalcImageBytes(CalcImage::HelpIcon);
+    upperHelp_.Create(h, 85, 106, 22, 18, help, kCursorHand, !tax);
+    upperHelp_.Name("InstallmentHelp", true);
+    lowerHelp_.Create(h, 85, 238, 22, 18, help, kCursorHand, !tax);
+    lowerHelp_.Name("PrincipalHelp", true);
+    resultsTip_.Create(h, 45, 100, 100, 70);
+    resultsTip_.Name("ResultsTip", true);
+
+    host.ShowWindow(h, true);
+    window_.OnMessage([this](HostHandle, int message, std::intptr_t, std::intptr_t) { return OnMessage(message); });
+    window_.OnMouseEnterControl([this](HostHandle, int id, int, int) {
+        HelpEnter(id);
+        return -1;
+    });
+    window_.OnMouseLeaveControl([this](HostHandle, int id, int, int) {
+        HelpLeave(id);
+        return -1;
+    });
+    host.BringToFront(main_.hwnd);
+}
+
+std::intptr_t ResultsWindow::OnMessage(int message) {
+    if (message == msg::kDestroy) {
+        hwnd_ = 0;
+        main_.resultsStrip.State(0, true);
+        main_.resultsStrip.ToolTip("显示计算结果窗口", true);
+    } else if (message == msg::kLButtonDown || message == msg::kRButtonDown) {
+        // A click into the results window never leaves it in front.
+        TheHost().BringToFront(main_.hwnd);
+    }
+    return -1;
+}
+
+int ResultsWindow::Paint(Graphics& g, int width) {
+    const float w = float(width);
+    auto line = [&](float x, float y, float length) {
+        if (separator_.Empty()) return;
+        g.DrawImage(separator_.Pixels(), MakeRect(x, y, length, 2),
+                    MakeRect(0, 0, float(separator_.Width()), float(separator_.Height())));
+    };
+    if (taxShown_) {
+        line(15, 115, w);
+        DrawLabel(g, kTaxRowLabels, kRowLabelColor, kTaxRowsSpot, w, 2);
+        line(15, 325, w);
+        DrawLabel(g, kResultsNote, kNoteColor, {0, 342, 0, 80}, w, 1);
+        return 0;
+    }
+    DrawLabel(g, kInstallmentHeading, kHeadingColor, kInstallmentHeadingSpot, w, 0);
+    line(107, 115, 110);
+    DrawLabel(g, kInstallmentRowLabels, kRowLabelColor, kInstallmentRowsSpot, w, 2);
+    DrawLabel(g, kPrincipalHeading, kHeadingColor, kPrincipalHeadingSpot, w, 0);
+    line(107, 248, 110);
+    DrawLabel(g, kPrincipalRowLabels, kRowLabelColor, kPrincipalRowsSpot, w, 2);
+    line(15, 395, w);
+    DrawLabel(g, kResultsNote, kNoteColor, {0, 402, 0, 80}, w, 1);
+    return 0;
+}
+
+void ResultsWindow::HelpEnter(int id) {
+    const bool upper = id == upperHelp_.Id();
+    if (!upper && id != lowerHelp_.Id()) return;
+    resultsTip_.SetZOrder(1, true);
+    resultsTip_.Text(upper ? kInstallmentHelp : kPrincipalHelp, true);
+    if (upper) {
+        resultsTip_.Move(10, 123, 202, 100);
+    } else {
+        resultsTip_.Move(10, 255, 202, 125);
+    }
+    resultsTip_.Visible(1, true);
+}
+
+void ResultsWindow::HelpLeave(int id) {
+    if (id == upperHelp_.Id() || id == lowerHelp_.Id()) resultsTip_.Visible(0, true);
+}
+
+}  // namespace qh

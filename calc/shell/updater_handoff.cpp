@@ -1,0 +1,45 @@
+#include "calc/shell/updater_handoff.h"
+
+#include <string>
+
+#include "runtime/command_line.h"
+#include "runtime/files.h"
+#include "runtime/hex.h"
+#include "runtime/process.h"
+#include "runtime/system.h"
+#include "runtime/xml/xml_tree.h"
+
+namespace qh {
+namespace {
+
+constexpr const char* kStateFile = "update\\config.xml";
+constexpr const char* kWaitingUpdater = "renew.ex_";
+constexpr int kQuitRequest = 1024;
+
+}  // namespace
+
+Text InstallCommandLine(const Text& updaterPath, const Text& calculatorFileName, std::uint32_t processId) {
+    return QuotedPath(updaterPath) + " -m " + HexEncode(calculatorFileName) + " " + HexEncode(kCalculatorVersion) +
+           " " + HexEncode(std::to_string(processId));
+}
+
+HandOff HandOffToUpdater(const std::function<void(const Text&, const Text&, int)>& notify) {
+    XmlTree state;
+    if (state.LoadFile(ProgramFile(kStateFile))) {
+        Text status;
+        state.GetAttribute("@1/@2", "St", status);
+        state.Close();
+        if (status != "1") return HandOff::kContinue;
+        RunProgram(InstallCommandLine(ProgramFile(ExecutableName("renew")), ModuleFileName(), CurrentProcessId()),
+                   false);
+        return HandOff::kEnd;
+    }
+    const Text waiting = ProgramFile(kWaitingUpdater);
+    if (FileExists(waiting)) {
+        if (notify) notify("Ex_DirectUI", kUpdaterTitle, kQuitRequest);
+        ReplaceFile(waiting, ProgramFile(ExecutableName("renew")));
+    }
+    return HandOff::kContinue;
+}
+
+}  // namespace qh

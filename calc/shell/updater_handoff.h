@@ -1,0 +1,33 @@
+// The calculator's half of the hand-off to its updater at start-up, before
+// any window exists: a downloaded update waiting to be installed makes the
+// calculator start the updater in install mode and end; otherwise a newly
+// delivered updater ("renew.ex_") replaces the old one.
+#pragma once
+
+#include <functional>
+
+#include "runtime/text.h"
+
+namespace qh {
+
+// The version the calculator reports to the updater.
+inline constexpr const char* kCalculatorVersion = "1.0.0.503";
+// The updater window's title, which the calculator asks to quit before it
+// replaces the updater's file.
+inline constexpr const char* kUpdaterTitle = "青禾计算器升级程序";
+
+// The updater's install command line: the quoted updater path, " -m " and
+// the hexadecimal calculator file name, version and process id.
+Text InstallCommandLine(const Text& updaterPath, const Text& calculatorFileName, std::uint32_t processId);
+
+enum class HandOff { kContinue, kEnd };
+
+// Reads "update\config.xml" of the program folder. When its "ALL" element
+// has St="1", starts the updater in install mode and answers kEnd, whether
+// or not it started. When the file cannot be read and "renew.ex_" exists,
+// notify(class, title, 1024) asks every updater window to quit and the new
+// updater is moved over the old one (a failed move leaves both files for the
+// next start). Otherwise nothing is touched.
+HandOff HandOffToUpdater(const std::function<void(const Text& className, const Text& title, int message)>& notify);
+
+}  // namespace qh

@@ -1,0 +1,18 @@
+// The running process and the names of the project's programs on this
+// platform.
+#pragma once
+
+#include <cstdint>
+
+#include "runtime/text.h"
+
+namespace qh {
+
+// The id of the running process.
+std::uint32_t CurrentProcessId();
+
+// A program's file name as this platform spells it: "renew" is "renew.exe" on
+// Windows and "renew" on Linux.
+Text ExecutableName(const Text& baseName);
+
+}  // namespace qh
