@@ -8,6 +8,7 @@
 
 #include <cstdio>
 #include <memory>
+#include <utility>
 #include <vector>
 
 #include "calc/shell/calc_images.h"
@@ -81,11 +82,12 @@ cairo_surface_t* SurfaceOf(const Bitmap& image) {
         image.Width(), image.Height(), image.Stride());
 }
 
-// Both windows on a quiet desktop, each with a soft shadow, the results
-// window over the main window's right edge as the program docks it.
+// Both windows on a quiet desktop with a soft shadow. The program docks the
+// results window over the main window's right edge; here it stands a little
+// apart, so the results strip at that edge is seen too.
 bool WritePreview(const Bitmap& main, const Bitmap& results, const char* path) {
-    constexpr int kMargin = 24;
-    const int resultsLeft = kMargin + kMainWidth - 9;
+    constexpr int kMargin = 24, kGap = 16;
+    const int resultsLeft = kMargin + kMainWidth + kGap;
     cairo_surface_t* out = cairo_image_surface_create(CAIRO_FORMAT_RGB24, resultsLeft + kResultsWidth + kMargin,
                                                       kMainHeight + 2 * kMargin);
     cairo_t* cr = cairo_create(out);
@@ -95,13 +97,13 @@ bool WritePreview(const Bitmap& main, const Bitmap& results, const char* path) {
     cairo_set_source(cr, desk);
     cairo_paint(cr);
     cairo_pattern_destroy(desk);
-    for (int spread = 6; spread >= 1; --spread) {
-        cairo_rectangle(cr, kMargin - spread + 3, kMargin - spread + 4, resultsLeft + kResultsWidth - kMargin + 2 * spread,
-                        kMainHeight + 2 * spread);
-        cairo_set_source_rgba(cr, 0, 0, 0, 0.035);
-        cairo_fill(cr);
-    }
     for (auto [image, left] : {std::pair{&main, kMargin}, std::pair{&results, resultsLeft}}) {
+        for (int spread = 6; spread >= 1; --spread) {
+            cairo_rectangle(cr, left - spread + 3, kMargin - spread + 4, image->Width() + 2 * spread,
+                            image->Height() + 2 * spread);
+            cairo_set_source_rgba(cr, 0, 0, 0, 0.035);
+            cairo_fill(cr);
+        }
         cairo_surface_t* window = SurfaceOf(*image);
         cairo_set_source_surface(cr, window, left, kMargin);
         cairo_paint(cr);
@@ -175,7 +177,7 @@ int Run(const char* path) {
     main.Show(0);
 
     const HostHandle resultsHwnd =
-        CreateHostWindow("计算结果", 40 + kMainWidth - 9, true, 40, true, kResultsWidth, kMainHeight);
+        CreateHostWindow("计算结果", 40 + kMainWidth + 16, true, 40, true, kResultsWidth, kMainHeight);
     UiWindow results;
     UiImage separatorImage;
     separatorImage.LoadFromMemory(CalcImageBytes(CalcImage::Separator));
