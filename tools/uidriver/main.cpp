@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "runtime/system.h"
+#include "calc/shell/calc_program.h"
 #include "tools/toolkit-demo/demo_program.h"
 #include "tools/uidriver/driver_platform.h"
 #include "tools/uidriver/driver_system.h"
@@ -30,6 +31,7 @@ struct DrivenProgram {
 // uidriver in CMakeLists.txt.
 constexpr DrivenProgram kPrograms[] = {
     {"toolkit-demo", qh::RunToolkitDemo},
+    {"QingheCalc", qh::RunQingheCalc},
 };
 
 int Usage(const std::string& message) {
