@@ -81,6 +81,31 @@ bool CommandRunner::Centre(const Target& target, int& x, int& y) {
     return true;
 }
 
+bool CommandRunner::FreePointBeside(const Target& target, int& x, int& y) {
+    const ControlRecord* rec = target.window->Record(target.index);
+    if (rec == nullptr) return false;
+    const RectF b = rec->bounds;
+    const int left = static_cast<int>(b.left), top = static_cast<int>(b.top);
+    const int right = static_cast<int>(b.Right()), bottom = static_cast<int>(b.Bottom());
+    // Rings around the control, nearest first: the first point of the
+    // window that no control covers.
+    for (int gap = 2; gap < 200; gap += 4) {
+        const int xs[] = {left - gap, right + gap, (left + right) / 2};
+        const int ys[] = {top - gap, bottom + gap, (top + bottom) / 2};
+        for (int px : xs) {
+            for (int py : ys) {
+                if (px < 0 || py < 0 || px >= target.window->ClientWidth() || py >= target.window->ClientHeight()) continue;
+                if (target.window->HitTest(px, py) == 0) {
+                    x = px;
+                    y = py;
+                    return true;
+                }
+            }
+        }
+    }
+    return false;
+}
+
 CommandRunner::Outcome CommandRunner::Fail(const std::string& message) {
     err_ << "uidriver: line " << line_ << ": " << message << "\n";
     return Outcome::kError;
@@ -267,7 +292,14 @@ CommandRunner::Outcome CommandRunner::Run(const std::string& line, int lineNumbe
     } else if (command == "hover") {
         host_.MouseMove(hwnd, x, y);
     } else if (command == "leave") {
-        host_.Send(hwnd, msg::kMouseLeave, 0, 0);
+        // The pointer moves off the control onto the window's background
+        // beside it, as a user's does; with no such place it leaves the window.
+        int fx = 0, fy = 0;
+        if (FreePointBeside(target, fx, fy)) {
+            host_.MouseMove(hwnd, fx, fy);
+        } else {
+            host_.Send(hwnd, msg::kMouseLeave, 0, 0);
+        }
     } else if (command == "wheel") {
         int notches = 0;
         if (!ReadInt(argument, notches)) return Fail("wheel needs a number: " + argument);

@@ -37,6 +37,8 @@ private:
     UiWindow* TargetWindow();
     bool FindControl(const std::string& name, Target& target);
     bool Centre(const Target& target, int& x, int& y);
+    // A point of the window near the control that no control covers.
+    bool FreePointBeside(const Target& target, int& x, int& y);
     void PrintWindows();
     void PrintControls();
     void PrintState(const std::string& name, const Target& target);

@@ -86,5 +86,13 @@ int main(int argc, char** argv) {
     if (platform.CommandFailed()) return 2;
     if (!platform.ProgramEnded()) return 0;
     std::cout << "ended " << code << std::endl;
+    // The rest of the commands are ignored, but for `started`: what the
+    // program started before it ended (an updater it handed over to) is
+    // still there to read.
+    std::string line;
+    for (int lineNumber = 1; std::getline(std::cin, line); ++lineNumber) {
+        if (line == "started" || line == "started\r") platform.Runner().Run("started", lineNumber);
+    }
+    std::cout.flush();
     return code;
 }
