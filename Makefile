@@ -29,10 +29,10 @@ test-windows: build-windows
 test: test-linux test-linux-asan test-linux-tsan test-windows
 	@cat build/windows-tests.txt
 
-# Until the calculator's window exists, run the command-line companion on the
-# housing page's worked example: 100 万 over 20 年 at the base rate.
+# The calculator in its own window; without a display, headless through
+# uidriver on the housing page's worked example (scripts/run.sh).
 run: build-linux
-	build/linux/bin/qingheloan housing --amount 100 --amount-unit 万 --term 20 --term-unit 年
+	./scripts/run.sh
 
 clean:
 	rm -rf build
