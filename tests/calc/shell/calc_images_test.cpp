@@ -2,7 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <fstream>
+#include <iterator>
 #include <memory>
+#include <string>
 
 #include "tests/toolkit/test_backend.h"
 #include "toolkit/headless/headless_host.h"
@@ -14,7 +17,7 @@ namespace {
 
 struct Expected {
     CalcImage image;
-    const char* name;
+    const char* file;  // in calc/shell/art/
     int width;
     int height;
     bool jpeg;
@@ -24,16 +27,16 @@ struct Expected {
 // the help badge beside a row, the line under the form, the drawer handle at
 // the main window's right edge and the banner in the tab band.
 constexpr Expected kImages[] = {
-    {CalcImage::Skin, "Skin", 730, 510, true},
-    {CalcImage::TabHousing, "TabHousing", 32, 32, false},
-    {CalcImage::TabCar, "TabCar", 32, 32, false},
-    {CalcImage::TabCombined, "TabCombined", 32, 32, false},
-    {CalcImage::TabSearch, "TabSearch", 30, 30, false},
-    {CalcImage::TabAbout, "TabAbout", 30, 30, false},
-    {CalcImage::HelpIcon, "HelpIcon", 22, 18, false},
-    {CalcImage::Separator, "Separator", 108, 1, false},
-    {CalcImage::ResultsStrip, "ResultsStrip", 8, 293, false},
-    {CalcImage::Banner, "Banner", 100, 60, false},
+    {CalcImage::Skin, "skin.jpg", 730, 510, true},
+    {CalcImage::TabHousing, "tab_housing.png", 32, 32, false},
+    {CalcImage::TabCar, "tab_car.png", 32, 32, false},
+    {CalcImage::TabCombined, "tab_combined.png", 32, 32, false},
+    {CalcImage::TabSearch, "tab_search.png", 30, 30, false},
+    {CalcImage::TabAbout, "tab_about.png", 30, 30, false},
+    {CalcImage::HelpIcon, "help_icon.png", 22, 18, false},
+    {CalcImage::Separator, "separator.png", 108, 1, false},
+    {CalcImage::ResultsStrip, "results_strip.png", 8, 293, false},
+    {CalcImage::Banner, "banner.png", 100, 60, false},
 };
 
 // Perceived brightness 0..255 of an opaque colour.
@@ -54,7 +57,7 @@ protected:
 
 TEST_F(CalcImagesTest, EveryImageDecodesAtTheSizeItsPlaceNeeds) {
     for (const Expected& e : kImages) {
-        SCOPED_TRACE(e.name);
+        SCOPED_TRACE(e.file);
         const Bytes bytes = CalcImageBytes(e.image);
         ASSERT_GE(bytes.size(), 8u);
         // The skin is a JPEG (no transparency, small), the rest PNG with alpha.
@@ -68,6 +71,19 @@ TEST_F(CalcImagesTest, EveryImageDecodesAtTheSizeItsPlaceNeeds) {
         const UiImage image = Decoded(e.image);
         EXPECT_EQ(image.Width(), e.width);
         EXPECT_EQ(image.Height(), e.height);
+    }
+}
+
+TEST_F(CalcImagesTest, EachImageHoldsExactlyTheBytesOfItsCommittedFile) {
+    // The program holds the files as the build embedded them: every byte, in
+    // order, and each image under its own name (the three 32 x 32 tab
+    // pictures cannot be told apart by size).
+    for (const Expected& e : kImages) {
+        SCOPED_TRACE(e.file);
+        std::ifstream in(std::string(QH_CALC_ART_DIR) + "/" + e.file, std::ios::binary);
+        ASSERT_TRUE(in.is_open());
+        const Bytes file{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+        EXPECT_EQ(CalcImageBytes(e.image), file);
     }
 }
 
