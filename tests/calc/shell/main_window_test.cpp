@@ -1,0 +1,148 @@
+// The calculator's main and results windows in the headless host, drawn with
+// the platform's graphics backend (cairo on Linux, GDI+ under Wine): the
+// worked examples through the controls, the quit request, docking, the
+// system calculator's fallbacks and the unit suffixes drawn into the boxes.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "calc/shell/main_window.h"
+#include "calc/shell/page_forms.h"
+#include "calc/shell/updater_handoff.h"
+#include "tests/toolkit/test_backend.h"
+#include "toolkit/headless/headless_host.h"
+#include "toolkit/messages.h"
+#include "toolkit/toolkit.h"
+
+namespace qh {
+namespace {
+
+class TestPlatform final : public Platform {
+public:
+    explicit TestPlatform(GraphicsDriver& graphics) : graphics_(graphics) {}
+    Host& WindowHost() override { return host; }
+    GraphicsDriver& Graphics() override { return graphics_; }
+    int RunMessageLoop() override { return 0; }
+    void QuitMessageLoop(int exitCode) override { quitCodes.push_back(exitCode); }
+
+    headless::HeadlessHost host;
+    std::vector<int> quitCodes;
+
+private:
+    GraphicsDriver& graphics_;
+};
+
+class MainWindowTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ToolkitStartup(platform.host, *graphics);
+        MainWindowServices services;
+        services.runProgram = [this](const Text& commandLine) {
+            tried.push_back(commandLine);
+            return commandLine == installedCalculator;
+        };
+        main = std::make_unique<MainWindow>(platform, services);
+        ASSERT_TRUE(main->Build());
+    }
+    void TearDown() override {
+        main.reset();
+        ToolkitShutdown();
+    }
+
+    MainControls& c() { return main->Controls(); }
+    void Click(UiControl& control) {
+        const RectF b = control.Bounds();
+        platform.host.Click(c().hwnd, int(b.left + b.width / 2), int(b.top + b.height / 2));
+    }
+
+    std::unique_ptr<GraphicsDriver> graphics = MakeTestGraphicsDriver();
+    TestPlatform platform{*graphics};
+    std::unique_ptr<MainWindow> main;
+    std::vector<Text> tried;
+    Text installedCalculator = "calc.exe";
+};
+
+TEST_F(MainWindowTest, HousingByAreaFinancesAWholeNumberOfYuan) {
+    Click(c().modeByArea);
+    c().amountEdit.Text("2", true);
+    c().termEdit.Text("20", true);
+    c().areaEdit.Text("100", true);
+    main->Calculate();
+    ASSERT_TRUE(main->Results().Exists());
+    // 2,000,000 less 3成 in single precision is 1,399,999.976…, financed as 1,400,000.
+    EXPECT_EQ(main->Results().InstallmentText().substr(0, 15), "1,400,000.00 元");
+    EXPECT_EQ(main->Results().PrincipalText().substr(0, 15), "1,400,000.00 元");
+}
+
+TEST_F(MainWindowTest, TheTaxPageShowsTheSixTaxesAndTheirTotal) {
+    main->SelectSideEntry(kPageTax);
+    Click(c().certUnder5);
+    c().taxAreaEdit.Text("120", true);
+    c().taxPriceEdit.Text("200", true);
+    main->Calculate();
+    EXPECT_EQ(main->Results().TaxText(),
+              "30,000.00 元\r\n\r\n111,000.00 元\r\n\r\n7,770.00 元\r\n\r\n3,330.00 元\r\n\r\n20,000.00 元\r\n\r\n"
+              "0.00 元\r\n\r\n172,100.00 元");
+    EXPECT_EQ(main->CurrentTab(), 1);
+}
+
+TEST_F(MainWindowTest, MessageWmUserEndsTheMessageLoopAsClosingDoes) {
+    platform.host.Send(c().hwnd, msg::kUser, 0, 0);
+    EXPECT_EQ(platform.quitCodes, std::vector<int>{0});
+}
+
+TEST_F(MainWindowTest, MovingTheMainWindowDragsTheResultsWindowAlong) {
+    main->Calculate();
+    ASSERT_TRUE(main->Results().Exists());
+    platform.host.MoveWindow(c().hwnd, RectI{100, 50, 600, 440});
+    const RectI r = platform.host.WindowRect(main->Results().Handle());
+    EXPECT_EQ(r.left, 100 + 600 - 9);
+    EXPECT_EQ(r.top, 50);
+    EXPECT_EQ(r.width, 220);
+    EXPECT_EQ(r.height, 440);
+}
+
+TEST_F(MainWindowTest, TheSystemCalculatorIsTheFirstThatStarts) {
+    Click(c().sysCalcButton);
+    EXPECT_EQ(tried, std::vector<Text>{"calc.exe"});
+    tried.clear();
+    installedCalculator = "kcalc";
+    Click(c().sysCalcButton);
+    EXPECT_EQ(tried, (std::vector<Text>{"calc.exe", "gnome-calculator", "kcalc"}));
+}
+
+// The unit suffix is drawn inside the rate box, right of its text, by the
+// box's draw hook: dark pixels near the box's right edge, none in the empty
+// amount box beside which no suffix stands.
+TEST_F(MainWindowTest, RateBoxesShowTheirPercentSuffix) {
+    const Bitmap& screen = c().window.BackBuffer();
+    auto darkNearRightEdge = [&](UiControl& box) {
+        const RectF b = box.Bounds();
+        int dark = 0;
+        for (int y = int(b.top) + 3; y < int(b.Bottom()) - 3; ++y) {
+            for (int x = int(b.Right()) - 12; x < int(b.Right()) - 2; ++x) {
+                const Argb p = screen.GetPixel(x, y);
+                dark += RedOf(p) < 200 && GreenOf(p) < 200 && BlueOf(p) < 200;
+            }
+        }
+        return dark;
+    };
+    EXPECT_GT(darkNearRightEdge(c().rateEdit), 5);
+    EXPECT_EQ(darkNearRightEdge(c().amountEdit), 0);
+}
+
+TEST(UpdaterHandOffTest, TheInstallCommandLineQuotesThePathAndEncodesTheFields) {
+    EXPECT_EQ(InstallCommandLine("C:\\Program Files\\青禾\\renew.exe", "a.exe", 1234),
+              "\"C:\\Program Files\\青禾\\renew.exe\" -m 612E657865 312E302E302E353033 31323334");
+}
+
+TEST(PageFormsTest, DownPaymentListsOfferTwoToNineTenths) {
+    const std::vector<Text> items = ListTextsOf(ListTexts::DownPayments);
+    ASSERT_EQ(items.size(), 8u);
+    EXPECT_EQ(items.front(), "2成");
+    EXPECT_EQ(items.back(), "9成");
+}
+
+}  // namespace
+}  // namespace qh
