@@ -196,9 +196,11 @@ void DrawSuffix(MainControls& c, int controlIndex, const char* suffix) {
     DrawText(*g, suffix, Toolkit().defaultFont, kSuffixText, r, 5, 0, 0, kFormatNoWrap);
 }
 
+// The name column is a little wider than the classic 70 px, so that
+// "教育附加费" fits whole in fonts wider than SimSun; the two still fill 402 px.
 void FillTaxTable(UiListView& table) {
-    table.InsertColumn(0, "Null", 70, 3);
-    table.InsertColumn(0, "Null", 332, 3);
+    table.InsertColumn(0, "Null", 80, 3);
+    table.InsertColumn(0, "Null", 322, 3);
     for (const TaxRule& rule : kTaxRules) {
         const int row = table.InsertRow(0, rule.name);
         table.CellText(row, 2, rule.rule, true);
