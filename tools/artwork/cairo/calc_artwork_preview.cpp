@@ -7,6 +7,7 @@
 #include <cairo.h>
 
 #include <cstdio>
+#include <initializer_list>
 #include <memory>
 #include <utility>
 #include <vector>
@@ -54,25 +55,41 @@ void PaintPanels(Graphics& g, int width, int height) {
     DrawLine(g, MakeArgb(0xFFFFFF, 60), 7, 100, w - 7, 100);
 }
 
-// The results window's texts, drawn over the skin: headings, row labels, the
-// separators and the closing note.
+// Lines of text one pitch apart from the top of r; the results window sets
+// its rows this way so that they line up whatever the font's own spacing.
+// The rows of labels and figures have a blank line between them (step 2).
+void DrawLines(Graphics& g, std::initializer_list<const char*> lines, Argb color, RectF r, int align, int step = 2) {
+    constexpr float kPitch = 14;
+    const UiFont font = FontOf({});
+    for (const char* line : lines) {
+        DrawText(g, line, font, color, MakeRect(r.left, r.top, r.width, kPitch + 2), align);
+        r.top += step * kPitch;
+    }
+}
+
+// The results window's texts, drawn over the skin: headings, row labels with
+// the housing example's figures, the separators and the closing note.
 void PaintResults(Graphics& g, int width, const UiImage& separator) {
     const float w = static_cast<float>(width);
     const UiFont font = FontOf({});
-    // MakeArgb takes a Windows COLORREF, 0xBBGGRR: the heading is RGB (0, 96, 192).
-    const Argb heading = MakeArgb(0xC06000, 190), labels = MakeArgb(0x000000, 170);
+    // MakeArgb takes a Windows COLORREF, 0xBBGGRR: the heading is RGB (0, 96, 192),
+    // the figures RGB (0, 128, 0).
+    const Argb heading = MakeArgb(0xC06000, 190), labels = MakeArgb(0x000000, 170), figures = MakeArgb(0x008000, 210);
     const RectF whole = MakeRect(0, 0, float(separator.Width()), float(separator.Height()));
     DrawGlowText(g, "每月等额还款", font, heading, MakeRect(14, 110, w, 20));
     g.DrawImage(separator.Pixels(), MakeRect(107, 115, 110, 2), whole, 255);
-    DrawText(g, "贷款总额:\r\n\r\n每月还款:\r\n\r\n总支付利息:\r\n\r\n本息合计:", font, labels,
-             MakeRect(15, 135, 70, 100), 2);
+    DrawLines(g, {"贷款总额:", "每月还款:", "总支付利息:", "本息合计:"}, labels, MakeRect(15, 135, 70, 100), 2);
+    DrawLines(g, {"1,000,000.00 元", "7,485.20 元", "796,447.27 元", "1,796,447.27 元"}, figures,
+              MakeRect(85, 135, 130, 100), 0);
     DrawGlowText(g, "逐月递减还款", font, heading, MakeRect(14, 243, w, 20));
     g.DrawImage(separator.Pixels(), MakeRect(107, 248, 110, 2), whole, 255);
-    DrawText(g, "贷款总额:\r\n\r\n首月还款:\r\n\r\n每月递减:\r\n\r\n总支付利息:\r\n\r\n本息合计:", font, labels,
-             MakeRect(15, 264, 70, 140), 2);
+    DrawLines(g, {"贷款总额:", "首月还款:", "每月递减:", "总支付利息:", "本息合计:"}, labels,
+              MakeRect(15, 264, 70, 140), 2);
+    DrawLines(g, {"1,000,000.00 元", "9,625.00 元", "22.74 元", "657,729.17 元", "1,657,729.17 元"}, figures,
+              MakeRect(85, 264, 130, 140), 0);
     g.DrawImage(separator.Pixels(), MakeRect(15, 395, w, 2), whole, 255);
-    DrawText(g, "以上结果仅供参考\r\n实际缴费应以当地为准", font, MakeArgb(0x000000, 120), MakeRect(0, 402, w, 80),
-             1);
+    DrawLines(g, {"以上结果仅供参考", "实际缴费应以当地为准"}, MakeArgb(0x000000, 120), MakeRect(0, 402, w, 80), 1,
+              1);
 }
 
 // Premultiplied ARGB pixels, as cairo's ARGB32 surfaces hold them.
@@ -145,9 +162,15 @@ int Run(const char* path) {
     menu[0]->Selected(1, true);
 
     // A few rows of the housing form, so the panel is seen with its content.
-    UiLabel captions;
-    captions.Create(mainHwnd, "贷款类别:\r\n\r\n计算方式:\r\n\r\n贷款金额:\r\n\r\n按揭年数:\r\n\r\n贷款利率:", 140, 115, 80,
-                    130, MakeArgb(0x000000, 110), {}, 0, 0);
+    struct Row {
+        const char* caption;
+        float top;
+    };
+    constexpr Row kRows[] = {{"贷款类别:", 113}, {"计算方式:", 139}, {"贷款金额:", 164}, {"按揭年数:", 190}, {"贷款利率:", 216}};
+    UiLabel captions[5];
+    for (int i = 0; i < 5; ++i) {
+        captions[i].Create(mainHwnd, kRows[i].caption, 140, kRows[i].top, 80, 20, MakeArgb(0x000000, 110), {}, 0, 3);
+    }
     UiRadioButton commercial, fund, byAmount, byArea;
     commercial.Create(mainHwnd, "商业贷款", 230, 114, 80, 18, true, 1);
     fund.Create(mainHwnd, "公积金贷款", 320, 114, 90, 18, false, 1);
@@ -162,7 +185,17 @@ int Run(const char* path) {
 
     UiPicture helpIcon, separator, banner;
     helpIcon.Create(mainHwnd, 355, 287, 22, 18, CalcImageBytes(CalcImage::HelpIcon), kCursorHand);
-    separator.Create(mainHwnd, 160, 250, 420, 1, CalcImageBytes(CalcImage::Separator));
+    // A picture control shows a smaller image at its own size, so the line
+    // is stretched to the control's width first, as the program does.
+    separator.Create(mainHwnd, 160, 250, 420, 1, Bytes());
+    {
+        UiImage line, stretched;
+        line.LoadFromMemory(CalcImageBytes(CalcImage::Separator));
+        stretched.CreateBitmap(420, 1);
+        TheGraphics().Open(stretched.Pixels())->DrawImage(line.Pixels(), MakeRect(0, 0, 420, 1),
+                                                          MakeRect(0, 0, float(line.Width()), 1));
+        separator.Image(std::move(stretched));
+    }
     banner.Create(mainHwnd, 485, 33, 100, 60, CalcImageBytes(CalcImage::Banner), kCursorHand);
     UiLabel description;
     description.Create(mainHwnd, "输入贷款金额、期限和利率，按“计算”查看两种还款方式的月供和利息。", 160, 260, 300,
@@ -189,13 +222,6 @@ int Run(const char* path) {
     UiPicture upperHelp, lowerHelp;
     upperHelp.Create(resultsHwnd, 85, 106, 22, 18, CalcImageBytes(CalcImage::HelpIcon), kCursorHand);
     lowerHelp.Create(resultsHwnd, 85, 238, 22, 18, CalcImageBytes(CalcImage::HelpIcon), kCursorHand);
-    UiLabel installment, principal;
-    const Argb green = MakeArgb(0x008000, 210);  // RGB (0, 128, 0)
-    installment.Create(resultsHwnd, "1,000,000.00 元\r\n\r\n7,485.20 元\r\n\r\n796,447.27 元\r\n\r\n1,796,447.27 元", 85,
-                       133, 108, 100, green, {}, 0, 0);
-    principal.Create(resultsHwnd,
-                     "1,000,000.00 元\r\n\r\n9,625.00 元\r\n\r\n22.74 元\r\n\r\n657,729.17 元\r\n\r\n1,657,729.17 元", 85,
-                     262, 108, 130, green, {}, 0, 0);
     results.Show(0);
     host.ProcessPending();
 
