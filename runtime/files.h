@@ -35,7 +35,7 @@ bool WriteWholeFile(const Text& path, std::string_view data);
 // Moves the file from into to's place in one step, replacing the file that
 // to names. False when the move cannot be made; both files are then as they
 // were.
-bool ReplaceFile(const Text& from, const Text& to);
+bool MoveFileOver(const Text& from, const Text& to);
 
 // Creates every missing folder on the way to a file path (all but the last
 // level). Failures are ignored: a later write to the path reports them.

@@ -37,7 +37,7 @@ HandOff HandOffToUpdater(const std::function<void(const Text&, const Text&, int)
     const Text waiting = ProgramFile(kWaitingUpdater);
     if (FileExists(waiting)) {
         if (notify) notify("Ex_DirectUI", kUpdaterTitle, kQuitRequest);
-        ReplaceFile(waiting, ProgramFile(ExecutableName("renew")));
+        MoveFileOver(waiting, ProgramFile(ExecutableName("renew")));
     }
     return HandOff::kContinue;
 }

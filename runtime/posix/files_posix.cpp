@@ -41,7 +41,7 @@ void CreateFolders(const Text& path) {
     }
 }
 
-bool ReplaceFile(const Text& from, const Text& to) {
+bool MoveFileOver(const Text& from, const Text& to) {
     if (from.empty() || to.empty()) return false;
     const std::filesystem::path target(Native(to));
     if (!MoveIntoPlace(std::filesystem::path(Native(from)), target)) return false;

@@ -119,7 +119,7 @@ void CreateFolders(const Text& path) {
 }
 
 // One attempt: a caller whose target is in use tries again another time.
-bool ReplaceFile(const Text& from, const Text& to) {
+bool MoveFileOver(const Text& from, const Text& to) {
     if (from.empty() || to.empty()) return false;
     return MoveIntoPlace(fs::path(GbkToWide(from)), fs::path(GbkToWide(to)));
 }

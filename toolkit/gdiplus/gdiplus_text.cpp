@@ -80,9 +80,24 @@ void GdiplusGraphics::DrawString(const Text& text, const UiFont& font, Argb colo
     GdipCreateSolidFill(color, &brush);
     if (!brush) return;
     const std::wstring wide = GbkToWide(text);
-    const Gdiplus::RectF area(layout.left, layout.top, layout.width, layout.height);
+    Gdiplus::RectF area(layout.left, layout.top, layout.width, layout.height);
+    // GDI+ leaves out a last character that does not fit its layout box
+    // whole (Wine's does so even for a pixel or two), where cairo draws it
+    // cut at the edge. One line that starts at the left is therefore laid
+    // out in a wider box and clipped to its own, so that it shows as far as
+    // it fits on both backends.
+    const bool widen = (format.flags & kFormatNoWrap) && !(format.flags & kFormatNoClip) && format.align == 0;
+    GpRegion* saved = nullptr;
+    if (widen && GdipCreateRegion(&saved) == Ok && GdipGetClip(native_->graphics, saved) == Ok) {
+        GdipSetClipRect(native_->graphics, area.X, area.Y, area.Width, area.Height, CombineModeIntersect);
+        area.Width += 2 * font.size;
+    }
     GdipDrawString(native_->graphics, wide.c_str(), static_cast<INT>(wide.size()), tools.font(), &area,
                    tools.format(), brush);
+    if (saved) {
+        GdipSetClipRegion(native_->graphics, saved, CombineModeReplace);
+        GdipDeleteRegion(saved);
+    }
     GdipDeleteBrush(brush);
 }
 

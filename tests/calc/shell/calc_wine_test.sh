@@ -10,7 +10,7 @@ BIN=$1
 PREFIX=$2
 MAIN_SHOT=${3:-}
 RESULTS_SHOT=${4:-}
-RUN="$(dirname "$0")/../../cmake/wine-run.sh"
+RUN="$(dirname "$0")/../../../cmake/wine-run.sh"
 export LC_ALL=C.UTF-8
 PID=""
 fail() { echo "FAIL: $*"; [ -n "$PID" ] && kill "$PID" 2>/dev/null; exit 1; }
