@@ -1,0 +1,22 @@
+// The browser on Windows: the program the registry names for http, started
+// through the shell with the address as its only parameter.
+#include <windows.h>
+#include <shellapi.h>
+
+#include "runtime/browser.h"
+#include "runtime/system.h"
+#include "runtime/win32/system_win32.h"
+
+namespace qh {
+
+bool OpenInBrowser(const Text& address) {
+    const Text command = ReadRegistryText(static_cast<int>(RegistryRoot::ClassesRoot), "http\\shell\\open\\command\\");
+    const Text fallback = ReadEnvironment("ProgramFiles") + "\\Internet Explorer\\iexplore.exe";
+    Text browser = BrowserPathOf(command, fallback);
+    if (!FileExists(browser)) browser = fallback;
+    const HINSTANCE result = ShellExecuteW(nullptr, L"open", GbkToWide(browser).c_str(), GbkToWide(address).c_str(),
+                                           L"", SW_SHOWNORMAL);
+    return reinterpret_cast<INT_PTR>(result) > 32;
+}
+
+}  // namespace qh
