@@ -3,6 +3,7 @@
 #include "calc/shell/calc_settings.h"
 #include "calc/shell/main_window.h"
 #include "calc/shell/updater_handoff.h"
+#include "runtime/browser.h"
 #include "runtime/system.h"
 #include "toolkit/toolkit.h"
 
@@ -39,9 +40,9 @@ int RunQingheCalc(Platform& platform, const std::vector<std::string>&) {
     MainWindowServices services;
     services.siteUrl = settings.siteUrl;
     services.runProgram = [](const Text& commandLine) { return RunProgram(commandLine, false); };
-    services.openInBrowser = [](const Text& url) {
-        if (Toolkit().openUrl) Toolkit().openUrl(url);
-    };
+    // Links, the banner and the loan search all open the user's browser.
+    Toolkit().openUrl = [](const Text& url) { OpenInBrowser(url); };
+    services.openInBrowser = Toolkit().openUrl;
     MainWindow main(platform, services);
     if (!main.Build()) return 3;
     return platform.RunMessageLoop();

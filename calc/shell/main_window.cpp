@@ -196,7 +196,7 @@ int MainWindow::OnControlEvent(int id, int kind) {
             }
             break;
         case kKindLabel:
-            if (id == c_.searchLink.Id() && services_.searchLoans) services_.searchLoans();
+            if (id == c_.searchLink.Id()) SearchLoans(c_, services_.siteUrl, services_.openInBrowser);
             break;
         case kKindPicture:
             if (id == c_.banner.Id() && services_.openInBrowser) services_.openInBrowser(services_.siteUrl + "/?ref=rodode");

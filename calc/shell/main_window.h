@@ -13,11 +13,10 @@
 
 namespace qh {
 
-// What the main window hands to the rest of the program: the about window,
-// the loan search and the browser belong to other parts of it.
+// What the main window hands to the rest of the program: the about window
+// and the browser belong to other parts of it.
 struct MainWindowServices {
     std::function<void()> openAbout;
-    std::function<void()> searchLoans;
     std::function<void(const Text& url)> openInBrowser;
     // Starts a program by command line without waiting (the system calculator);
     // false when it did not start.

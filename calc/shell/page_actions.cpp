@@ -3,6 +3,7 @@
 #include "calc/loans/loan_pages.h"
 #include "calc/loans/transaction_tax.h"
 #include "calc/shell/page_forms.h"
+#include "runtime/convert.h"
 
 namespace qh {
 namespace {
@@ -95,6 +96,33 @@ void ClearAction(MainControls& c) {
                        &c.commAmountEdit, &c.fundRateEdit, &c.commRateEdit, &c.wantAmountEdit, &c.wantTermEdit};
     for (UiEdit* box : boxes) box->Text("", true);
     for (RateFieldId field : kRateFields) ApplySelectedRateOption(c, field);
+}
+
+Text LoanSearchAddress(const Text& siteUrl, int purposeItem, const Text& amountText, int amountUnit,
+                       const Text& termText, int termUnit) {
+    constexpr int kCarLoanPurpose = 2;  // 购车贷款
+    Text address = siteUrl + "/s" + ToText(std::int32_t{purposeItem}) + "-" +
+                   ToText(LoanAmountOf(amountText, amountUnit) / 10000) + "x" +
+                   ToText(TermMonthsOf(termText, termUnit));
+    if (purposeItem == kCarLoanPurpose) address += "x3";
+    return address + "-0x0x9999/?ref=rodode";
+}
+
+void SearchLoans(MainControls& c, const Text& siteUrl, const std::function<void(const Text&)>& open) {
+    // Only emptiness is checked: a text that is no number searches for 0.
+    auto ask = [&c](const char* message, float top) {
+        c.helpPopup.SetZOrder(1, true);
+        c.helpPopup.Style(kTipPointDown, true);
+        c.helpPopup.Text(message, true);
+        c.helpPopup.Move(160, top, 107, 45);
+        c.helpPopup.Visible(1, true);
+    };
+    if (c.wantAmountEdit.Text().empty()) return ask(" 请输入贷款金额", 105);
+    if (c.wantTermEdit.Text().empty()) return ask(" 请输入贷款年限", 130);
+    if (open) {
+        open(LoanSearchAddress(siteUrl, c.loanPurpose.Selection(), c.wantAmountEdit.Text(), c.wantAmountUnit.Selection(),
+                               c.wantTermEdit.Text(), c.wantTermUnit.Selection()));
+    }
 }
 
 PageResults ComputePage(MainControls& c, int page) {

@@ -4,6 +4,8 @@
 // loan functions of calc/loans and hand back the texts of the results window.
 #pragma once
 
+#include <functional>
+
 #include "calc/loans/rate_field.h"
 #include "calc/shell/main_controls.h"
 
@@ -49,6 +51,15 @@ void OnHomeTypeChanged(MainControls& c);
 // Empties every input box of every page and re-applies each rate field's
 // selected option. Radio buttons and list selections stay as they are.
 void ClearAction(MainControls& c);
+
+// The loan search's address for what the page holds: the site's "/s", the
+// purpose item, "-", the amount in 万, "x", the term in months, "x3" for
+// 购车贷款, and "-0x0x9999/?ref=rodode".
+Text LoanSearchAddress(const Text& siteUrl, int purposeItem, const Text& amountText, int amountUnit,
+                       const Text& termText, int termUnit);
+// 搜素一下: asks for an amount, then a term, in HelpPopup while a box is
+// empty; otherwise opens the search address with open.
+void SearchLoans(MainControls& c, const Text& siteUrl, const std::function<void(const Text&)>& open);
 
 // The value texts of the results window for the page. On the tax page only
 // tax is set; on the loan pages installment and principal.

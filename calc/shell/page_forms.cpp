@@ -118,7 +118,7 @@ constexpr FormControl kForms[] = {
 
     // Page 5, loan search.
     {.name = "LoanPurpose", .kind = K::Combo, .x = 226, .y = 111, .width = 114, .height = 24, .pages = kSearch,
-     .list = L::LoanPurposes, .combo = &M::loanPurpose},
+     .list = L::LoanPurposes, .selection = 1, .combo = &M::loanPurpose},
     {.name = "WantAmountEdit", .kind = K::Edit, .x = 228, .y = 140, .width = 60, .height = 22, .pages = kSearch,
      .inputMode = kEditNumber, .edit = &M::wantAmountEdit},
     {.name = "WantAmountUnit", .kind = K::Combo, .x = 290, .y = 139, .width = 50, .height = 24, .pages = kSearch,

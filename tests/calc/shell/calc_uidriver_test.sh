@@ -167,6 +167,31 @@ echo "$out" | sed -n 8p | grep -q '^ResultsTip visible=0' || fail "tip hidden on
 echo "$out" | grep -qx 'InstallmentValues=' || fail "the reopened window is not empty: $out"
 echo "$out" | grep -q '^计算结果 visible=1 x=931 y=160 w=220 h=440' || fail "docked at right - 9: $out"
 
+# The loan search: the amount is asked for first, then the term; the address
+# of each worked example goes to the browser (xdg-open without $BROWSER), as
+# does the banner's.
+search() { printf '%s\n' "$@" 'started' 'quit' |
+    env -u BROWSER QINGHE_SITE_URL=http://127.0.0.1:9/site "$driver" --program-dir "$work/empty" QingheCalc; }
+out="$(search 'click TopTabs[4]' 'click SearchLink' 'print HelpPopup' 'type WantTermEdit 3' 'click SearchLink' \
+       'print HelpPopup' 'click SideMenu[1]' 'state HelpPopup')"
+expected='HelpPopup= 请输入贷款金额
+HelpPopup= 请输入贷款金额
+HelpPopup visible=0 enabled=1 checked=0 selected=0 selection=0 focused=0 x=160 y=105 w=107 h=45'
+[ "$out" = "$expected" ] || fail "loan search asks for the amount first: $out"
+out="$(search 'click TopTabs[4]' 'type WantAmountEdit 20' 'click SearchLink' 'state HelpPopup' 'print HelpPopup')"
+expected='HelpPopup visible=1 enabled=1 checked=0 selected=0 selection=0 focused=0 x=160 y=130 w=107 h=45
+HelpPopup= 请输入贷款年限'
+[ "$out" = "$expected" ] || fail "loan search messages: $out"
+out="$(search 'click TopTabs[4]' 'choose LoanPurpose 2' 'type WantAmountEdit 20' 'type WantTermEdit 3' 'click SearchLink')"
+[ "$out" = 'xdg-open "http://127.0.0.1:9/site/s2-20x36x3-0x0x9999/?ref=rodode"' ] || fail "car loan search: $out"
+out="$(search 'click SideMenu[5]' 'type WantAmountEdit 150' 'choose WantAmountUnit 3' 'type WantTermEdit 18' \
+       'choose WantTermUnit 1' 'click SearchLink')"
+[ "$out" = 'xdg-open "http://127.0.0.1:9/site/s1-15x18-0x0x9999/?ref=rodode"' ] || fail "business loan search: $out"
+out="$(search 'click TopTabs[4]' 'type WantAmountEdit 100' 'choose WantAmountUnit 1' 'type WantTermEdit 1' 'click SearchLink')"
+[ "$out" = 'xdg-open "http://127.0.0.1:9/site/s1-0.01x12-0x0x9999/?ref=rodode"' ] || fail "100 元 search: $out"
+out="$(search 'click Banner')"
+[ "$out" = 'xdg-open "http://127.0.0.1:9/site/?ref=rodode"' ] || fail "banner: $out"
+
 # The system calculator is started by name.
 out="$(drive 'click SysCalcButton' 'started' 'quit')"
 [ "$out" = "calc.exe" ] || fail "system calculator: $out"
