@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <vector>
 
 #include "runtime/text.h"
 #include "toolkit/bitmap.h"
@@ -47,6 +48,13 @@ struct HostWindowArgs {
 struct MinMaxInfo {
     struct Point { std::int32_t x = 0, y = 0; };
     Point reserved, maxSize, maxPosition, minTrackSize, maxTrackSize;
+};
+
+// A command of a window's system menu (a Win32 SC_ number) and whether it
+// is available now.
+struct SystemMenuCommand {
+    int command = 0;
+    bool enabled = true;
 };
 
 constexpr int kCursorArrow = 32512;
@@ -103,6 +111,13 @@ public:
     virtual Text ClipboardText(HostHandle window) = 0;
     // Shows text as a tooltip near the mouse; an empty text hides it.
     virtual void ShowTooltip(HostHandle window, const Text& text) = 0;
+    // Shows the system's own menu of the window at a screen point, with the
+    // commands available as given, and returns when it has closed; a chosen
+    // command reaches the window as WM_SYSCOMMAND, posted. False when the
+    // host has no such menu: the toolkit then draws its own in the window.
+    virtual bool TrackSystemMenu(HostHandle, int /*x*/, int /*y*/, const std::vector<SystemMenuCommand>&) {
+        return false;
+    }
     // Where the focused edit's caret is (window coordinates), so that an
     // input method puts its composition window beside it.
     virtual void SetCaretRect(HostHandle window, const RectI& caret) = 0;

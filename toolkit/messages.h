@@ -59,10 +59,13 @@ constexpr int kTab = 9;
 constexpr int kEnter = 13;
 constexpr int kShift = 16;
 constexpr int kControl = 17;
+constexpr int kEscape = 27;
 constexpr int kSpace = 32;
 constexpr int kEnd = 35;
 constexpr int kHome = 36;
 constexpr int kLeft = 37;
+constexpr int kUp = 38;
 constexpr int kRight = 39;
+constexpr int kDown = 40;
 constexpr int kDelete = 46;
 }  // namespace qh::vk

@@ -248,6 +248,28 @@ void PaintCallout(Graphics& g, const RectF& bounds, CalloutPointer pointer, floa
     g.DrawPath(outline, Pen{WithOpacity(p.hoverBorder, opacity), 1.0f, false});
 }
 
+void PaintMenuPanel(Graphics& g, const RectF& r) {
+    const StylePalette& p = Style();
+    const RectF panel = MakeRect(r.left, r.top, r.width - 1, r.height - 1);
+    // The shadow: two offset copies of the outline, the outer one fainter.
+    FillRoundRect(g, MakeRect(panel.left + 3, panel.top + 3, panel.width, panel.height), kNavRounding,
+                  WithOpacity(kCalloutShadow, 110));
+    FillRoundRect(g, MakeRect(panel.left + 1, panel.top + 2, panel.width + 1, panel.height), kNavRounding,
+                  WithOpacity(kCalloutShadow, 200));
+    FillRoundedGradient(g, panel, kNavRounding, Rgb(0xFFFFFF), Rgb(0xF6FAF8));
+    DrawRoundRect(g, panel, kNavRounding, p.hoverBorder);
+}
+
+void PaintMenuHighlight(Graphics& g, const RectF& r, bool enabled) {
+    const StylePalette& p = Style();
+    const RectF row = MakeRect(r.left, r.top + 1, r.width - 1, r.height - 2);
+    if (enabled) {
+        FillRoundedGradient(g, row, kFaceRounding, p.hoverBorder, p.accent);
+    } else {
+        FillRoundRect(g, row, kFaceRounding, p.accentLight);
+    }
+}
+
 void PaintImageFitted(Graphics& g, const Bitmap& image, const RectF& box, bool disabled, int opacity) {
     if (image.Empty() || box.width <= 0 || box.height <= 0) return;
     const float w = static_cast<float>(image.Width()), h = static_cast<float>(image.Height());

@@ -103,6 +103,14 @@ inline constexpr float kCalloutPointerHeight = 8.0f;
 // in). The body is bounds less the pointer's height.
 void PaintCallout(Graphics& g, const RectF& bounds, CalloutPointer pointer, float pointerX, int opacity);
 
+// A popup menu's panel across r: opaque and light, with a frame, and a soft
+// shadow in the 4 pixels right of and below r.
+void PaintMenuPanel(Graphics& g, const RectF& r);
+// The row of a menu that the mouse or the keys point at: the accent colour
+// (its text then in selectedText), only the light accent when the item is
+// not available.
+void PaintMenuHighlight(Graphics& g, const RectF& r, bool enabled);
+
 // An image centred in box, scaled down to fit with its proportions kept
 // (never enlarged), at half strength when disabled.
 void PaintImageFitted(Graphics& g, const Bitmap& image, const RectF& box, bool disabled, int opacity = 255);

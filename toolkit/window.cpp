@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "toolkit/caption_button.h"
+#include "toolkit/caption_icon.h"
 #include "toolkit/draw.h"
 #include "toolkit/messages.h"
 #include "toolkit/toolkit.h"
@@ -75,6 +76,8 @@ void UiWindow::ReleaseResources() {
     }
     controls_.clear();
     captionButtons_.clear();
+    captionIcon_.reset();
+    systemMenu_.Close();
     if (Toolkit().host != nullptr) {
         TheHost().ReleaseCapture(h);
         TheHost().Attach(h, nullptr);
@@ -91,7 +94,13 @@ void UiWindow::CreateCaptionButtons() {
     if (flags_ & kFlagMaximize) captionButtons_.push_back(std::make_unique<UiSystemButton>(kCaptionMaximize));
     if (flags_ & kFlagMinimize) captionButtons_.push_back(std::make_unique<UiSystemButton>(kCaptionMinimize));
     for (auto& b : captionButtons_) b->CreateBase(hwnd_, RectF{}, kKindSystemButton, true, false);
+    // The program's icon at the left of the caption, shown with the caption.
+    captionIcon_ = std::make_unique<UiCaptionIcon>();
+    captionIcon_->CreateBase(hwnd_, MakeRect(kCaptionIconLeft, kCaptionIconTop, kCaptionIconSize, kCaptionIconSize),
+                             kKindPicture, frameStyle_ != 0, false);
 }
+
+int UiWindow::MenuOwner() const { return captionIcon_ ? IndexOf(captionIcon_.get()) : 0; }
 
 RectI UiWindow::MinTrackSize() const {
     int n = static_cast<int>(captionButtons_.size());
@@ -100,6 +109,8 @@ RectI UiWindow::MinTrackSize() const {
 
 void UiWindow::Resize(int width, int height) {
     if (width <= 0 || height <= 0) return;
+    // An open menu was laid out for the old size.
+    systemMenu_.Close();
     clientWidth_ = width;
     clientHeight_ = height;
     backGraphics_.reset();
@@ -141,8 +152,9 @@ void UiWindow::RenderBackground() {
     if (onPaint_) onPaint_(hwnd_, g, 0, clientWidth_, clientHeight_);
     Text title = TheHost().Title(hwnd_);
     if (!title.empty() && frameStyle_ != 0) {
+        const float left = MenuOwner() != 0 ? kCaptionTitleAfterIcon : 8.0f;
         DrawGlowText(g, title, Toolkit().defaultFont, MakeArgb(0x000000, 255),
-                     MakeRect(8, 0, static_cast<float>(clientWidth_) - 100, kCaptionHeight));
+                     MakeRect(left, 0, static_cast<float>(clientWidth_) - 92 - left, kCaptionHeight));
     }
     if (frameStyle_ != 0) DrawRectStyled(g, all, MakeArgb(0x404040, 140));
     if (onPaintOver_) onPaintOver_(hwnd_, g, 0, clientWidth_, clientHeight_);
@@ -162,6 +174,8 @@ void UiWindow::SetBackground(const Bytes& image, bool setImage, std::int64_t col
 int UiWindow::FrameStyle(int value, bool set) {
     if (set) {
         frameStyle_ = value;
+        // The caption icon belongs to the caption, which style 0 does not draw.
+        if (ControlRecord* icon = Record(MenuOwner())) icon->visible = value != 0;
         if (hwnd_ != 0) RenderBackground();
     }
     return frameStyle_;
@@ -264,6 +278,9 @@ std::intptr_t UiWindow::SendControlMessage(int index, int message, std::intptr_t
 }
 
 int UiWindow::PaintStateOf(int index) const {
+    if (index >= 1 && index <= ControlCount() && controls_[index - 1].pinnedState) {
+        return *controls_[index - 1].pinnedState;
+    }
     if (index == Pressed() && index == Hover()) return kStatePressed;
     if (index == Hover() && Pressed() == 0) return kStateHover;
     if (index == Focused()) return kStateFocused;
@@ -275,7 +292,14 @@ void UiWindow::RepaintArea(const RectF& area, bool present) { PaintArea(area, 0,
 void UiWindow::RepaintControl(int index, int state) {
     ControlRecord* rec = Record(index);
     if (rec == nullptr || rec->object == nullptr || !rec->visible || rec->object->drawEnabled_ == 0) return;
-    PaintArea(rec->bounds, index, state, true);
+    PaintArea(rec->bounds, index, rec->pinnedState.value_or(state), true);
+}
+
+void UiWindow::PinControlState(int index, std::optional<int> state) {
+    ControlRecord* rec = Record(index);
+    if (rec == nullptr) return;
+    rec->pinnedState = state;
+    RepaintControl(index, PaintStateOf(index));
 }
 
 void UiWindow::PaintArea(const RectF& area, int index, int state, bool present) {
@@ -294,6 +318,8 @@ void UiWindow::PaintArea(const RectF& area, int index, int state, bool present) 
             backGraphics_->SetClip(clip);
         }
     }
+    // The drawn system menu lies over everything.
+    if (systemMenu_.IsOpen() && systemMenu_.Bounds().Intersects(clip)) systemMenu_.Paint(*backGraphics_);
     backGraphics_->ResetClip();
     if (present) Present(px);
 }

@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <vector>
 
 #include "toolkit/bitmap.h"
@@ -15,6 +16,7 @@
 #include "toolkit/graphics.h"
 #include "toolkit/host.h"
 #include "toolkit/image.h"
+#include "toolkit/system_menu.h"
 
 namespace qh {
 
@@ -47,8 +49,11 @@ struct ControlRecord {
     int userValue = 0;             // attribute 8
     bool acceptsMessages = true;   // attribute 10
     ControlTraits traits;          // what the kind asks of the window
+    std::optional<int> pinnedState;  // see UiWindow::PinControlState
     std::vector<std::pair<int, ControlHook>> hooks;
 };
+
+class UiCaptionIcon;
 
 class UiWindow : public WindowClient {
 public:
@@ -130,6 +135,19 @@ public:
     void RepaintArea(const RectF& area, bool present = true);
     // Repaints one control in a given visual state.
     void RepaintControl(int index, int state);
+    // Shows a control in one visual state (PaintState) whatever the mouse
+    // and the focus do, until nullopt lets it follow them again: a sheet of
+    // every look of every kind, side by side, is drawn this way. Repaints it.
+    void PinControlState(int index, std::optional<int> state);
+
+    // The caption icon, which opens the system menu on a right-click (its
+    // 1-based index, or 0 when the window has none).
+    int MenuOwner() const;
+    // The system menu the toolkit draws in the window where the host has
+    // none of its own; while it is open it takes the mouse and the keys.
+    const SystemMenu& DrawnSystemMenu() const { return systemMenu_; }
+    bool SystemMenuOpen() const { return systemMenu_.IsOpen(); }
+
     // Starts a control's timer (id: window index and control index).
     void StartControlTimer(int index, int interval = 0, bool intervalGiven = false);
     void StopControlTimer(int index);
@@ -155,6 +173,12 @@ private:
     void OnTimer(std::uint32_t id);
     void RunCloseAnimation();
     void PresentFrame(const Bitmap& frame, int alpha);
+
+    // The system menu (window_system_menu.cpp).
+    void OpenSystemMenu(int x, int y);
+    void CloseSystemMenu();
+    void RouteMenuMouse(int message, int x, int y);
+    void MenuKeyDown(int vk);
 
     // Input routing (window_input.cpp).
     void RouteMouse(int message, std::intptr_t wParam, std::intptr_t lParam);
@@ -195,6 +219,8 @@ private:
     bool layered_ = true;
     bool mouseTracking_ = false;
     std::vector<std::unique_ptr<UiControl>> captionButtons_;
+    std::unique_ptr<UiCaptionIcon> captionIcon_;
+    SystemMenu systemMenu_;
 
     Bitmap cache_;
     Bitmap back_;

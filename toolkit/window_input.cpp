@@ -45,6 +45,10 @@ void UiWindow::RouteMouse(int message, std::intptr_t wParam, std::intptr_t lPara
     const std::int32_t lp = static_cast<std::int32_t>(lParam);
     const int x = LoWordSigned(lp), y = HiWordSigned(lp);
     Host& host = TheHost();
+    if (systemMenu_.IsOpen()) {
+        RouteMenuMouse(message, x, y);
+        return;
+    }
 
     if (Pressed() != 0) {
         const int p = Pressed();
@@ -98,6 +102,12 @@ void UiWindow::RouteMouse(int message, std::intptr_t wParam, std::intptr_t lPara
 
     ControlRecord* rec = Record(hit);
     const bool enteredNow = hit != Hover();
+    if (message == msg::kRButtonDown && hit == MenuOwner()) {
+        // The system menu first, then the application hears of the press.
+        OpenSystemMenu(x, y);
+        CallControlHandler(onRightDown_, IndexOfId(rec->id));
+        return;
+    }
     if (IsPress(message)) {
         if (!rec->noMouse && rec->object->disabled_ == 0) {
             keyboardFocusMark_ = false;
@@ -139,7 +149,7 @@ void UiWindow::RouteMouse(int message, std::intptr_t wParam, std::intptr_t lPara
 }
 
 void UiWindow::Wheel(std::intptr_t wParam, std::intptr_t lParam) {
-    if (fading_) return;
+    if (fading_ || systemMenu_.IsOpen()) return;
     // The wheel reports the pointer in screen coordinates.
     const std::int32_t lp = static_cast<std::int32_t>(lParam);
     const RectI r = TheHost().WindowRect(hwnd_);
@@ -148,6 +158,7 @@ void UiWindow::Wheel(std::intptr_t wParam, std::intptr_t lParam) {
 }
 
 void UiWindow::Activate(bool active) {
+    if (!active) CloseSystemMenu();
     if (Record(Focused()) == nullptr) return;
     const int index = Focused();
     RepaintControl(index, active ? kStateFocused : kStatePressed);
@@ -158,6 +169,7 @@ void UiWindow::KillFocus() {
     // Focus went to another window of this program's own (a native child)
     // while this window stays active: the focused control lets it go, unless
     // it is marked to keep focus.
+    CloseSystemMenu();
     ControlRecord* rec = Record(Focused());
     if (rec == nullptr || rec->noMouse || !TheHost().IsActive(hwnd_)) return;
     const int index = Focused();
@@ -166,6 +178,7 @@ void UiWindow::KillFocus() {
 }
 
 void UiWindow::SysKeyDown(int vk, std::intptr_t lParam) {
+    if (systemMenu_.IsOpen()) return;
     // The focused control sees system keys (Alt combinations) first; when it
     // acts on one it answers non-zero and the application hears of it.
     if (Record(Focused()) == nullptr) return;
@@ -182,6 +195,11 @@ bool UiWindow::FocusControl(int id) {
 }
 
 void UiWindow::KeyDown(int vk, std::intptr_t lParam) {
+    // An open menu takes the keys, as the system's menus do.
+    if (systemMenu_.IsOpen()) {
+        MenuKeyDown(vk);
+        return;
+    }
     ControlRecord* rec = Record(Focused());
     if (rec == nullptr) return;
     const int index = Focused();
@@ -220,6 +238,7 @@ void UiWindow::MoveFocus(int from) {
 }
 
 void UiWindow::KeyUp(int vk, std::intptr_t lParam) {
+    if (systemMenu_.IsOpen()) return;
     if (vk == vk::kTab && !TheHost().KeyPressed(vk::kControl)) {
         MoveFocus(Focused());
         return;
@@ -232,6 +251,7 @@ void UiWindow::KeyUp(int vk, std::intptr_t lParam) {
 }
 
 void UiWindow::Char(int ch, std::intptr_t lParam) {
+    if (systemMenu_.IsOpen()) return;
     ControlRecord* rec = Record(Focused());
     if (rec == nullptr) return;
     const int index = Focused();

@@ -8,7 +8,7 @@
 // 32-bit DIB section and UpdateLayeredWindow at a constant alpha, caption
 // dragging through WM_NCLBUTTONDOWN(HTCAPTION), capture, focus, timers, the
 // clipboard (Unicode text), a tracking "tooltips_class32" tooltip, screen and
-// work-area metrics, NotifyWindows through FindWindowExW and SendMessage, and
+// work-area metrics, the window's system menu, NotifyWindows through FindWindowExW and SendMessage, and
 // calls from other threads carried out on the window's thread.
 #pragma once
 
@@ -56,6 +56,9 @@ public:
     bool SetClipboardText(HostHandle window, const Text& text) override;
     Text ClipboardText(HostHandle window) override;
     void ShowTooltip(HostHandle window, const Text& text) override;
+    // The window's own system menu (GetSystemMenu), its items enabled as
+    // given, through TrackPopupMenu; the choice is posted as WM_SYSCOMMAND.
+    bool TrackSystemMenu(HostHandle window, int x, int y, const std::vector<SystemMenuCommand>& commands) override;
     void SetCaretRect(HostHandle window, const RectI& caret) override;
     RectI ScreenRect() override;
     RectI WorkArea() override;

@@ -52,6 +52,24 @@ Text Win32Host::ClipboardText(HostHandle window) {
     return text;
 }
 
+bool Win32Host::TrackSystemMenu(HostHandle window, int x, int y, const std::vector<SystemMenuCommand>& commands) {
+    HWND hwnd = Native(window);
+    HMENU menu = GetSystemMenu(hwnd, FALSE);
+    if (menu == nullptr) return false;
+    for (const SystemMenuCommand& c : commands) {
+        EnableMenuItem(menu, static_cast<UINT>(c.command), MF_BYCOMMAND | (c.enabled ? MF_ENABLED : MF_GRAYED));
+    }
+    // The menu closes on a click elsewhere only when its owner is in the
+    // foreground. The command comes back here and is posted, so the window
+    // gets WM_SYSCOMMAND whichever message the system would have sent.
+    SetForegroundWindow(hwnd);
+    const int command = static_cast<int>(
+        TrackPopupMenu(menu, TPM_LEFTBUTTON | TPM_RETURNCMD | TPM_NONOTIFY, x, y, 0, hwnd, nullptr));
+    PostMessageW(hwnd, WM_NULL, 0, 0);
+    if (command != 0) PostMessageW(hwnd, WM_SYSCOMMAND, static_cast<WPARAM>(command), 0);
+    return true;
+}
+
 void Win32Host::SetCaretRect(HostHandle window, const RectI& caret) {
     // The input method shows its composition window at the caret.
     const HWND hwnd = reinterpret_cast<HWND>(window);

@@ -13,6 +13,7 @@
 #include "toolkit/toolkit.h"
 #include "toolkit/window.h"
 #include "tools/toolkit-demo/gallery.h"
+#include "tools/toolkit-demo/states_sheet.h"
 
 namespace qh {
 namespace {
@@ -28,6 +29,20 @@ int RunGallery(Platform& platform) {
         return -1;
     });
     gallery.Window().Show(0);
+    return platform.RunMessageLoop();
+}
+
+// The states sheet, until it is closed. The states are set once the window
+// is shown and active, as a combo box opens only in a window with the focus.
+int RunStates(Platform& platform) {
+    StatesSheet sheet;
+    if (!sheet.Create()) return 3;
+    sheet.Window().OnMessage([&](HostHandle, int message, std::intptr_t, std::intptr_t) -> std::intptr_t {
+        if (message == msg::kDestroy) platform.QuitMessageLoop(0);
+        return -1;
+    });
+    sheet.Window().Show(0);
+    sheet.ApplyStates();
     return platform.RunMessageLoop();
 }
 
@@ -47,6 +62,7 @@ int RunToolkitDemo(Platform& platform, const std::vector<std::string>& args) {
     if (!args.empty() && args[0] == "--find") return Notify(host, 0);
     qh::ToolkitStartup(host, platform.Graphics());
     if (!args.empty() && args[0] == "--gallery") return RunGallery(platform);
+    if (!args.empty() && args[0] == "--states") return RunStates(platform);
 
     qh::HostHandle hwnd = qh::CreateHostWindow(kTitle, 40, true, 40, true, 360, 240);
     if (hwnd == 0) return 3;

@@ -5,6 +5,7 @@
 //                           1024) and prints how many it found
 //   toolkit-demo --find     only counts them
 //   toolkit-demo --gallery  shows one control of every kind instead
+//   toolkit-demo --states   shows every kind in every visual state
 #pragma once
 
 #include <string>

@@ -8,6 +8,11 @@
 #include "toolkit/messages.h"
 
 namespace qh::win32 {
+namespace {
+
+void CALLBACK EndMenuLeftOpen(HWND, UINT, UINT_PTR, DWORD) { EndMenu(); }
+
+}  // namespace
 
 void Win32TestHost::StartTimer(HostHandle window, std::uint32_t id, int milliseconds) {
     timers_[{window, id}] = Timer{milliseconds, now_ + milliseconds};
@@ -28,6 +33,14 @@ void Win32TestHost::Present(HostHandle window, const Bitmap& image, const RectI&
 bool Win32TestHost::KeyPressed(int vk) {
     const auto it = keys_.find(vk);
     return it != keys_.end() ? it->second : Win32Host::KeyPressed(vk);
+}
+
+bool Win32TestHost::TrackSystemMenu(HostHandle window, int x, int y,
+                                    const std::vector<SystemMenuCommand>& commands) {
+    const UINT_PTR guard = SetTimer(nullptr, 0, 5000, EndMenuLeftOpen);
+    const bool shown = Win32Host::TrackSystemMenu(window, x, y, commands);
+    KillTimer(nullptr, guard);
+    return shown;
 }
 
 std::intptr_t Win32TestHost::Send(HostHandle window, int message, std::intptr_t wParam, std::intptr_t lParam) {

@@ -31,6 +31,10 @@ public:
     void ShowTooltip(HostHandle window, const Text& text) override;
     void Present(HostHandle window, const Bitmap& image, const RectI& area, int alpha) override;
     bool KeyPressed(int vk) override;
+    // The real system menu, which a test closes with keys it posted before;
+    // one the test leaves open ends after a few seconds instead of hanging
+    // the run in the menu's loop.
+    bool TrackSystemMenu(HostHandle window, int x, int y, const std::vector<SystemMenuCommand>& commands) override;
 
     // --- driving, as the headless host offers it ---
     std::intptr_t Send(HostHandle window, int message, std::intptr_t wParam = 0, std::intptr_t lParam = 0);
