@@ -19,6 +19,7 @@ std::span<const unsigned char> FileOf(CalcImage image) {
     case CalcImage::Separator: return calc_art::Separator();
     case CalcImage::ResultsStrip: return calc_art::ResultsStrip();
     case CalcImage::Banner: return calc_art::Banner();
+    case CalcImage::AboutLogo: return calc_art::AboutLogo();
     }
     return {};
 }

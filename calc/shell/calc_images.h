@@ -6,7 +6,19 @@
 
 namespace qh {
 
-enum class CalcImage { Skin, TabHousing, TabCar, TabCombined, TabSearch, TabAbout, HelpIcon, Separator, ResultsStrip, Banner };
+enum class CalcImage {
+    Skin,
+    TabHousing,
+    TabCar,
+    TabCombined,
+    TabSearch,
+    TabAbout,
+    HelpIcon,
+    Separator,
+    ResultsStrip,
+    Banner,
+    AboutLogo,
+};
 
 // The image's file bytes (JPEG or PNG) as the program holds them.
 Bytes CalcImageBytes(CalcImage image);

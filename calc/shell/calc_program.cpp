@@ -1,5 +1,8 @@
 #include "calc/shell/calc_program.h"
 
+#include <memory>
+
+#include "calc/shell/about_window.h"
 #include "calc/shell/calc_settings.h"
 #include "calc/shell/main_window.h"
 #include "calc/shell/updater_handoff.h"
@@ -43,8 +46,13 @@ int RunQingheCalc(Platform& platform, const std::vector<std::string>&) {
     // Links, the banner and the loan search all open the user's browser.
     Toolkit().openUrl = [](const Text& url) { OpenInBrowser(url); };
     services.openInBrowser = Toolkit().openUrl;
+    std::unique_ptr<AboutWindow> about;
+    services.openAbout = [&about] {
+        if (about) about->Show();
+    };
     MainWindow main(platform, services);
     if (!main.Build()) return 3;
+    about = std::make_unique<AboutWindow>(main.Controls().hwnd, settings.siteUrl);
     return platform.RunMessageLoop();
 }
 

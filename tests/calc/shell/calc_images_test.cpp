@@ -6,6 +6,7 @@
 #include <iterator>
 #include <memory>
 #include <string>
+#include <utility>
 
 #include "tests/toolkit/test_backend.h"
 #include "toolkit/headless/headless_host.h"
@@ -25,7 +26,8 @@ struct Expected {
 
 // Where the windows put them: the skin under both windows, the tab pictures,
 // the help badge beside a row, the line under the form, the drawer handle at
-// the main window's right edge and the banner in the tab band.
+// the main window's right edge, the banner in the tab band and the logo
+// across the top of the about window.
 constexpr Expected kImages[] = {
     {CalcImage::Skin, "skin.jpg", 730, 510, true},
     {CalcImage::TabHousing, "tab_housing.png", 32, 32, false},
@@ -37,6 +39,7 @@ constexpr Expected kImages[] = {
     {CalcImage::Separator, "separator.png", 108, 1, false},
     {CalcImage::ResultsStrip, "results_strip.png", 8, 293, false},
     {CalcImage::Banner, "banner.png", 100, 60, false},
+    {CalcImage::AboutLogo, "about_logo.jpg", 370, 70, true},
 };
 
 // Perceived brightness 0..255 of an opaque colour.
@@ -60,7 +63,8 @@ TEST_F(CalcImagesTest, EveryImageDecodesAtTheSizeItsPlaceNeeds) {
         SCOPED_TRACE(e.file);
         const Bytes bytes = CalcImageBytes(e.image);
         ASSERT_GE(bytes.size(), 8u);
-        // The skin is a JPEG (no transparency, small), the rest PNG with alpha.
+        // The skin and the logo are JPEGs (opaque, small), the rest PNG with
+        // alpha.
         if (e.jpeg) {
             EXPECT_EQ(bytes[0], 0xFF);
             EXPECT_EQ(bytes[1], 0xD8);
@@ -135,6 +139,33 @@ TEST_F(CalcImagesTest, TheStripLeavesALightPocketForTheToolkitsArrow) {
     EXPECT_GE(Brightness(strip.GetPixel(4, middle)), 230);
     EXPECT_LT(Brightness(strip.GetPixel(4, 40)), 200);
     EXPECT_EQ(AlphaOf(strip.GetPixel(4, 40)), 255);
+}
+
+TEST_F(CalcImagesTest, TheLogoWritesTheNameInWhiteOnATealBand) {
+    // The about window shows the logo at constant alpha 160 over a pale
+    // ground: the band must be a clear teal, not washed out or of swapped
+    // channels, and the name must stand out from it in white.
+    const UiImage logo = Decoded(CalcImage::AboutLogo);
+    for (auto [x, y] : {std::pair{250, 24}, std::pair{290, 8}, std::pair{200, 66}, std::pair{5, 35}}) {
+        SCOPED_TRACE(::testing::Message() << "band at " << x << ", " << y);
+        const Argb c = logo.GetPixel(x, y);
+        EXPECT_GT(GreenOf(c), RedOf(c) + 50);
+        EXPECT_GT(BlueOf(c), RedOf(c) + 30);
+        EXPECT_LT(Brightness(c), 215);
+    }
+    // Near-white pixels: many where the name and the subtitle are written,
+    // none on the empty band to the right of the name, so the text is neither
+    // missing nor drawn elsewhere.
+    auto whiteIn = [&](int left, int top, int right, int bottom) {
+        int count = 0;
+        for (int y = top; y < bottom; ++y) {
+            for (int x = left; x < right; ++x) count += Brightness(logo.GetPixel(x, y)) >= 225 ? 1 : 0;
+        }
+        return count;
+    };
+    EXPECT_GE(whiteIn(76, 10, 205, 38), 400);
+    EXPECT_EQ(whiteIn(215, 6, 290, 38), 0);
+    EXPECT_GE(whiteIn(76, 47, 280, 63), 150);
 }
 
 }  // namespace

@@ -10,6 +10,7 @@
 #include "calc/shell/main_window.h"
 #include "calc/shell/page_forms.h"
 #include "calc/shell/updater_handoff.h"
+#include "tests/calc/shell/test_platform.h"
 #include "tests/toolkit/test_backend.h"
 #include "toolkit/headless/headless_host.h"
 #include "toolkit/messages.h"
@@ -17,21 +18,6 @@
 
 namespace qh {
 namespace {
-
-class TestPlatform final : public Platform {
-public:
-    explicit TestPlatform(GraphicsDriver& graphics) : graphics_(graphics) {}
-    Host& WindowHost() override { return host; }
-    GraphicsDriver& Graphics() override { return graphics_; }
-    int RunMessageLoop() override { return 0; }
-    void QuitMessageLoop(int exitCode) override { quitCodes.push_back(exitCode); }
-
-    headless::HeadlessHost host;
-    std::vector<int> quitCodes;
-
-private:
-    GraphicsDriver& graphics_;
-};
 
 class MainWindowTest : public ::testing::Test {
 protected:

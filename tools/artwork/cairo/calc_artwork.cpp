@@ -21,7 +21,7 @@ struct Piece {
     const char* file;
     int width;
     int height;
-    bool jpeg;  // the skin; the rest are PNG with transparency
+    bool jpeg;  // the skin and the logo; the rest are PNG with transparency
     void (*draw)(ArtCanvas&);
 };
 
@@ -36,11 +36,13 @@ constexpr Piece kPieces[] = {
     {"separator.png", 108, 1, false, qh::art::DrawSeparator},
     {"results_strip.png", 8, 293, false, qh::art::DrawResultsStrip},
     {"banner.png", 100, 60, false, qh::art::DrawBanner},
+    {"about_logo.jpg", qh::art::kAboutLogoWidth, qh::art::kAboutLogoHeight, true, qh::art::DrawAboutLogo},
 };
 
-// Quality of the skin's JPEG: high enough that the soft gradients keep no
-// visible blocks once the window stretches them.
-constexpr int kSkinQuality = 92;
+// Quality of the JPEGs: high enough that the skin's soft gradients keep no
+// visible blocks once the window stretches them, and that the logo's text
+// keeps clean edges.
+constexpr int kJpegQuality = 92;
 
 }  // namespace
 
@@ -57,7 +59,7 @@ int main(int argc, char** argv) {
         {
             ArtCanvas canvas(piece.width, piece.height, piece.jpeg);
             piece.draw(canvas);
-            written = piece.jpeg ? canvas.WriteJpeg(path, kSkinQuality) : canvas.WritePng(path);
+            written = piece.jpeg ? canvas.WriteJpeg(path, kJpegQuality) : canvas.WritePng(path);
         }
         if (!written) {
             std::fprintf(stderr, "calc_artwork: cannot write %s\n", path.c_str());

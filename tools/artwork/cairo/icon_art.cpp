@@ -216,8 +216,12 @@ void DrawSearchIcon(ArtCanvas& canvas) {
     cairo_stroke(cr);
 }
 
-void DrawAboutIcon(ArtCanvas& canvas) {
-    cairo_t* cr = canvas.Cr();
+void GrainBadge(cairo_t* cr, double x, double y, double size) {
+    // Drawn in the 30 x 30 box of the tab picture and scaled from there, so
+    // every copy of the badge is the same drawing.
+    cairo_save(cr);
+    cairo_translate(cr, x, y);
+    cairo_scale(cr, size / 30, size / 30);
     constexpr double kC = 15, kR = 13;
     cairo_arc(cr, kC, kC + 0.8, kR, 0, 2 * kPi);
     SetColor(cr, {0x0E4A3A, 0.25});
@@ -244,7 +248,10 @@ void DrawAboutIcon(ArtCanvas& canvas) {
     cairo_restore(cr);
     FillWith(cr, Gradient(0, kC - 13, 0, kC + 1, {{0xFFFFFF, 0.38}, {0xFFFFFF, 0.04}}));
     cairo_restore(cr);
+    cairo_restore(cr);
 }
+
+void DrawAboutIcon(ArtCanvas& canvas) { GrainBadge(canvas.Cr(), 0, 0, 30); }
 
 void DrawHelpIcon(ArtCanvas& canvas) {
     cairo_t* cr = canvas.Cr();

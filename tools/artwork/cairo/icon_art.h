@@ -15,6 +15,9 @@ void DrawCombinedIcon(ArtCanvas& canvas);
 void DrawSearchIcon(ArtCanvas& canvas);
 // 30 x 30: a round green badge with the grain mark (about the maker).
 void DrawAboutIcon(ArtCanvas& canvas);
+// The same badge in the box (x, y, size, size), for pictures that show the
+// mark larger: the about window's logo.
+void GrainBadge(cairo_t* cr, double x, double y, double size);
 // 22 x 18: a small blue "?" badge.
 void DrawHelpIcon(ArtCanvas& canvas);
 

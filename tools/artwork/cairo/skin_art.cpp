@@ -65,36 +65,6 @@ void Ribbons(cairo_t* cr) {
     }
 }
 
-// One ear of grain bowing to the right: a curved stalk with paired grains.
-void GrainEar(cairo_t* cr, double x, double y, double height, double bow, double alpha) {
-    SetColor(cr, {0xFFFFFF, alpha});
-    cairo_set_line_width(cr, 1.6);
-    cairo_set_line_cap(cr, CAIRO_LINE_CAP_ROUND);
-    cairo_move_to(cr, x, y + height);
-    cairo_curve_to(cr, x, y + height * 0.5, x + bow * 0.4, y + height * 0.1, x + bow, y);
-    cairo_stroke(cr);
-    constexpr int kGrains = 7;
-    for (int i = 0; i < kGrains; ++i) {
-        const double t = 0.12 + 0.11 * i;  // from the tip down the stalk
-        const double u = 1 - t;
-        // A point on the stalk's curve at parameter u (0 at the foot, 1 at the tip).
-        const double px = std::pow(1 - u, 3) * x + 3 * std::pow(1 - u, 2) * u * x +
-                          3 * (1 - u) * u * u * (x + bow * 0.4) + std::pow(u, 3) * (x + bow);
-        const double py = std::pow(1 - u, 3) * (y + height) + 3 * std::pow(1 - u, 2) * u * (y + height * 0.5) +
-                          3 * (1 - u) * u * u * (y + height * 0.1) + std::pow(u, 3) * y;
-        const double size = 5.5 - 0.35 * i;
-        for (int side : {-1, 1}) {
-            cairo_save(cr);
-            cairo_translate(cr, px, py);
-            cairo_rotate(cr, side * 0.65 + 0.25);
-            cairo_scale(cr, size * 0.45, size);
-            cairo_arc(cr, 0, -1, 1, 0, 2 * kPi);
-            cairo_restore(cr);
-            cairo_fill(cr);
-        }
-    }
-}
-
 void GrainField(cairo_t* cr) {
     // Between the last tab and the banner, where the band is otherwise empty.
     GrainEar(cr, 478, 44, 66, 22, 0.20);
@@ -179,6 +149,35 @@ void DrawSkin(ArtCanvas& canvas) {
     Hills(cr);
     Texture(canvas);
     InnerEdge(cr);
+}
+
+void GrainEar(cairo_t* cr, double x, double y, double height, double bow, double alpha) {
+    SetColor(cr, {0xFFFFFF, alpha});
+    cairo_set_line_width(cr, 1.6);
+    cairo_set_line_cap(cr, CAIRO_LINE_CAP_ROUND);
+    cairo_move_to(cr, x, y + height);
+    cairo_curve_to(cr, x, y + height * 0.5, x + bow * 0.4, y + height * 0.1, x + bow, y);
+    cairo_stroke(cr);
+    constexpr int kGrains = 7;
+    for (int i = 0; i < kGrains; ++i) {
+        const double t = 0.12 + 0.11 * i;  // from the tip down the stalk
+        const double u = 1 - t;
+        // A point on the stalk's curve at parameter u (0 at the foot, 1 at the tip).
+        const double px = std::pow(1 - u, 3) * x + 3 * std::pow(1 - u, 2) * u * x +
+                          3 * (1 - u) * u * u * (x + bow * 0.4) + std::pow(u, 3) * (x + bow);
+        const double py = std::pow(1 - u, 3) * (y + height) + 3 * std::pow(1 - u, 2) * u * (y + height * 0.5) +
+                          3 * (1 - u) * u * u * (y + height * 0.1) + std::pow(u, 3) * y;
+        const double size = 5.5 - 0.35 * i;
+        for (int side : {-1, 1}) {
+            cairo_save(cr);
+            cairo_translate(cr, px, py);
+            cairo_rotate(cr, side * 0.65 + 0.25);
+            cairo_scale(cr, size * 0.45, size);
+            cairo_arc(cr, 0, -1, 1, 0, 2 * kPi);
+            cairo_restore(cr);
+            cairo_fill(cr);
+        }
+    }
 }
 
 }  // namespace qh::art

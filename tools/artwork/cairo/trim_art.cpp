@@ -4,6 +4,9 @@
 #include <cmath>
 #include <tuple>
 
+#include "tools/artwork/cairo/icon_art.h"
+#include "tools/artwork/cairo/skin_art.h"
+
 namespace qh::art {
 namespace {
 
@@ -132,6 +135,90 @@ void DrawBanner(ArtCanvas& canvas) {
     TextPath(cr, action, size);
     SetColor(cr, {0xD9520F});
     cairo_fill(cr);
+}
+
+void DrawAboutLogo(ArtCanvas& canvas) {
+    cairo_t* cr = canvas.Cr();
+    const double w = canvas.Width(), h = canvas.Height();
+
+    // The band: the skin's tab-band teal, lit from the upper left.
+    cairo_rectangle(cr, 0, 0, w, h);
+    FillWith(cr, Gradient(0, 0, 0, h, {{0x7BCFB8}, {0x5ABFA4}, {0x49B296}, {0x3FA98D}}));
+    cairo_rectangle(cr, 0, 0, w, h);
+    FillWith(cr, Gradient(0, 0, w, 0, {{0xFFFFFF, 0.18}, {0xFFFFFF, 0.05}, {0x1E6F66, 0.10}}));
+
+    // A ribbon of light sweeping across under the text, as on the skin.
+    cairo_move_to(cr, 0, 58);
+    cairo_curve_to(cr, w * 0.35, 30, w * 0.65, 70, w, 20);
+    cairo_line_to(cr, w, 38);
+    cairo_curve_to(cr, w * 0.65, 86, w * 0.35, 46, 0, 72);
+    cairo_close_path(cr);
+    FillWith(cr, Gradient(0, 0, w, 0, {{0xFFFFFF, 0}, {0xFFFFFF, 0.08}, {0xFFFFFF, 0.13}, {0xFFFFFF, 0}}));
+
+    // Ears of grain at the right end, where the band is otherwise empty.
+    GrainEar(cr, 318, 10, 62, 20, 0.22);
+    GrainEar(cr, 338, 18, 56, 16, 0.15);
+    GrainEar(cr, 300, 22, 52, 14, 0.12);
+
+    // A glassy sheen over the upper half.
+    cairo_rectangle(cr, 0, 0, w, h * 0.48);
+    FillWith(cr, Gradient(0, 0, 0, h * 0.48, {{0xFFFFFF, 0.30}, {0xFFFFFF, 0.10}, {0xFFFFFF, 0.02}}));
+
+    // The mark, on a soft halo of light.
+    constexpr double kBadgeX = 12, kBadgeY = 10, kBadge = 50;
+    const double cx = kBadgeX + kBadge / 2, cy = kBadgeY + kBadge / 2;
+    cairo_pattern_t* halo = cairo_pattern_create_radial(cx, cy, kBadge * 0.35, cx, cy, kBadge * 0.78);
+    cairo_pattern_add_color_stop_rgba(halo, 0, 1, 1, 1, 0.45);
+    cairo_pattern_add_color_stop_rgba(halo, 1, 1, 1, 1, 0);
+    cairo_arc(cr, cx, cy, kBadge * 0.78, 0, 2 * kPi);
+    FillWith(cr, halo);
+    // A white rim sets the green badge apart from the teal around it.
+    cairo_arc(cr, cx, cy + 0.6, kBadge * 0.485, 0, 2 * kPi);
+    SetColor(cr, {0x1C6B55, 0.30});
+    cairo_fill(cr);
+    cairo_arc(cr, cx, cy, kBadge * 0.48, 0, 2 * kPi);
+    FillWith(cr, Gradient(0, cy - kBadge / 2, 0, cy + kBadge / 2, {{0xFFFFFF}, {0xE4F5EE}}));
+    GrainBadge(cr, kBadgeX, kBadgeY, kBadge);
+
+    // The name, a little heavier than the face draws it, over a soft shadow.
+    const char8_t* name = u8"青禾计算器";
+    constexpr double kTextLeft = 76, kNameSize = 25, kNameBase = 35;
+    for (auto [dx, dy, paint] : {std::tuple{0.8, 1.4, Paint{0x1C6B55, 0.40}}, std::tuple{0.0, 0.0, Paint{0xFFFFFF}}}) {
+        cairo_move_to(cr, kTextLeft + dx, kNameBase + dy);
+        TextPath(cr, name, kNameSize);
+        SetColor(cr, paint);
+        cairo_set_line_width(cr, 0.6);
+        cairo_fill_preserve(cr);
+        cairo_stroke(cr);
+    }
+
+    // A hairline under the name that fades out to the right.
+    const double nameWidth = TextWidth(cr, name, kNameSize);
+    cairo_rectangle(cr, kTextLeft, 42, nameWidth + 90, 1);
+    FillWith(cr, Gradient(kTextLeft, 0, kTextLeft + nameWidth + 90, 0,
+                          {{0xFFFFFF, 0.75}, {0xFFFFFF, 0.45}, {0xFFFFFF, 0}}));
+
+    // What the calculator computes.
+    const char8_t* subtitle = u8"房贷 · 车贷 · 组合贷款 · 二手房税费";
+    constexpr double kSubtitleSize = 13, kSubtitleBase = 60;
+    cairo_move_to(cr, kTextLeft + 0.6, kSubtitleBase + 0.8);
+    TextPath(cr, subtitle, kSubtitleSize);
+    SetColor(cr, {0x1C6B55, 0.35});
+    cairo_fill(cr);
+    cairo_move_to(cr, kTextLeft, kSubtitleBase);
+    TextPath(cr, subtitle, kSubtitleSize);
+    SetColor(cr, {0xFFFFFF});
+    cairo_fill(cr);
+
+    // A frame: a line of light inside a darker edge, so the band keeps a
+    // crisp outline over the translucent window.
+    cairo_set_line_width(cr, 1);
+    cairo_rectangle(cr, 1.5, 1.5, w - 3, h - 3);
+    SetColor(cr, {0xFFFFFF, 0.40});
+    cairo_stroke(cr);
+    cairo_rectangle(cr, 0.5, 0.5, w - 1, h - 1);
+    SetColor(cr, {0x2F8A6C, 0.85});
+    cairo_stroke(cr);
 }
 
 }  // namespace qh::art

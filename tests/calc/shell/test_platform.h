@@ -1,0 +1,27 @@
+// The calculator's windows in the headless host: a platform whose message
+// loop returns at once and which records the exit codes it was asked for.
+#pragma once
+
+#include <vector>
+
+#include "toolkit/headless/headless_host.h"
+#include "toolkit/platform.h"
+
+namespace qh {
+
+class TestPlatform final : public Platform {
+public:
+    explicit TestPlatform(GraphicsDriver& graphics) : graphics_(graphics) {}
+    Host& WindowHost() override { return host; }
+    GraphicsDriver& Graphics() override { return graphics_; }
+    int RunMessageLoop() override { return 0; }
+    void QuitMessageLoop(int exitCode) override { quitCodes.push_back(exitCode); }
+
+    headless::HeadlessHost host;
+    std::vector<int> quitCodes;
+
+private:
+    GraphicsDriver& graphics_;
+};
+
+}  // namespace qh
