@@ -7,10 +7,10 @@
 #include <oaidl.h>
 #include <ole2.h>
 
-#include <cstring>
 #include <vector>
 
 #include "runtime/bind_import.h"
+#include "runtime/win32/automation.h"
 #include "runtime/win32/system_win32.h"
 #include "toolkit/web_browser.h"
 
@@ -19,36 +19,6 @@ namespace {
 
 using AtlAxWinInitFn = BOOL(WINAPI*)();
 using AtlAxGetControlFn = HRESULT(WINAPI*)(HWND, IUnknown**);
-
-// A variant released when it goes out of scope.
-struct ScopedVariant {
-    VARIANT v;
-    ScopedVariant() { VariantInit(&v); }
-    ~ScopedVariant() { VariantClear(&v); }
-    ScopedVariant(const ScopedVariant&) = delete;
-    ScopedVariant& operator=(const ScopedVariant&) = delete;
-};
-
-BSTR ToBstr(const Text& t) { return SysAllocString(GbkToWide(t).c_str()); }
-
-// Calls a member of an automation object by name. Arguments are given in
-// their natural order; IDispatch takes them reversed.
-HRESULT CallByName(IDispatch* object, const wchar_t* name, WORD kind, std::vector<VARIANT>& arguments,
-                   VARIANT* result) {
-    if (!object) return E_POINTER;
-    DISPID id = 0;
-    LPOLESTR names[] = {const_cast<LPOLESTR>(name)};
-    HRESULT hr = object->GetIDsOfNames(IID_NULL, names, 1, LOCALE_USER_DEFAULT, &id);
-    if (FAILED(hr)) return hr;
-    std::vector<VARIANT> reversed(arguments.rbegin(), arguments.rend());
-    DISPPARAMS params{reversed.empty() ? nullptr : reversed.data(), nullptr, static_cast<UINT>(reversed.size()), 0};
-    DISPID named = DISPID_PROPERTYPUT;
-    if (kind == DISPATCH_PROPERTYPUT) {
-        params.rgdispidNamedArgs = &named;
-        params.cNamedArgs = 1;
-    }
-    return object->Invoke(id, IID_NULL, LOCALE_USER_DEFAULT, kind, &params, result, nullptr, nullptr);
-}
 
 class AtlBrowser final : public WebBrowserBackend {
 public:
@@ -81,31 +51,14 @@ public:
 
     bool Navigate(const Text& method, const Text& url, int flags, const Text& targetFrame, const Bytes& postData,
                   bool hasPostData, const Text& headers) override {
-        std::vector<VARIANT> args(5);
-        for (auto& a : args) VariantInit(&a);
-        args[0].vt = VT_BSTR;
-        args[0].bstrVal = ToBstr(url);
-        args[1].vt = VT_I4;
-        args[1].lVal = flags;
-        args[2].vt = VT_BSTR;
-        args[2].bstrVal = ToBstr(targetFrame);
-        if (hasPostData) {
-            // Post data travels as a safe array of bytes.
-            SAFEARRAY* bytes = SafeArrayCreateVector(VT_UI1, 0, static_cast<ULONG>(postData.size()));
-            if (bytes && !postData.empty()) {
-                void* data = nullptr;
-                SafeArrayAccessData(bytes, &data);
-                std::memcpy(data, postData.data(), postData.size());
-                SafeArrayUnaccessData(bytes);
-            }
-            args[3].vt = VT_ARRAY | VT_UI1;
-            args[3].parray = bytes;
-        }
-        args[4].vt = VT_BSTR;
-        args[4].bstrVal = ToBstr(headers);
+        // Post data travels as a safe array of bytes, and only when given.
+        std::vector<VARIANT> args{TextVariant(url), IntVariant(flags), TextVariant(targetFrame), VARIANT{},
+                                  TextVariant(headers)};
+        VariantInit(&args[3]);
+        if (hasPostData) args[3] = ByteArrayVariant(postData);
         const std::wstring name = GbkToWide(method);
         const HRESULT hr = CallByName(browser_, name.c_str(), DISPATCH_METHOD, args, nullptr);
-        for (auto& a : args) VariantClear(&a);
+        ClearVariants(args);
         return SUCCEEDED(hr);
     }
 
@@ -114,10 +67,7 @@ public:
     }
 
     void SetSilent(bool silent) override {
-        std::vector<VARIANT> args(1);
-        VariantInit(&args[0]);
-        args[0].vt = VT_BOOL;
-        args[0].boolVal = silent ? VARIANT_TRUE : VARIANT_FALSE;
+        std::vector<VARIANT> args{BoolVariant(silent)};
         CallByName(browser_, L"Silent", DISPATCH_PROPERTYPUT, args, nullptr);
     }
 
@@ -125,8 +75,7 @@ public:
         std::vector<VARIANT> none;
         ScopedVariant result;
         if (FAILED(CallByName(browser_, L"ReadyState", DISPATCH_PROPERTYGET, none, &result.v))) return 0;
-        if (FAILED(VariantChangeType(&result.v, &result.v, 0, VT_I4))) return 0;
-        return static_cast<int>(result.v.lVal);
+        return IntOfVariant(result.v, 0);
     }
 
     void Stop() override {

@@ -1,0 +1,125 @@
+// HttpRequest on Linux, through libcurl's easy interface: one handle per
+// call, so calls on several threads share nothing but the library itself.
+#include <curl/curl.h>
+
+#include <memory>
+#include <string>
+
+#include "runtime/http.h"
+
+namespace qh {
+namespace {
+
+// Redirects are followed as XMLHTTP follows them, but not without end.
+constexpr long kMaxRedirects = 5;
+
+// The library's global state, set up once for the whole process; the
+// function-local static makes the first callers on several threads wait for
+// one initialisation.
+bool CurlReady() {
+    static const bool ready = curl_global_init(CURL_GLOBAL_DEFAULT) == CURLE_OK;
+    return ready;
+}
+
+struct EasyDeleter {
+    void operator()(CURL* curl) const { curl_easy_cleanup(curl); }
+};
+struct ListDeleter {
+    void operator()(curl_slist* list) const { curl_slist_free_all(list); }
+};
+using EasyHandle = std::unique_ptr<CURL, EasyDeleter>;
+using HeaderList = std::unique_ptr<curl_slist, ListDeleter>;
+
+size_t AppendToBody(char* data, size_t size, size_t count, void* target) {
+    auto* body = static_cast<Bytes*>(target);
+    const auto* bytes = reinterpret_cast<const std::uint8_t*>(data);
+    body->insert(body->end(), bytes, bytes + size * count);
+    return size * count;
+}
+
+// Asked by curl while the transfer runs: non-zero ends it.
+int StopWhenCancelled(void* cancel, curl_off_t, curl_off_t, curl_off_t, curl_off_t) {
+    return static_cast<const std::atomic<bool>*>(cancel)->load() ? 1 : 0;
+}
+
+void AddHeader(HeaderList& list, const std::string& line) {
+    if (curl_slist* grown = curl_slist_append(list.get(), line.c_str())) {
+        list.release();
+        list.reset(grown);
+    }
+}
+
+// The request's own header, and the blank entries that stop curl from adding
+// a form type or an "Expect: 100-continue" of its own to a body.
+HeaderList RequestHeaders(const HttpOptions& options) {
+    HeaderList list;
+    const auto header = HttpRequestHeader(options);
+    if (header) AddHeader(list, header->first + ": " + header->second);
+    if (!header || !(header->first.size() == 12 && curl_strnequal(header->first.c_str(), "Content-Type", 12))) {
+        AddHeader(list, "Content-Type:");
+    }
+    AddHeader(list, "Expect:");
+    return list;
+}
+
+// The verb and the body: GET and HEAD carry no body, as with XMLHTTP; POST
+// is curl's own, so a redirect after it turns into a GET as in a browser;
+// other verbs are named.
+void SetVerbAndBody(CURL* curl, const HttpOptions& options) {
+    const Text verb = HttpVerb(options.method);
+    if (verb == "GET") {
+        curl_easy_setopt(curl, CURLOPT_HTTPGET, 1L);
+        return;
+    }
+    if (verb == "HEAD") {
+        curl_easy_setopt(curl, CURLOPT_NOBODY, 1L);
+        return;
+    }
+    curl_easy_setopt(curl, CURLOPT_POSTFIELDSIZE_LARGE, static_cast<curl_off_t>(options.body.size()));
+    curl_easy_setopt(curl, CURLOPT_POSTFIELDS, options.body.empty() ? "" : reinterpret_cast<const char*>(options.body.data()));
+    if (verb != "POST") curl_easy_setopt(curl, CURLOPT_CUSTOMREQUEST, verb.c_str());
+}
+
+void SetLimits(CURL* curl, const HttpOptions& options) {
+    // No signals: the time limits must not disturb other threads.
+    curl_easy_setopt(curl, CURLOPT_NOSIGNAL, 1L);
+    curl_easy_setopt(curl, CURLOPT_CONNECTTIMEOUT_MS, static_cast<long>(options.connectTimeoutMs));
+    curl_easy_setopt(curl, CURLOPT_TIMEOUT_MS, static_cast<long>(options.totalTimeoutMs));
+    curl_easy_setopt(curl, CURLOPT_PROTOCOLS_STR, "http,https");
+    curl_easy_setopt(curl, CURLOPT_REDIR_PROTOCOLS_STR, "http,https");
+    curl_easy_setopt(curl, CURLOPT_FOLLOWLOCATION, 1L);
+    curl_easy_setopt(curl, CURLOPT_MAXREDIRS, kMaxRedirects);
+    if (options.cancel != nullptr) {
+        curl_easy_setopt(curl, CURLOPT_XFERINFOFUNCTION, StopWhenCancelled);
+        curl_easy_setopt(curl, CURLOPT_XFERINFODATA, const_cast<std::atomic<bool>*>(options.cancel));
+        curl_easy_setopt(curl, CURLOPT_NOPROGRESS, 0L);
+    }
+}
+
+}  // namespace
+
+Bytes HttpRequest(const Text& url, const HttpOptions& options) {
+    if (!CurlReady()) return {};
+    EasyHandle curl(curl_easy_init());
+    if (!curl) return {};
+    Bytes body;
+    curl_easy_setopt(curl.get(), CURLOPT_URL, url.c_str());
+    SetLimits(curl.get(), options);
+    SetVerbAndBody(curl.get(), options);
+    const HeaderList headers = RequestHeaders(options);
+    curl_easy_setopt(curl.get(), CURLOPT_HTTPHEADER, headers.get());
+    if (options.credentials) {
+        curl_easy_setopt(curl.get(), CURLOPT_HTTPAUTH, static_cast<long>(CURLAUTH_BASIC));
+        curl_easy_setopt(curl.get(), CURLOPT_USERNAME, options.credentials->first.c_str());
+        curl_easy_setopt(curl.get(), CURLOPT_PASSWORD, options.credentials->second.c_str());
+    }
+    curl_easy_setopt(curl.get(), CURLOPT_WRITEFUNCTION, AppendToBody);
+    curl_easy_setopt(curl.get(), CURLOPT_WRITEDATA, &body);
+
+    if (curl_easy_perform(curl.get()) != CURLE_OK) return {};
+    long status = 0;
+    curl_easy_getinfo(curl.get(), CURLINFO_RESPONSE_CODE, &status);
+    return IsHttpSuccess(status) ? body : Bytes{};
+}
+
+}  // namespace qh

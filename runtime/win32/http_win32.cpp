@@ -1,0 +1,129 @@
+// HttpRequest on Windows, through the "Microsoft.XMLHTTP" automation object.
+//
+// The request is opened asynchronously and this thread waits for it,
+// serving its own messages meanwhile (the object reports progress through
+// them), so that the time limits can end a request that a dead server would
+// otherwise hold for ever: "abort" stops it. The thread is given a COM
+// apartment of its own when it has none yet.
+#include <objbase.h>
+#include <windows.h>
+
+#include "runtime/http.h"
+#include "runtime/win32/automation.h"
+
+namespace qh {
+namespace {
+
+// XMLHTTP's readyState: 2 once the answer's headers are in, 4 when done.
+constexpr int kHeadersReceived = 2;
+constexpr int kComplete = 4;
+constexpr DWORD kPollMs = 10;
+
+// COM for this thread for as long as the request lasts, unless the thread
+// already runs in an apartment of another kind (then that one serves).
+class ComScope {
+public:
+    ComScope() : initialised_(SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED))) {}
+    ~ComScope() {
+        if (initialised_) CoUninitialize();
+    }
+    ComScope(const ComScope&) = delete;
+    ComScope& operator=(const ComScope&) = delete;
+
+private:
+    bool initialised_;
+};
+
+// The object, released when the request ends.
+class XmlHttp {
+public:
+    XmlHttp() {
+        CLSID clsid;
+        if (SUCCEEDED(CLSIDFromProgID(L"Microsoft.XMLHTTP", &clsid))) {
+            CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER, IID_IDispatch, reinterpret_cast<void**>(&object_));
+        }
+    }
+    ~XmlHttp() {
+        if (object_ != nullptr) object_->Release();
+    }
+    XmlHttp(const XmlHttp&) = delete;
+    XmlHttp& operator=(const XmlHttp&) = delete;
+
+    IDispatch* get() const { return object_; }
+
+    bool Call(const wchar_t* name, std::vector<VARIANT> arguments) {
+        const HRESULT hr = CallByName(object_, name, DISPATCH_METHOD, arguments, nullptr);
+        ClearVariants(arguments);
+        return SUCCEEDED(hr);
+    }
+
+    int IntProperty(const wchar_t* name, int fallback) {
+        std::vector<VARIANT> none;
+        ScopedVariant value;
+        if (FAILED(CallByName(object_, name, DISPATCH_PROPERTYGET, none, &value.v))) return fallback;
+        return IntOfVariant(value.v, fallback);
+    }
+
+    Bytes ResponseBody() {
+        std::vector<VARIANT> none;
+        ScopedVariant value;
+        if (FAILED(CallByName(object_, L"responseBody", DISPATCH_PROPERTYGET, none, &value.v))) return {};
+        return BytesOfVariant(value.v);
+    }
+
+private:
+    IDispatch* object_ = nullptr;
+};
+
+// Serves this thread's messages for up to one poll interval.
+void ServeMessagesBriefly() {
+    MsgWaitForMultipleObjects(0, nullptr, FALSE, kPollMs, QS_ALLINPUT);
+    MSG message;
+    while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+        TranslateMessage(&message);
+        DispatchMessageW(&message);
+    }
+}
+
+// Waits until the request is complete; false when a time limit ran out
+// first (no answer begun within the first, no whole answer within the
+// second) or the caller cancelled it.
+bool WaitForAnswer(XmlHttp& request, const HttpOptions& options) {
+    const ULONGLONG start = GetTickCount64();
+    for (;;) {
+        const int state = request.IntProperty(L"readyState", 0);
+        if (state == kComplete) return true;
+        if (options.cancel != nullptr && options.cancel->load()) return false;
+        const ULONGLONG elapsed = GetTickCount64() - start;
+        if (elapsed >= static_cast<ULONGLONG>(options.totalTimeoutMs)) return false;
+        if (state < kHeadersReceived && elapsed >= static_cast<ULONGLONG>(options.connectTimeoutMs)) return false;
+        ServeMessagesBriefly();
+    }
+}
+
+}  // namespace
+
+Bytes HttpRequest(const Text& url, const HttpOptions& options) {
+    ComScope com;
+    XmlHttp request;
+    if (request.get() == nullptr) return {};
+
+    std::vector<VARIANT> open{TextVariant(HttpVerb(options.method)), TextVariant(url), BoolVariant(true)};
+    if (options.credentials) {
+        open.push_back(TextVariant(options.credentials->first));
+        open.push_back(TextVariant(options.credentials->second));
+    }
+    if (!request.Call(L"open", std::move(open))) return {};
+    if (const auto header = HttpRequestHeader(options)) {
+        if (!request.Call(L"setRequestHeader", {TextVariant(header->first), TextVariant(header->second)})) return {};
+    }
+    if (!request.Call(L"send", {ByteArrayVariant(options.body)})) return {};
+    if (!WaitForAnswer(request, options)) {
+        request.Call(L"abort", {});
+        return {};
+    }
+    if (!IsHttpSuccess(request.IntProperty(L"status", 0))) return {};
+    return request.ResponseBody();
+}
+
+}  // namespace qh

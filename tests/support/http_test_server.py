@@ -1,0 +1,124 @@
+#!/usr/bin/env python3
+"""A real HTTP server on 127.0.0.1 for the tests of the programs' requests.
+
+Usage: http_test_server.py [--root DIR] -- COMMAND [ARGS...]
+
+Starts the server on a free port, runs COMMAND with QH_TEST_SERVER set to
+"http://127.0.0.1:PORT" (no trailing slash), stops the server and exits
+with the command's status. COMMAND may be a Windows test program behind the
+Wine runner: Wine hands the environment on.
+
+What it answers:
+  /echo[...]            200; the body tells what arrived, one "name: value"
+                        line each for method, path, content-type, x-test,
+                        authorization and body (the body last, as sent)
+  /status/N             status N with a small HTML page as its body
+  /empty                200 with no body
+  /binary               200, the bytes 00..FF twice
+  /redirect             302 to /binary
+  /auth                 200 "welcome" with basic credentials user:secret,
+                        else 401
+  /slow/MS              waits MS milliseconds, then 200 "late"
+  /stall-body           announces 10 bytes, sends 4 and then nothing
+  anything else         the file under --root, else 404
+Each request is also written to the log file named by QH_TEST_SERVER_LOG,
+when set, as "METHOD PATH" lines.
+"""
+import base64
+import http.server
+import os
+import subprocess
+import sys
+import threading
+import time
+
+
+class Handler(http.server.BaseHTTPRequestHandler):
+    root = None
+    protocol_version = "HTTP/1.1"
+
+    def log_message(self, *args):
+        pass
+
+    def reply(self, status, body, content_type="text/plain", extra=()):
+        self.send_response(status)
+        self.send_header("Content-Type", content_type)
+        self.send_header("Content-Length", str(len(body)))
+        for name, value in extra:
+            self.send_header(name, value)
+        self.end_headers()
+        if self.command != "HEAD":
+            self.wfile.write(body)
+
+    def handle_any(self):
+        length = int(self.headers.get("Content-Length") or 0)
+        body = self.rfile.read(length) if length else b""
+        log = os.environ.get("QH_TEST_SERVER_LOG")
+        if log:
+            with open(log, "a") as f:
+                f.write(f"{self.command} {self.path}\n")
+        path = self.path.split("?")[0]
+        if path.startswith("/echo"):
+            lines = [f"method: {self.command}", f"path: {self.path}"]
+            for name in ("content-type", "x-test", "authorization"):
+                lines.append(f"{name}: {self.headers.get(name, '')}")
+            self.reply(200, ("\n".join(lines) + "\nbody: ").encode() + body)
+        elif path.startswith("/status/"):
+            self.reply(int(path[len("/status/"):]), b"<html><body>error page</body></html>", "text/html")
+        elif path == "/empty":
+            self.reply(200, b"")
+        elif path == "/binary":
+            self.reply(200, bytes(range(256)) * 2, "application/octet-stream")
+        elif path == "/redirect":
+            self.reply(302, b"", extra=[("Location", "/binary")])
+        elif path == "/auth":
+            expected = "Basic " + base64.b64encode(b"user:secret").decode()
+            if self.headers.get("Authorization") == expected:
+                self.reply(200, b"welcome")
+            else:
+                self.reply(401, b"who are you", extra=[("WWW-Authenticate", 'Basic realm="test"')])
+        elif path.startswith("/slow/"):
+            time.sleep(int(path[len("/slow/"):]) / 1000.0)
+            self.reply(200, b"late")
+        elif path == "/stall-body":
+            self.send_response(200)
+            self.send_header("Content-Length", "10")
+            self.end_headers()
+            self.wfile.write(b"part")
+            self.wfile.flush()
+            time.sleep(30)
+        else:
+            self.serve_file(path)
+
+    def serve_file(self, path):
+        if self.root:
+            full = os.path.realpath(os.path.join(self.root, path.lstrip("/")))
+            if full.startswith(os.path.realpath(self.root) + os.sep) and os.path.isfile(full):
+                with open(full, "rb") as f:
+                    self.reply(200, f.read(), "application/octet-stream")
+                return
+        self.reply(404, b"<html><body>not found</body></html>", "text/html")
+
+    do_GET = do_POST = do_PUT = do_DELETE = do_HEAD = do_OPTIONS = do_PATCH = handle_any
+
+
+def main():
+    args = sys.argv[1:]
+    if args[:1] == ["--root"]:
+        Handler.root = args[1]
+        args = args[2:]
+    if args[:1] == ["--"]:
+        args = args[1:]
+    server = http.server.ThreadingHTTPServer(("127.0.0.1", 0), Handler)
+    server.daemon_threads = True
+    threading.Thread(target=server.serve_forever, daemon=True).start()
+    env = dict(os.environ, QH_TEST_SERVER=f"http://127.0.0.1:{server.server_address[1]}")
+    try:
+        status = subprocess.call(args, env=env)
+    finally:
+        server.shutdown()
+    sys.exit(status)
+
+
+if __name__ == "__main__":
+    main()
