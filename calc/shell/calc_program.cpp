@@ -1,11 +1,13 @@
 #include "calc/shell/calc_program.h"
 
+#include <functional>
 #include <memory>
 
 #include "calc/shell/about_window.h"
 #include "calc/shell/calc_settings.h"
 #include "calc/shell/main_window.h"
 #include "calc/shell/updater_handoff.h"
+#include "calc/shell/version_check.h"
 #include "runtime/browser.h"
 #include "runtime/system.h"
 #include "toolkit/toolkit.h"
@@ -42,6 +44,7 @@ int RunQingheCalc(Platform& platform, const std::vector<std::string>&) {
     const CalcSettings settings = LoadCalcSettings();
     MainWindowServices services;
     services.siteUrl = settings.siteUrl;
+    if (!settings.updateUrl.empty()) services.statsUrl = settings.updateUrl + "tongji.html";
     services.runProgram = [](const Text& commandLine) { return RunProgram(commandLine, false); };
     // Links, the banner and the loan search all open the user's browser.
     Toolkit().openUrl = [](const Text& url) { OpenInBrowser(url); };
@@ -53,6 +56,11 @@ int RunQingheCalc(Platform& platform, const std::vector<std::string>&) {
     MainWindow main(platform, services);
     if (!main.Build()) return 3;
     about = std::make_unique<AboutWindow>(main.Controls().hwnd, settings.siteUrl);
+    // Declared after the main window, so it stops before the window goes.
+    std::function<int()> statsReadyState;
+    if (!services.statsUrl.empty()) statsReadyState = [&main] { return main.StatsReadyState(); };
+    VersionCheck versionCheck(settings.updateUrl, statsReadyState);
+    versionCheck.Start();
     return platform.RunMessageLoop();
 }
 

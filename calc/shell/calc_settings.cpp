@@ -33,7 +33,8 @@ Text WithTrailingSlash(Text url) {
 CalcSettings LoadCalcSettings() {
     CalcSettings settings;
     settings.siteUrl = WithoutTrailingSlash(Setting("QINGHE_SITE_URL", QH_SITE_URL));
-    settings.updateUrl = WithTrailingSlash(Setting("QINGHE_UPDATE_URL", QH_UPDATE_URL));
+    const Text update = Setting("QINGHE_UPDATE_URL", QH_UPDATE_URL);
+    settings.updateUrl = update == kNoUpdateServer ? Text() : WithTrailingSlash(update);
     return settings;
 }
 

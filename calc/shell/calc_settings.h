@@ -8,9 +8,14 @@
 
 namespace qh {
 
+// The update address that means "no update server": the calculator then
+// neither checks for a new version nor loads the statistics page (for
+// installations that the system's package manager updates, and for tests).
+inline constexpr const char* kNoUpdateServer = "none";
+
 struct CalcSettings {
     Text siteUrl;    // without a trailing "/": "/?ref=rodode" is appended
-    Text updateUrl;  // the update folder, ending in "/"
+    Text updateUrl;  // the update folder, ending in "/"; empty for none
 };
 
 CalcSettings LoadCalcSettings();

@@ -56,6 +56,10 @@ constexpr float kCaptionPitch = 13.7f;
 // start, so the first that exists wins on either system.
 constexpr const char* kSystemCalculators[] = {"calc.exe", "gnome-calculator", "kcalc", "galculator", "xcalc"};
 
+// The timer that reads the statistics page's state until it is complete.
+constexpr std::uint32_t kStatsTimer = 0x51480001;
+constexpr int kStatsTimerMs = 10;
+
 constexpr Argb White(int alpha) { return (static_cast<Argb>(alpha) << 24) | 0xFFFFFFu; }
 constexpr Argb Black(int alpha) { return static_cast<Argb>(alpha) << 24; }
 
@@ -87,11 +91,26 @@ bool MainWindow::Build() {
     CreateTabsAndMenu();
     CreatePageForms(c_);
     CreateSharedControls();
+    LoadStatsPage();
     BindRateFields(c_);
     ClearAction(c_);
     BindHandlers();
     c_.window.Show(0);
     return true;
+}
+
+void MainWindow::LoadStatsPage() {
+    if (services_.statsUrl.empty()) return;
+    if (statsBrowser_.Create(c_.hwnd, 0, 0, 0, 0) == 0) return;
+    statsBrowser_.Silent(true);
+    statsBrowser_.Navigate(services_.statsUrl);
+    platform_.WindowHost().StartTimer(c_.hwnd, kStatsTimer, kStatsTimerMs);
+}
+
+void MainWindow::ReadStatsState() {
+    const int state = statsBrowser_.ReadyState();
+    statsState_ = state;
+    if (state == 4) platform_.WindowHost().StopTimer(c_.hwnd, kStatsTimer);
 }
 
 void MainWindow::CreateTabsAndMenu() {
@@ -175,6 +194,12 @@ std::intptr_t MainWindow::OnMessage(int message, std::intptr_t wParam) {
             break;
         case msg::kSysCommand:
             if ((wParam & 0xFFF0) == msg::kScRestore) results_.BringToFront();
+            break;
+        case msg::kTimer:
+            if (static_cast<std::uint32_t>(wParam) == kStatsTimer) {
+                ReadStatsState();
+                return 0;
+            }
             break;
         default:
             break;

@@ -5,11 +5,13 @@
 // results window docked at its right edge.
 #pragma once
 
+#include <atomic>
 #include <functional>
 
 #include "calc/shell/main_controls.h"
 #include "calc/shell/results_window.h"
 #include "toolkit/platform.h"
+#include "toolkit/web_browser.h"
 
 namespace qh {
 
@@ -22,6 +24,9 @@ struct MainWindowServices {
     // false when it did not start.
     std::function<bool(const Text& commandLine)> runProgram;
     Text siteUrl;
+    // The statistics page that the hidden browser loads once per start;
+    // none when empty (as in tests).
+    Text statsUrl;
 };
 
 class MainWindow {
@@ -38,6 +43,9 @@ public:
     ResultsWindow& Results() { return results_; }
     int CurrentPage() const { return currentPage_; }
     int CurrentTab() const { return currentTab_; }
+    // The statistics page's ready state as the window last read it (4 once
+    // it is complete). Any thread may ask.
+    int StatsReadyState() const { return statsState_.load(); }
 
     // Navigation, as the tabs and the side menu do it.
     void SelectTab(int tab);
@@ -55,6 +63,8 @@ private:
     std::intptr_t OnMessage(int message, std::intptr_t wParam);
     int Paint(Graphics& g, int width, int height);
     void HelpEnter(int id);
+    void LoadStatsPage();
+    void ReadStatsState();
 
     Platform& platform_;
     MainWindowServices services_;
@@ -62,6 +72,10 @@ private:
     ResultsWindow results_{c_};
     int currentTab_ = 1;
     int currentPage_ = 1;
+    // The hidden browser, which belongs to this window's thread: the window
+    // reads its state on a timer and keeps it for other threads.
+    UiWebBrowser statsBrowser_;
+    std::atomic<int> statsState_{0};
 };
 
 }  // namespace qh

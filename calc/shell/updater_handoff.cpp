@@ -18,9 +18,14 @@ constexpr int kQuitRequest = 1024;
 
 }  // namespace
 
-Text InstallCommandLine(const Text& updaterPath, const Text& calculatorFileName, std::uint32_t processId) {
-    return QuotedPath(updaterPath) + " -m " + HexEncode(calculatorFileName) + " " + HexEncode(kCalculatorVersion) +
+Text UpdaterCommandLine(const Text& updaterPath, const Text& mode, const Text& calculatorFileName,
+                        const Text& version, std::uint32_t processId) {
+    return QuotedPath(updaterPath) + " " + mode + " " + HexEncode(calculatorFileName) + " " + HexEncode(version) +
            " " + HexEncode(std::to_string(processId));
+}
+
+Text InstallCommandLine(const Text& updaterPath, const Text& calculatorFileName, std::uint32_t processId) {
+    return UpdaterCommandLine(updaterPath, "-m", calculatorFileName, kCalculatorVersion, processId);
 }
 
 HandOff HandOffToUpdater(const std::function<void(const Text&, const Text&, int)>& notify) {

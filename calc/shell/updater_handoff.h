@@ -16,6 +16,12 @@ inline constexpr const char* kCalculatorVersion = "1.0.0.503";
 // replaces the updater's file.
 inline constexpr const char* kUpdaterTitle = "青禾计算器升级程序";
 
+// A command line that starts the updater: the quoted updater path, the mode
+// ("-m" install, "-h" check in the background) and the hexadecimal
+// calculator file name, version and process id, which the updater reads.
+Text UpdaterCommandLine(const Text& updaterPath, const Text& mode, const Text& calculatorFileName,
+                        const Text& version, std::uint32_t processId);
+
 // The updater's install command line: the quoted updater path, " -m " and
 // the hexadecimal calculator file name, version and process id.
 Text InstallCommandLine(const Text& updaterPath, const Text& calculatorFileName, std::uint32_t processId);

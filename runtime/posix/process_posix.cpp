@@ -1,3 +1,4 @@
+#include <malloc.h>
 #include <unistd.h>
 
 #include "runtime/process.h"
@@ -5,6 +6,8 @@
 namespace qh {
 
 std::uint32_t CurrentProcessId() { return static_cast<std::uint32_t>(::getpid()); }
+
+void TrimWorkingSet() { ::malloc_trim(0); }
 
 Text ExecutableName(const Text& baseName) { return baseName; }
 

@@ -4,8 +4,10 @@
 Usage: http_test_server.py [--root DIR] -- COMMAND [ARGS...]
 
 Starts the server on a free port, runs COMMAND with QH_TEST_SERVER set to
-"http://127.0.0.1:PORT" (no trailing slash), stops the server and exits
-with the command's status. COMMAND may be a Windows test program behind the
+"http://127.0.0.1:PORT" (no trailing slash) and QH_TEST_SERVER_ROOT to the
+folder it serves files from (a new temporary one without --root, which the
+command may fill as it goes), stops the server and exits with the command's
+status. COMMAND may be a Windows test program behind the
 Wine runner: Wine hands the environment on.
 
 What it answers:
@@ -21,20 +23,24 @@ What it answers:
   /slow/MS              waits MS milliseconds, then 200 "late"
   /stall-body           announces 10 bytes, sends 4 and then nothing
   anything else         the file under --root, else 404
-Each request is also written to the log file named by QH_TEST_SERVER_LOG,
-when set, as "METHOD PATH" lines.
+Each request is also written, as a "METHOD PATH" line, to the log file the
+server names to the command in QH_TEST_SERVER_LOG.
 """
 import base64
 import http.server
 import os
+import shutil
 import subprocess
 import sys
+import tempfile
 import threading
 import time
 
 
 class Handler(http.server.BaseHTTPRequestHandler):
     root = None
+    log = None
+    log_lock = threading.Lock()
     protocol_version = "HTTP/1.1"
 
     def log_message(self, *args):
@@ -53,10 +59,8 @@ class Handler(http.server.BaseHTTPRequestHandler):
     def handle_any(self):
         length = int(self.headers.get("Content-Length") or 0)
         body = self.rfile.read(length) if length else b""
-        log = os.environ.get("QH_TEST_SERVER_LOG")
-        if log:
-            with open(log, "a") as f:
-                f.write(f"{self.command} {self.path}\n")
+        with Handler.log_lock, open(Handler.log, "a") as f:
+            f.write(f"{self.command} {self.path}\n")
         path = self.path.split("?")[0]
         if path.startswith("/echo"):
             lines = [f"method: {self.command}", f"path: {self.path}"]
@@ -104,19 +108,27 @@ class Handler(http.server.BaseHTTPRequestHandler):
 
 def main():
     args = sys.argv[1:]
+    work = tempfile.mkdtemp(prefix="qh-server-")
+    Handler.log = os.path.join(work, "requests.log")
+    open(Handler.log, "w").close()
     if args[:1] == ["--root"]:
         Handler.root = args[1]
         args = args[2:]
+    else:
+        Handler.root = os.path.join(work, "root")
+        os.mkdir(Handler.root)
     if args[:1] == ["--"]:
         args = args[1:]
     server = http.server.ThreadingHTTPServer(("127.0.0.1", 0), Handler)
     server.daemon_threads = True
     threading.Thread(target=server.serve_forever, daemon=True).start()
-    env = dict(os.environ, QH_TEST_SERVER=f"http://127.0.0.1:{server.server_address[1]}")
+    env = dict(os.environ, QH_TEST_SERVER=f"http://127.0.0.1:{server.server_address[1]}",
+               QH_TEST_SERVER_ROOT=Handler.root, QH_TEST_SERVER_LOG=Handler.log)
     try:
         status = subprocess.call(args, env=env)
     finally:
         server.shutdown()
+        shutil.rmtree(work, ignore_errors=True)
     sys.exit(status)
 
 

@@ -11,6 +11,9 @@ failures=0
 fail() { echo "FAIL: $1"; failures=$((failures + 1)); }
 work="$(mktemp -d)"
 trap 'rm -rf "$work"' EXIT
+# No update server: the background version check has nothing to ask and
+# starts no updater (calc_version_check_test.sh covers it).
+export QINGHE_UPDATE_URL=none
 
 # Runs the calculator in an empty program folder with the commands given as
 # arguments, one a line.
