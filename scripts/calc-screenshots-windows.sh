@@ -4,6 +4,8 @@
 # through xdotool, and the results windows of the housing and tax pages.
 #   scripts/calc-screenshots-windows.sh [BIN_DIR] [WINE_PREFIX] [OUT_DIR]
 set -eu
+# No update server: nothing here reaches the network or starts the updater.
+export QINGHE_UPDATE_URL=none
 bin="${1:-build/windows/bin}"
 prefix="${2:-build/windows/wineprefix}"
 out="${3:-docs}"

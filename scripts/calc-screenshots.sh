@@ -4,6 +4,8 @@
 # worked examples typed in.
 #   scripts/calc-screenshots.sh [BIN_DIR] [OUT_DIR]
 set -eu
+# No update server: nothing here reaches the network or starts the updater.
+export QINGHE_UPDATE_URL=none
 bin="${1:-build/linux/bin}"
 out="${2:-docs}"
 empty="$(mktemp -d)"

@@ -4,6 +4,8 @@
 # mapped window and the resident memory at that moment, medians of RUNS runs.
 #   bench/startup/startup_bench.sh [BIN_DIR] [RUNS]
 set -eu
+# No update server: nothing here reaches the network or starts the updater.
+export QINGHE_UPDATE_URL=none
 bin="${1:-build/linux/bin}"
 runs="${2:-15}"
 here="$(dirname "$0")"

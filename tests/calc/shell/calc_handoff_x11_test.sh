@@ -5,6 +5,8 @@
 # and only then moves renew.ex_ over renew; then it shows its window.
 # Usage: calc_handoff_x11_test.sh <bin dir>
 set -u
+# No update server: nothing here reaches the network or starts the updater.
+export QINGHE_UPDATE_URL=none
 BIN=$1
 export LC_ALL=C.UTF-8
 PID=""

@@ -6,6 +6,8 @@
 # ends the program.
 # Usage: calc_wine_test.sh <bin dir> <wine prefix> [main shot] [results shot]
 set -u
+# No update server: nothing here reaches the network or starts the updater.
+export QINGHE_UPDATE_URL=none
 BIN=$1
 PREFIX=$2
 MAIN_SHOT=${3:-}

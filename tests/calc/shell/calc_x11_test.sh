@@ -5,6 +5,8 @@
 # drags it along, and message 1024 from a second process ends the program.
 # Usage: calc_x11_test.sh <bin dir> [main shot] [results shot]
 set -u
+# No update server: nothing here reaches the network or starts the updater.
+export QINGHE_UPDATE_URL=none
 BIN=$1
 export LC_ALL=C.UTF-8
 PID=""
