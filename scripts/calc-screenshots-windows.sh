@@ -39,6 +39,14 @@ shot "$out/calc-tax-results-windows.png" 811
 at 60 230; shot "$out/calc-search-windows.png" 600
 at 123 64; typein 258 151 15; typein 258 178 3; shot "$out/calc-car-windows.png" 600
 at 196 64; typein 258 123 20; typein 258 151 50; typein 258 205 50; shot "$out/calc-combined-windows.png" 600
+# 关于青禾: the about window, centred on the main window.
+at 342 64
+ABOUT=$(find_window "关于青禾...") || fail "no about window"
+sleep 1
+import -window root /tmp/calc-shot-$$.png
+eval "$(xdotool getwindowgeometry --shell "$ABOUT")"
+convert /tmp/calc-shot-$$.png -crop "390x265+$X+$Y" +repage "$out/calc-about-windows.png"
+rm -f /tmp/calc-shot-$$.png
 "$here/../cmake/wine-run.sh" "$prefix" "$bin/notify.exe" Ex_DirectUI 青禾计算器 >/dev/null
 wait "$PID" || true
 echo "wrote $out/calc-*-windows.png"

@@ -21,6 +21,7 @@ drive 'click TopTabs[3]' 'type MixTermEdit 20' 'type AmountEdit 50' 'type CommAm
       "shot $out/calc-combined-linux.png"
 drive 'click TopTabs[4]' 'choose LoanPurpose 3' 'type WantAmountEdit 100' 'type WantTermEdit 20' \
       "shot $out/calc-search-linux.png"
+drive 'wait 200' 'click TopTabs[5]' 'wait 300' 'window 关于青禾...' "shot $out/calc-about-linux.png"
 # The main window with its results window docked at its right edge, as the
 # user sees them: the results window reaches 9 px under the main window,
 # which stays in front.
