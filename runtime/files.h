@@ -37,6 +37,10 @@ bool WriteWholeFile(const Text& path, std::string_view data);
 // were.
 bool MoveFileOver(const Text& from, const Text& to);
 
+// Removes the file at path; true when it is gone (also when it was never
+// there). A folder is never removed.
+bool RemoveFile(const Text& path);
+
 // Creates every missing folder on the way to a file path (all but the last
 // level). Failures are ignored: a later write to the path reports them.
 void CreateFolders(const Text& path);

@@ -3,6 +3,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <string>
 
 #include "runtime/files.h"
@@ -39,6 +40,11 @@ void CreateFolders(const Text& path) {
         if (::stat(folder.c_str(), &st) == 0 && S_ISDIR(st.st_mode)) continue;
         ::mkdir(folder.c_str(), 0777);
     }
+}
+
+bool RemoveFile(const Text& path) {
+    const std::string native = Native(path);
+    return ::unlink(native.c_str()) == 0 || errno == ENOENT;
 }
 
 bool MoveFileOver(const Text& from, const Text& to) {

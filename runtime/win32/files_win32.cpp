@@ -119,6 +119,12 @@ void CreateFolders(const Text& path) {
 }
 
 // One attempt: a caller whose target is in use tries again another time.
+bool RemoveFile(const Text& path) {
+    const std::wstring wide = GbkToWide(path);
+    if (DeleteFileW(wide.c_str())) return true;
+    return GetFileAttributesW(wide.c_str()) == INVALID_FILE_ATTRIBUTES && GetLastError() == ERROR_FILE_NOT_FOUND;
+}
+
 bool MoveFileOver(const Text& from, const Text& to) {
     if (from.empty() || to.empty()) return false;
     return MoveIntoPlace(fs::path(GbkToWide(from)), fs::path(GbkToWide(to)));
