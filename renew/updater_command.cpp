@@ -7,13 +7,16 @@
 namespace qh {
 
 UpdaterCommand ParseUpdaterCommand(const Text& commandLine) {
+    return ParseUpdaterArguments(SplitCommandLine(commandLine).arguments);
+}
+
+UpdaterCommand ParseUpdaterArguments(const std::vector<Text>& arguments) {
     UpdaterCommand command;
-    const CommandLineParts parts = SplitCommandLine(commandLine);
-    if (parts.arguments.size() != 4) return command;
-    command.calculatorFile = HexDecode(parts.arguments[1]);
-    command.localVersion = HexDecode(parts.arguments[2]);
-    command.calculatorProcessId = ToInteger(HexDecode(parts.arguments[3]));
-    const Text& mode = parts.arguments[0];
+    if (arguments.size() != 4) return command;
+    command.calculatorFile = HexDecode(arguments[1]);
+    command.localVersion = HexDecode(arguments[2]);
+    command.calculatorProcessId = ToInteger(HexDecode(arguments[3]));
+    const Text& mode = arguments[0];
     if (mode == "-s") command.mode = UpdaterMode::kInteractive;
     if (mode == "-h") command.mode = UpdaterMode::kAutomatic;
     if (mode == "-m") command.mode = UpdaterMode::kInstall;

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstdint>
+#include <vector>
 
 #include "runtime/text.h"
 
@@ -24,8 +25,11 @@ struct UpdaterCommand {
     std::int32_t calculatorProcessId = 0;
 };
 
-// Reads the command line (the program's name first). The mode is compared
+// Reads the arguments (without the program's name). The mode is compared
 // exactly: "-S" is no mode.
+UpdaterCommand ParseUpdaterArguments(const std::vector<Text>& arguments);
+// The same for a whole command line, the program's name first, split as the
+// runtime splits every command line.
 UpdaterCommand ParseUpdaterCommand(const Text& commandLine);
 
 }  // namespace qh

@@ -41,6 +41,9 @@ struct HostWindowArgs {
     std::uint32_t style = kDefaultWindowStyle;
     std::uint32_t exStyle = 0;
     bool show = false;
+    // The window that owns this one (a dialog's owner): the owned window
+    // stays above it and goes with it. 0 for none.
+    HostHandle owner = 0;
 };
 
 // The size limits asked for with WM_GETMINMAXINFO (lParam points to one);

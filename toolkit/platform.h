@@ -18,6 +18,10 @@ public:
     // Runs the thread's message loop until QuitMessageLoop; returns its code.
     virtual int RunMessageLoop() = 0;
     virtual void QuitMessageLoop(int exitCode) = 0;
+    // Runs the thread's messages while window exists, for a modal box that
+    // waits for its answer. It returns early when the program's loop is
+    // asked to end meanwhile; that loop then ends too.
+    virtual void RunModalLoop(HostHandle window) = 0;
 };
 
 // The platform's drivers, or null when the platform cannot show windows

@@ -248,6 +248,14 @@ void PaintCallout(Graphics& g, const RectF& bounds, CalloutPointer pointer, floa
     g.DrawPath(outline, Pen{WithOpacity(p.hoverBorder, opacity), 1.0f, false});
 }
 
+void PaintDialogBands(Graphics& g, float w, float h, float lineInset) {
+    auto white = [](int alpha) { return (static_cast<Argb>(alpha) << 24) | 0xFFFFFFu; };
+    FillGradientRect(g, MakeRect(5, 5, w - 10, 40.1f), white(1), white(190));
+    FillGradientRect(g, MakeRect(5, 44, w - 10, h - 84), white(188), white(240));
+    FillGradientRect(g, MakeRect(5, h - 40, w - 10, 35), white(190), white(1));
+    DrawLine(g, white(210), lineInset, h - 40, w - lineInset, h - 40);
+}
+
 void PaintMenuPanel(Graphics& g, const RectF& r) {
     const StylePalette& p = Style();
     const RectF panel = MakeRect(r.left, r.top, r.width - 1, r.height - 1);

@@ -103,6 +103,12 @@ inline constexpr float kCalloutPointerHeight = 8.0f;
 // in). The body is bounds less the pointer's height.
 void PaintCallout(Graphics& g, const RectF& bounds, CalloutPointer pointer, float pointerX, int opacity);
 
+// The ground of the programs' dialogs (the about window, the updater, the
+// message box) over their skin: a white band that fades in under the
+// caption, a light body, a band that fades out at the bottom and a white
+// line above the button row, from lineInset to width - lineInset.
+void PaintDialogBands(Graphics& g, float width, float height, float lineInset);
+
 // A popup menu's panel across r: opaque and light, with a frame, and a soft
 // shadow in the 4 pixels right of and below r.
 void PaintMenuPanel(Graphics& g, const RectF& r);

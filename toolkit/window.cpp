@@ -423,6 +423,30 @@ void UiWindow::RunCloseAnimation() {
     animating_ = false;
 }
 
+namespace {
+
+// The messages a disabled window does not take: the mouse and the keys.
+bool IsUserInput(int message) {
+    switch (message) {
+    case msg::kKeyDown:
+    case msg::kKeyUp:
+    case msg::kChar:
+    case msg::kSysKeyDown:
+    case msg::kMouseWheel:
+    case msg::kMouseMove:
+    case msg::kLButtonDblClk:
+    case msg::kLButtonDown:
+    case msg::kLButtonUp:
+    case msg::kRButtonDown:
+    case msg::kRButtonUp:
+        return true;
+    default:
+        return false;
+    }
+}
+
+}  // namespace
+
 std::intptr_t UiWindow::Default(int message, std::intptr_t wParam, std::intptr_t lParam) {
     if (onMessage_) {
         std::intptr_t r = onMessage_(hwnd_, message, wParam, lParam);
@@ -433,6 +457,7 @@ std::intptr_t UiWindow::Default(int message, std::intptr_t wParam, std::intptr_t
 
 std::intptr_t UiWindow::HandleMessage(int message, std::intptr_t wParam, std::intptr_t lParam) {
     if (hwnd_ == 0) return 0;
+    if (!inputEnabled_ && IsUserInput(message)) return 0;
     Host& host = TheHost();
     switch (message) {
     case msg::kDestroy: {

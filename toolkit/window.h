@@ -76,6 +76,10 @@ public:
     // by 51 per tick to 255; input and control timers wait until it ends.
     void StartFade(int interval = 0, bool intervalGiven = false);
     bool Fading() const { return fading_; }
+    // While a modal box of this window is open, the window takes no mouse
+    // or keyboard input (it still paints, and its timers run).
+    void SetInputEnabled(bool enabled) { inputEnabled_ = enabled; }
+    bool InputEnabled() const { return inputEnabled_; }
     void SetCloseAnimation(int kind) { closeAnimation_ = kind; }
     void SetBackground(const Bytes& image, bool setImage, std::int64_t color, bool setColor, bool redraw = true);
     int FrameStyle(int value = 0, bool set = false);
@@ -214,6 +218,7 @@ private:
     int clientWidth_ = 0;
     int clientHeight_ = 0;
     bool fading_ = false;
+    bool inputEnabled_ = true;
     int fadeCounter_ = 0;
     bool animating_ = false;
     bool layered_ = true;

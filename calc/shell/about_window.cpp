@@ -4,6 +4,7 @@
 #include "calc/shell/version_text.h"
 #include "toolkit/draw.h"
 #include "toolkit/messages.h"
+#include "toolkit/style_painter.h"
 #include "toolkit/toolkit.h"
 
 namespace qh {
@@ -24,14 +25,8 @@ constexpr const char* kNotice =
 // The text's five lines fit its 75 px whatever the font's line height.
 constexpr float kLinePitch = 14;
 
-constexpr Argb White(int alpha) { return (static_cast<Argb>(alpha) << 24) | 0xFFFFFFu; }
-
 int Paint(Graphics& g, int width, int height) {
-    const float w = float(width), h = float(height);
-    FillGradientRect(g, MakeRect(5, 5, w - 10, 40.1f), White(1), White(190));
-    FillGradientRect(g, MakeRect(5, 44, w - 10, h - 84), White(188), White(240));
-    FillGradientRect(g, MakeRect(5, h - 40, w - 10, 35), White(190), White(1));
-    DrawLine(g, White(210), 6, h - 40, w - 6, h - 40);
+    PaintDialogBands(g, float(width), float(height), 6);
     return 0;
 }
 
@@ -59,6 +54,7 @@ void AboutWindow::Show() {
     args.rect = PlaceOn(host.WindowRect(main_), host.ScreenRect());
     args.style = kStylePopup | kStyleBorder;  // a popup window without the system menu
     args.exStyle = kExAppWindow;
+    args.owner = main_;
     const HostHandle h = host.CreateHostWindow(args);
     if (h == 0) return;
     window_.OnPaint([](HostHandle, Graphics& g, int, int width, int height) { return Paint(g, width, height); });

@@ -4,7 +4,7 @@
 #include <memory>
 
 #include "calc/shell/about_window.h"
-#include "calc/shell/calc_settings.h"
+#include "renew/site_settings.h"
 #include "calc/shell/main_window.h"
 #include "calc/shell/updater_handoff.h"
 #include "calc/shell/version_check.h"
@@ -41,7 +41,7 @@ int RunQingheCalc(Platform& platform, const std::vector<std::string>&) {
         });
     if (handOff == HandOff::kEnd) return 0;
 
-    const CalcSettings settings = LoadCalcSettings();
+    const SiteSettings settings = LoadSiteSettings();
     MainWindowServices services;
     services.siteUrl = settings.siteUrl;
     if (!settings.updateUrl.empty()) services.statsUrl = settings.updateUrl + "tongji.html";

@@ -26,6 +26,20 @@ public:
 
     void QuitMessageLoop(int exitCode) override { PostQuitMessage(exitCode); }
 
+    void RunModalLoop(HostHandle window) override {
+        const HWND hwnd = reinterpret_cast<HWND>(window);
+        MSG message;
+        while (IsWindow(hwnd)) {
+            if (GetMessageW(&message, nullptr, 0, 0) <= 0) {
+                // The program is ending: hand the quit on to the main loop.
+                PostQuitMessage(static_cast<int>(message.wParam));
+                return;
+            }
+            TranslateMessage(&message);
+            DispatchMessageW(&message);
+        }
+    }
+
 private:
     win32::Win32Host host_;
     gdiplus::GdiplusDriver graphics_;

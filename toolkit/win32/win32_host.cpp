@@ -149,8 +149,8 @@ HostHandle Win32Host::CreateHostWindow(const HostWindowArgs& args) {
         classRegistered_ = RegisterClassExW(&wc) != 0 || GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
     }
     HWND hwnd = CreateWindowExW(args.exStyle, className.c_str(), GbkToWide(args.title).c_str(), args.style,
-                                args.rect.left, args.rect.top, args.rect.width, args.rect.height, nullptr,
-                                nullptr, instance, nullptr);
+                                args.rect.left, args.rect.top, args.rect.width, args.rect.height,
+                                reinterpret_cast<HWND>(args.owner), nullptr, instance, nullptr);
     if (!hwnd) return 0;
     auto state = std::make_unique<HostWindowState>();
     state->host = this;

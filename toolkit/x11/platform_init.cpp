@@ -13,6 +13,7 @@ public:
     GraphicsDriver& Graphics() override { return graphics_; }
     int RunMessageLoop() override { return host_.RunLoop(); }
     void QuitMessageLoop(int exitCode) override { host_.Quit(exitCode); }
+    void RunModalLoop(HostHandle window) override { host_.RunLoopWhileExists(window); }
 
 private:
     x11::X11Host host_;

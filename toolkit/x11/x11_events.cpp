@@ -55,7 +55,17 @@ int X11Host::ProcessQueued() {
 int X11Host::RunLoop() {
     if (display_ == nullptr) return 1;
     quit_ = false;
-    while (!quit_) {
+    RunEvents([] { return true; });
+    return exitCode_;
+}
+
+void X11Host::RunLoopWhileExists(HostHandle window) {
+    if (display_ == nullptr) return;
+    RunEvents([&] { return windows_.Find(window) != nullptr; });
+}
+
+void X11Host::RunEvents(const std::function<bool()>& keepGoing) {
+    while (!quit_ && keepGoing()) {
         windows_.RunQueued();
         windows_.RunDueTimers(Clock(), true);
         if (quit_) break;
@@ -74,7 +84,6 @@ int X11Host::RunLoop() {
         if (XFilterEvent(&e, None)) continue;
         Dispatch(e);
     }
-    return exitCode_;
 }
 
 bool X11Host::Iconic(HostHandle window) {

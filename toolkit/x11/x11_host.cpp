@@ -119,6 +119,9 @@ HostHandle X11Host::CreateHostWindow(const HostWindowArgs& args) {
     struct { unsigned long flags, functions, decorations; long inputMode; unsigned long status; } motif{2, 0, 0, 0, 0};
     Atom motifAtom = XInternAtom(display_, "_MOTIF_WM_HINTS", False);
     XChangeProperty(display_, w, motifAtom, motifAtom, 32, PropModeReplace, reinterpret_cast<unsigned char*>(&motif), 5);
+    // An owned window is transient for its owner: the window manager keeps
+    // it above the owner.
+    if (args.owner != 0) XSetTransientForHint(display_, w, static_cast<Window>(args.owner));
     UpdateSizeHints(w);
     SetTitle(w, args.title);
     if (args.show) ShowWindow(w, true);

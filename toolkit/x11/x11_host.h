@@ -79,6 +79,9 @@ public:
 
     // Runs the message loop until Quit; returns the exit code given to Quit.
     int RunLoop();
+    // The same loop, for a modal box: until window is gone or Quit is called
+    // (which then ends RunLoop too).
+    void RunLoopWhileExists(HostHandle window);
     void Quit(int code);
     // One round of the loop without waiting and without timers: the messages
     // posted and calls queued so far, then every X event already sent to this
@@ -105,6 +108,9 @@ protected:
 
 private:
     WindowState* Native(HostHandle window);
+    // Serves events, posted messages and timers while keepGoing answers
+    // true and Quit has not been called.
+    void RunEvents(const std::function<bool()>& keepGoing);
     void Dispatch(XEvent& e);
     void Configured(HostHandle window, const XConfigureEvent& c);
     // Whether a window manager has made the window an icon (WM_STATE).

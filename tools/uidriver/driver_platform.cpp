@@ -7,24 +7,36 @@ namespace qh {
 
 int DriverPlatform::RunMessageLoop() {
     quit_ = false;
-    for (;;) {
+    RunCommands([] { return true; });
+    return stopped_ ? 0 : exitCode_;
+}
+
+void DriverPlatform::RunModalLoop(HostHandle window) {
+    RunCommands([&] { return host_.Exists(window); });
+}
+
+void DriverPlatform::RunCommands(const std::function<bool()>& keepGoing) {
+    while (!stopped_) {
         host_.ProcessPending();
-        if (quit_) return exitCode_;
+        if (quit_ || !keepGoing()) return;
         std::string line;
         if (!std::getline(commands_, line)) {
+            stopped_ = true;
             ended_ = false;  // the script ended before the program did
-            return 0;
+            return;
         }
         switch (runner_.Run(line, ++line_)) {
         case CommandRunner::Outcome::kContinue:
             break;
         case CommandRunner::Outcome::kQuit:
+            stopped_ = true;
             ended_ = false;
-            return 0;
+            return;
         case CommandRunner::Outcome::kError:
+            stopped_ = true;
             ended_ = false;
             failed_ = true;
-            return 0;
+            return;
         }
     }
 }

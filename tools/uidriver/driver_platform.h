@@ -4,6 +4,7 @@
 // real ones; only its windows are headless.
 #pragma once
 
+#include <functional>
 #include <iosfwd>
 
 #include "toolkit/cairo/cairo_graphics.h"
@@ -25,6 +26,9 @@ public:
     // one fails.
     int RunMessageLoop() override;
     void QuitMessageLoop(int exitCode) override;
+    // Runs commands while the box's window exists; when the commands end or
+    // say "quit" meanwhile, the main loop ends as well.
+    void RunModalLoop(HostHandle window) override;
 
     // How the driving ended, once the program has returned.
     bool ProgramEnded() const { return ended_; }
@@ -32,6 +36,10 @@ public:
     CommandRunner& Runner() { return runner_; }
 
 private:
+    // Runs the program's messages and one command at a time while keepGoing
+    // answers true, until the program quits or the commands stop.
+    void RunCommands(const std::function<bool()>& keepGoing);
+
     headless::HeadlessHost host_;
     cairo::CairoDriver graphics_;
     std::istream& commands_;
@@ -41,6 +49,7 @@ private:
     int exitCode_ = 0;
     bool ended_ = true;   // false when the driver, not the program, stopped the loop
     bool failed_ = false;
+    bool stopped_ = false;  // the commands ended inside a modal loop
 };
 
 }  // namespace qh

@@ -13,6 +13,7 @@
 
 #include "runtime/system.h"
 #include "calc/shell/calc_program.h"
+#include "renew/renew_program.h"
 #include "tools/toolkit-demo/demo_program.h"
 #include "tools/uidriver/driver_platform.h"
 #include "tools/uidriver/driver_system.h"
@@ -29,9 +30,17 @@ struct DrivenProgram {
 // The programs the driver links. Each is a library with a Run function; to
 // add one, include its header, add its line here and link its library to
 // uidriver in CMakeLists.txt.
+// The updater reads its arguments in GBK, as its own main gives them.
+int RunRenewWithUtf8Arguments(qh::Platform& platform, const std::vector<std::string>& args) {
+    std::vector<qh::Text> arguments;
+    for (const std::string& arg : args) arguments.push_back(qh::System().Utf8ToGbk(arg));
+    return qh::RunRenew(platform, arguments);
+}
+
 constexpr DrivenProgram kPrograms[] = {
     {"toolkit-demo", qh::RunToolkitDemo},
     {"QingheCalc", qh::RunQingheCalc},
+    {"renew", RunRenewWithUtf8Arguments},
 };
 
 int Usage(const std::string& message) {

@@ -1,4 +1,4 @@
-#include "calc/shell/calc_settings.h"
+#include "renew/site_settings.h"
 
 #include "runtime/system.h"
 
@@ -30,8 +30,8 @@ Text WithTrailingSlash(Text url) {
 
 }  // namespace
 
-CalcSettings LoadCalcSettings() {
-    CalcSettings settings;
+SiteSettings LoadSiteSettings() {
+    SiteSettings settings;
     settings.siteUrl = WithoutTrailingSlash(Setting("QINGHE_SITE_URL", QH_SITE_URL));
     const Text update = Setting("QINGHE_UPDATE_URL", QH_UPDATE_URL);
     settings.updateUrl = update == kNoUpdateServer ? Text() : WithTrailingSlash(update);

@@ -1,5 +1,5 @@
-// Where the calculator reaches the outside: the maker's web site and the
-// update server. Both are fixed when the program is built; the environment
+// Where the calculator and the updater reach the outside: the maker's web
+// site and the update server. Both are fixed when the program is built; the environment
 // variables QINGHE_SITE_URL and QINGHE_UPDATE_URL override them for testing
 // and staging.
 #pragma once
@@ -13,11 +13,11 @@ namespace qh {
 // installations that the system's package manager updates, and for tests).
 inline constexpr const char* kNoUpdateServer = "none";
 
-struct CalcSettings {
+struct SiteSettings {
     Text siteUrl;    // without a trailing "/": "/?ref=rodode" is appended
     Text updateUrl;  // the update folder, ending in "/"; empty for none
 };
 
-CalcSettings LoadCalcSettings();
+SiteSettings LoadSiteSettings();
 
 }  // namespace qh

@@ -1,0 +1,21 @@
+// renew on the platform's own windows.
+#include <memory>
+
+#include "renew/renew_program.h"
+#include "runtime/lifecycle.h"
+#include "runtime/system.h"
+
+int main(int argc, char** argv) {
+    qh::RuntimeStart();
+    {
+        // The arguments as the system gives them (the whole Unicode command
+        // line on Windows), split the runtime's way.
+        std::vector<qh::Text> arguments;
+        for (const qh::ToolArgument& argument : qh::System().ToolArguments(argc, argv)) {
+            arguments.push_back(argument.text);
+        }
+        std::unique_ptr<qh::Platform> platform = qh::CreatePlatform();
+        if (platform) qh::RunRenew(*platform, arguments);
+    }
+    qh::RuntimeExit(0);
+}

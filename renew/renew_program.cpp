@@ -1,0 +1,56 @@
+#include "renew/renew_program.h"
+
+#include <memory>
+
+#include "renew/installer.h"
+#include "renew/site_settings.h"
+#include "renew/updater_command.h"
+#include "renew/updater_window.h"
+#include "runtime/browser.h"
+#include "runtime/single_instance.h"
+#include "toolkit/toolkit.h"
+
+namespace qh {
+namespace {
+
+constexpr int kQuitRequest = 1024;
+constexpr char kCalculatorTitle[] = "青禾计算器";
+
+}  // namespace
+
+int RunRenew(Platform& platform, const std::vector<Text>& arguments) {
+    Host& host = platform.WindowHost();
+    ToolkitStartup(host, platform.Graphics());
+    // A second updater ends at once, whatever it was asked to do.
+    const std::unique_ptr<SingleInstance> instance = SingleInstance::Acquire(kUpdaterInstanceName);
+    if (!instance) return 0;
+
+    const UpdaterCommand command = ParseUpdaterArguments(arguments);
+    if (command.mode == UpdaterMode::kNone) return 0;
+    if (command.mode == UpdaterMode::kInstall) {
+        InstallRequest request;
+        request.relaunch = true;
+        request.calculatorFile = command.calculatorFile;
+        request.quitCalculator = [&host] {
+            while (host.NotifyWindows("Ex_DirectUI", kCalculatorTitle, kQuitRequest) != 0) host.Sleep(10);
+        };
+        InstallUpdate(request);
+        return 0;
+    }
+
+    const SiteSettings settings = LoadSiteSettings();
+    UpdaterState state;
+    state.interactive = command.mode == UpdaterMode::kInteractive;
+    state.calculatorFile = command.calculatorFile;
+    state.localVersion = command.localVersion;
+    state.calculatorProcessId = command.calculatorProcessId;
+    state.siteUrl = settings.siteUrl;
+    state.updateUrl = settings.updateUrl;
+    Toolkit().openUrl = [](const Text& url) { OpenInBrowser(url); };
+    UpdaterWindow window(platform, state);
+    if (!window.Build()) return 0;
+    platform.RunMessageLoop();
+    return 0;
+}
+
+}  // namespace qh

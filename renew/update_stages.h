@@ -1,0 +1,37 @@
+// The three stages of an update, each run on a worker thread: ask the
+// server for the newest version, compare the server's file list with the
+// files on disk, and fetch every file that differs into the staging folder.
+// Each stage reports through the window's controls and leaves the main
+// button set up for the next one. In automatic mode the stages chain by
+// themselves on one thread and the window closes itself at the end or at
+// the first failure.
+#pragma once
+
+#include "renew/updater_controls.h"
+
+namespace qh {
+
+class UpdateStages {
+public:
+    UpdateStages(UpdaterControls& c, UpdaterState& state) : c_(c), state_(state) {}
+
+    void CheckVersion();
+    void FetchFileList();
+    void DownloadFiles();
+
+private:
+    // Posts WM_CLOSE to the window (automatic mode, or the end).
+    void CloseWindow();
+    // The server document at updateUrl + name, or false when the request or
+    // the XML fails.
+    bool RequestDocument(const Text& name, class XmlTree& tree);
+    // One row's download; false when it failed.
+    bool DownloadRow(int row);
+    // The size cell's text for a byte count: megabytes to two places.
+    static Text Megabytes(std::uint64_t bytes);
+
+    UpdaterControls& c_;
+    UpdaterState& state_;
+};
+
+}  // namespace qh

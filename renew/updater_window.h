@@ -1,0 +1,51 @@
+// The updater's window "青禾计算器升级程序": the banner on the left, the
+// status line, the release notes or the download list, the main and cancel
+// buttons and, at the end, the two check boxes. In interactive mode it is
+// shown and every stage waits for the user; in automatic mode it is never
+// shown, the stages run by themselves and the window closes itself.
+#pragma once
+
+#include <thread>
+#include <vector>
+
+#include "renew/update_stages.h"
+#include "renew/updater_controls.h"
+#include "toolkit/platform.h"
+
+namespace qh {
+
+// The title the calculator looks for before it replaces the updater.
+inline constexpr char kUpdaterWindowTitle[] = "青禾计算器升级程序";
+
+class UpdaterWindow {
+public:
+    UpdaterWindow(Platform& platform, UpdaterState& state);
+    // Stops the stages still running and waits for them.
+    ~UpdaterWindow();
+    UpdaterWindow(const UpdaterWindow&) = delete;
+    UpdaterWindow& operator=(const UpdaterWindow&) = delete;
+
+    // Creates the window and its controls, fetches the banner, shows the
+    // window in interactive mode and starts the version check. False when
+    // the window cannot be created.
+    bool Build();
+    UpdaterControls& Controls() { return c_; }
+
+private:
+    void CreateControls();
+    void LoadBanner();
+    int OnControlEvent(int id);
+    std::intptr_t OnMessage(int message);
+    int Paint(Graphics& g, int width, int height);
+    // Runs a stage on a worker thread of its own.
+    void StartStage(void (UpdateStages::*stage)());
+    void Finish();
+
+    Platform& platform_;
+    UpdaterState& state_;
+    UpdaterControls c_;
+    UpdateStages stages_{c_, state_};
+    std::vector<std::thread> workers_;
+};
+
+}  // namespace qh
