@@ -153,4 +153,26 @@ double Noise::Next() {
     return static_cast<double>(state_ >> 8) / 8388608.0 - 1.0;
 }
 
+// Text as filled outlines, unhinted: the outlines come from the font file
+// alone, so the pixels do not depend on the machine's hinting settings.
+void TextPath(cairo_t* cr, const char8_t* utf8, double size) {
+    cairo_font_options_t* options = cairo_font_options_create();
+    cairo_font_options_set_hint_style(options, CAIRO_HINT_STYLE_NONE);
+    cairo_font_options_set_hint_metrics(options, CAIRO_HINT_METRICS_OFF);
+    cairo_font_options_set_antialias(options, CAIRO_ANTIALIAS_GRAY);
+    cairo_set_font_options(cr, options);
+    cairo_font_options_destroy(options);
+    cairo_select_font_face(cr, "WenQuanYi Zen Hei", CAIRO_FONT_SLANT_NORMAL, CAIRO_FONT_WEIGHT_NORMAL);
+    cairo_set_font_size(cr, size);
+    cairo_text_path(cr, reinterpret_cast<const char*>(utf8));
+}
+
+double TextWidth(cairo_t* cr, const char8_t* utf8, double size) {
+    cairo_select_font_face(cr, "WenQuanYi Zen Hei", CAIRO_FONT_SLANT_NORMAL, CAIRO_FONT_WEIGHT_NORMAL);
+    cairo_set_font_size(cr, size);
+    cairo_text_extents_t extents;
+    cairo_text_extents(cr, reinterpret_cast<const char*>(utf8), &extents);
+    return extents.x_advance;
+}
+
 }  // namespace qh::art

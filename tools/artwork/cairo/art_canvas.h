@@ -56,6 +56,13 @@ void RoundedRect(cairo_t* cr, double x, double y, double w, double h, double rad
 // A soft shadow: an ellipse of fading darkness, for icons standing on the ground.
 void GroundShadow(cairo_t* cr, double cx, double cy, double rx, double ry, double alpha);
 
+// Text (UTF-8) as filled outlines at the current point, unhinted: the
+// outlines come from the font file alone, so the pixels do not depend on the
+// machine's hinting settings.
+void TextPath(cairo_t* cr, const char8_t* utf8, double size);
+// How far the text advances at that size.
+double TextWidth(cairo_t* cr, const char8_t* utf8, double size);
+
 // The maker's mark, the character 禾 (grain) as five brush strokes inside the
 // box (x, y, size, size), stroked with the current source.
 void GrainMark(cairo_t* cr, double x, double y, double size, double strokeWidth);

@@ -1,14 +1,18 @@
-// calc_artwork OUTDIR: draws every embedded image of the calculator and
-// writes them into OUTDIR under the names the build embeds. The committed
-// copies in calc/shell/art/ come from this program (scripts/build-artwork.sh),
-// and a test checks that a fresh run gives the same bytes.
+// calc_artwork OUTDIR [SERVERDIR]: draws every embedded image of the
+// calculator and writes them into OUTDIR under the names the build embeds;
+// with SERVERDIR, also the updater's banner that the update server serves.
+// The committed copies in calc/shell/art/ and tests/renew/server/ come from
+// this program (scripts/build-artwork.sh), and a test checks that a fresh
+// run gives the same bytes.
 #include <cairo.h>
 #include <fontconfig/fontconfig.h>
 
 #include <cstdio>
+#include <span>
 #include <string>
 
 #include "tools/artwork/cairo/art_canvas.h"
+#include "tools/artwork/cairo/banner_art.h"
 #include "tools/artwork/cairo/icon_art.h"
 #include "tools/artwork/cairo/skin_art.h"
 #include "tools/artwork/cairo/trim_art.h"
@@ -39,21 +43,20 @@ constexpr Piece kPieces[] = {
     {"about_logo.jpg", qh::art::kAboutLogoWidth, qh::art::kAboutLogoHeight, true, qh::art::DrawAboutLogo},
 };
 
+// The update server's pictures.
+constexpr Piece kServerPieces[] = {
+    {"renew_ad.png", qh::art::kUpdaterBannerWidth, qh::art::kUpdaterBannerHeight, false, qh::art::DrawUpdaterBanner},
+};
+
 // Quality of the JPEGs: high enough that the skin's soft gradients keep no
 // visible blocks once the window stretches them, and that the logo's text
 // keeps clean edges.
 constexpr int kJpegQuality = 92;
 
-}  // namespace
-
-int main(int argc, char** argv) {
-    if (argc != 2) {
-        std::fprintf(stderr, "usage: calc_artwork OUTDIR\n");
-        return 2;
-    }
-    const std::string dir = argv[1];
-    int status = 0;
-    for (const Piece& piece : kPieces) {
+// Draws the pieces into dir; false when one could not be written.
+bool WritePieces(std::span<const Piece> pieces, const std::string& dir) {
+    bool ok = true;
+    for (const Piece& piece : pieces) {
         const std::string path = dir + "/" + piece.file;
         bool written = false;
         {
@@ -63,11 +66,23 @@ int main(int argc, char** argv) {
         }
         if (!written) {
             std::fprintf(stderr, "calc_artwork: cannot write %s\n", path.c_str());
-            status = 1;
+            ok = false;
         }
     }
+    return ok;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (argc != 2 && argc != 3) {
+        std::fprintf(stderr, "usage: calc_artwork OUTDIR [SERVERDIR]\n");
+        return 2;
+    }
+    bool ok = WritePieces(kPieces, argv[1]);
+    if (argc == 3) ok = WritePieces(kServerPieces, argv[2]) && ok;
     // Release the font caches, so a leak checker sees only what is ours.
     cairo_debug_reset_static_data();
     FcFini();
-    return status;
+    return ok ? 0 : 1;
 }
