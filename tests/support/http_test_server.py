@@ -22,6 +22,15 @@ What it answers:
                         else 401
   /slow/MS              waits MS milliseconds, then 200 "late"
   /stall-body           announces 10 bytes, sends 4 and then nothing
+  /pattern/SIZE         200, SIZE bytes where byte i is i % 251
+  /no-length/SIZE       the same bytes without a length; closing the
+                        connection ends them
+  /truncated/SIZE       announces SIZE bytes, sends half of them and closes
+  /dropped/SIZE         chunked; sends half of the bytes and closes without
+                        the last chunk
+  /trickle/N/MS         announces N * 16 bytes and sends 16 every MS ms
+  /cut-first/N/SIZE     the first N requests of this path (query included)
+                        as /truncated, the later ones as /pattern
   anything else         the file under --root, else 404
 Each request is also written, as a "METHOD PATH" line, to the log file the
 server names to the command in QH_TEST_SERVER_LOG.
@@ -37,10 +46,16 @@ import threading
 import time
 
 
+def pattern(size):
+    return bytes(i % 251 for i in range(size))
+
+
 class Handler(http.server.BaseHTTPRequestHandler):
     root = None
     log = None
     log_lock = threading.Lock()
+    # Requests so far per path, for the routes that fail the first few.
+    counts = {}
     protocol_version = "HTTP/1.1"
 
     def log_message(self, *args):
@@ -91,8 +106,63 @@ class Handler(http.server.BaseHTTPRequestHandler):
             self.wfile.write(b"part")
             self.wfile.flush()
             time.sleep(30)
+        elif self.fault_route(path):
+            pass
         else:
             self.serve_file(path)
+
+    def fault_route(self, path):
+        """The routes that deliver a body of pattern bytes, whole or broken."""
+        parts = path.strip("/").split("/")
+        if len(parts) == 2 and parts[0] == "pattern":
+            self.reply(200, pattern(int(parts[1])), "application/octet-stream")
+        elif len(parts) == 2 and parts[0] == "no-length":
+            self.send_response(200)
+            self.send_header("Connection", "close")
+            self.end_headers()
+            self.wfile.write(pattern(int(parts[1])))
+            self.close_connection = True
+        elif len(parts) == 2 and parts[0] == "truncated":
+            self.send_truncated(int(parts[1]))
+        elif len(parts) == 2 and parts[0] == "dropped":
+            body = pattern(int(parts[1]))[: int(parts[1]) // 2]
+            self.send_response(200)
+            self.send_header("Transfer-Encoding", "chunked")
+            self.end_headers()
+            for at in range(0, len(body), 1000):
+                piece = body[at:at + 1000]
+                self.wfile.write(b"%x\r\n%s\r\n" % (len(piece), piece))
+            self.wfile.flush()
+            self.close_connection = True
+        elif len(parts) == 3 and parts[0] == "trickle":
+            pieces, pause = int(parts[1]), int(parts[2]) / 1000.0
+            body = pattern(pieces * 16)
+            self.send_response(200)
+            self.send_header("Content-Length", str(len(body)))
+            self.end_headers()
+            for at in range(0, len(body), 16):
+                self.wfile.write(body[at:at + 16])
+                self.wfile.flush()
+                time.sleep(pause)
+        elif len(parts) == 3 and parts[0] == "cut-first":
+            with Handler.log_lock:
+                seen = Handler.counts.get(self.path, 0)
+                Handler.counts[self.path] = seen + 1
+            if seen < int(parts[1]):
+                self.send_truncated(int(parts[2]))
+            else:
+                self.reply(200, pattern(int(parts[2])), "application/octet-stream")
+        else:
+            return False
+        return True
+
+    def send_truncated(self, size):
+        self.send_response(200)
+        self.send_header("Content-Length", str(size))
+        self.end_headers()
+        self.wfile.write(pattern(size)[: size // 2])
+        self.wfile.flush()
+        self.close_connection = True
 
     def serve_file(self, path):
         if self.root:

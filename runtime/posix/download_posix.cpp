@@ -1,0 +1,130 @@
+// DownloadFile on Linux, through libcurl's easy interface: one handle per
+// call, so downloads on several threads share nothing but the library.
+#include <curl/curl.h>
+
+#include <memory>
+#include <optional>
+
+#include "runtime/clock.h"
+#include "runtime/download.h"
+#include "runtime/download_target.h"
+#include "runtime/http.h"
+#include "runtime/posix/system_posix.h"
+
+namespace qh {
+namespace {
+
+// Reads of this size, as WinInet's reads on Windows, so that both report
+// progress at the same grain.
+constexpr long kReadSize = 2048;
+constexpr long kMaxRedirects = 5;
+
+// The library's global state, set up once for the whole process.
+bool CurlReady() {
+    static const bool ready = curl_global_init(CURL_GLOBAL_DEFAULT) == CURLE_OK;
+    return ready;
+}
+
+struct EasyDeleter {
+    void operator()(CURL* curl) const { curl_easy_cleanup(curl); }
+};
+using EasyHandle = std::unique_ptr<CURL, EasyDeleter>;
+
+// What the callbacks of one transfer share.
+struct Transfer {
+    CURL* curl;
+    DownloadTarget& target;
+    const DownloadOptions& options;
+    std::uint64_t start = MonotonicMilliseconds();
+    // When the last sign of life came: the answer's headers or a byte of the
+    // body (the start until the first).
+    std::uint64_t lastByte = start;
+    curl_off_t lastCount = 0;
+    long lastStatus = 0;
+    bool bodyStarted = false;
+};
+
+// The first block of the body comes once the final answer's headers are in:
+// its status decides whether the body is the file at all, and its length is
+// what every report carries. Redirect answers never reach this point, since
+// curl skips their bodies while it follows them.
+bool StartBody(Transfer& transfer) {
+    long status = 0;
+    curl_easy_getinfo(transfer.curl, CURLINFO_RESPONSE_CODE, &status);
+    if (!IsHttpSuccess(status)) return false;
+    curl_off_t length = -1;
+    curl_easy_getinfo(transfer.curl, CURLINFO_CONTENT_LENGTH_DOWNLOAD_T, &length);
+    transfer.target.Announce(length >= 0 ? std::optional<std::uint64_t>(length) : std::nullopt);
+    transfer.bodyStarted = true;
+    return true;
+}
+
+// Returning less than it was given makes curl end the transfer as failed.
+size_t ReceiveBlock(char* data, size_t size, size_t count, void* context) {
+    auto& transfer = *static_cast<Transfer*>(context);
+    if (!transfer.bodyStarted && !StartBody(transfer)) return 0;
+    return transfer.target.Receive(data, size * count) ? size * count : 0;
+}
+
+// Asked by curl several times a second while the transfer runs, also while
+// no byte arrives: non-zero ends it. It enforces the cancel flag and the two
+// time limits to the millisecond (curl's own low-speed limit counts whole
+// seconds and only stands behind this one).
+int WatchTransfer(void* context, curl_off_t, curl_off_t received, curl_off_t, curl_off_t) {
+    auto& transfer = *static_cast<Transfer*>(context);
+    const DownloadOptions& options = transfer.options;
+    if (options.cancel != nullptr && options.cancel->load()) return 1;
+    const std::uint64_t now = MonotonicMilliseconds();
+    long status = 0;
+    curl_easy_getinfo(transfer.curl, CURLINFO_RESPONSE_CODE, &status);
+    if (received != transfer.lastCount || status != transfer.lastStatus) {
+        transfer.lastCount = received;
+        transfer.lastStatus = status;
+        transfer.lastByte = now;
+    }
+    const std::uint64_t limit = status == 0 ? options.connectTimeoutMs : options.stallTimeoutMs;
+    const std::uint64_t since = status == 0 ? transfer.start : transfer.lastByte;
+    return now - since >= limit ? 1 : 0;
+}
+
+void SetOptions(Transfer& transfer, const Text& url) {
+    CURL* curl = transfer.curl;
+    const DownloadOptions& options = transfer.options;
+    curl_easy_setopt(curl, CURLOPT_URL, url.c_str());
+    curl_easy_setopt(curl, CURLOPT_USERAGENT, "HTTPREAD");
+    curl_easy_setopt(curl, CURLOPT_HTTPGET, 1L);
+    // No signals: the time limits must not disturb other threads.
+    curl_easy_setopt(curl, CURLOPT_NOSIGNAL, 1L);
+    curl_easy_setopt(curl, CURLOPT_BUFFERSIZE, kReadSize);
+    curl_easy_setopt(curl, CURLOPT_PROTOCOLS_STR, "http,https");
+    curl_easy_setopt(curl, CURLOPT_REDIR_PROTOCOLS_STR, "http,https");
+    curl_easy_setopt(curl, CURLOPT_FOLLOWLOCATION, 1L);
+    curl_easy_setopt(curl, CURLOPT_MAXREDIRS, kMaxRedirects);
+    curl_easy_setopt(curl, CURLOPT_CONNECTTIMEOUT_MS, static_cast<long>(options.connectTimeoutMs));
+    curl_easy_setopt(curl, CURLOPT_LOW_SPEED_LIMIT, 1L);
+    curl_easy_setopt(curl, CURLOPT_LOW_SPEED_TIME, static_cast<long>((options.stallTimeoutMs + 999) / 1000));
+    curl_easy_setopt(curl, CURLOPT_WRITEFUNCTION, ReceiveBlock);
+    curl_easy_setopt(curl, CURLOPT_WRITEDATA, &transfer);
+    curl_easy_setopt(curl, CURLOPT_XFERINFOFUNCTION, WatchTransfer);
+    curl_easy_setopt(curl, CURLOPT_XFERINFODATA, &transfer);
+    curl_easy_setopt(curl, CURLOPT_NOPROGRESS, 0L);
+}
+
+}  // namespace
+
+bool DownloadFile(const Text& url, const Text& path, const DownloadProgress& onProgress,
+                  const DownloadOptions& options) {
+    if (url.empty() || path.empty() || !CurlReady()) return false;
+    if (options.cancel != nullptr && options.cancel->load()) return false;
+    EasyHandle curl(curl_easy_init());
+    if (!curl) return false;
+    DownloadTarget target(path, static_cast<PosixSystem&>(PlatformSystem()).NativePath(path), onProgress, options);
+    Transfer transfer{curl.get(), target, options};
+    SetOptions(transfer, url);
+    if (curl_easy_perform(curl.get()) != CURLE_OK) return false;
+    // An answer without a body never passed through ReceiveBlock.
+    if (!transfer.bodyStarted && !StartBody(transfer)) return false;
+    return target.Commit();
+}
+
+}  // namespace qh

@@ -1,0 +1,189 @@
+// DownloadFile against a real server on 127.0.0.1 (tests/support/
+// http_test_server.py starts it and names it in QH_TEST_SERVER), natively
+// over libcurl and under Wine over WinInet. The server's pattern routes send
+// byte i as i % 251, whole or broken in the ways a network breaks them.
+#include "runtime/download.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <atomic>
+#include <cctype>
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+#include <thread>
+#include <utility>
+#include <vector>
+
+#include "runtime/digest.h"
+#include "tests/support/temp_folder.h"
+
+namespace qh {
+namespace {
+
+namespace fs = std::filesystem;
+
+Text Server() {
+    const char* address = std::getenv("QH_TEST_SERVER");
+    return address ? Text(address) : Text();
+}
+
+std::string Pattern(std::size_t size) {
+    std::string bytes(size, '\0');
+    for (std::size_t i = 0; i < size; ++i) bytes[i] = static_cast<char>(i % 251);
+    return bytes;
+}
+
+// The names in a folder, sorted: what a download left behind.
+std::vector<std::string> Entries(const fs::path& folder) {
+    std::vector<std::string> names;
+    for (const auto& entry : fs::directory_iterator(folder)) names.push_back(entry.path().filename().string());
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+using Report = std::pair<std::uint32_t, std::uint32_t>;
+
+class DownloadFileTest : public ::testing::Test {
+protected:
+    void SetUp() override { ASSERT_FALSE(Server().empty()) << "run through tests/support/http_test_server.py"; }
+
+    bool Fetch(const Text& route, const DownloadOptions& options = {}) {
+        return DownloadFile(Server() + route, temp.File("file.bin"),
+                            [this](std::uint32_t received, std::uint32_t total) {
+                                reports.emplace_back(received, total);
+                            },
+                            options);
+    }
+    std::string Target() const { return temp.Read("file.bin"); }
+
+    test::TempFolder temp;
+    std::vector<Report> reports;
+};
+
+TEST_F(DownloadFileTest, WritesExactlyTheBodyIntoFoldersItCreates) {
+    const Text path = temp.File("update\\deeper\\file.bin");
+    ASSERT_TRUE(DownloadFile(Server() + "/pattern/5000", path, nullptr));
+    EXPECT_EQ(temp.Read("update/deeper/file.bin"), Pattern(5000));
+    EXPECT_EQ(Entries(temp.Path() / "update" / "deeper"), std::vector<std::string>{"file.bin"});
+
+    // An empty body is an empty file; a redirect leads to the file.
+    ASSERT_TRUE(Fetch("/empty"));
+    EXPECT_TRUE(fs::exists(temp.Path() / "file.bin"));
+    EXPECT_EQ(Target(), "");
+    ASSERT_TRUE(Fetch("/redirect"));
+    EXPECT_EQ(Target().size(), 512u);
+}
+
+TEST_F(DownloadFileTest, ReportsFromTheFirstReadOnWithTheAnnouncedTotal) {
+    ASSERT_TRUE(Fetch("/pattern/3000000"));
+    EXPECT_EQ(Target(), Pattern(3000000));
+    ASSERT_FALSE(reports.empty());
+    EXPECT_GT(reports.front().first, 0u);
+    EXPECT_LE(reports.front().first, 2048u);
+    for (std::size_t i = 0; i < reports.size(); ++i) {
+        EXPECT_EQ(reports[i].second, 3000000u);
+        EXPECT_LE(reports[i].first, reports[i].second);
+        if (i > 0) {
+            EXPECT_GT(reports[i].first, reports[i - 1].first);
+        }
+    }
+}
+
+TEST_F(DownloadFileTest, WithoutAnAnnouncedLengthEveryReportCarriesTotalZero) {
+    ASSERT_TRUE(Fetch("/no-length/100000"));
+    EXPECT_EQ(Target(), Pattern(100000));
+    ASSERT_FALSE(reports.empty());
+    EXPECT_LE(reports.front().first, 2048u);
+    for (const Report& report : reports) EXPECT_EQ(report.second, 0u);
+}
+
+TEST_F(DownloadFileTest, TheDigestIsComparedWithoutRegardToCase) {
+    temp.Write("expected.bin", Pattern(70000));
+    Text digest = FileDigest(temp.File("expected.bin"));
+    std::transform(digest.begin(), digest.end(), digest.begin(), [](char c) { return static_cast<char>(std::tolower(static_cast<unsigned char>(c))); });
+    DownloadOptions options;
+    options.expectedMd5 = digest;
+    ASSERT_TRUE(Fetch("/pattern/70000", options));
+    EXPECT_EQ(Target(), Pattern(70000));
+}
+
+TEST_F(DownloadFileTest, AFailedDownloadLeavesNoFileAndTheOldOneUntouched) {
+    DownloadOptions wrongDigest;
+    wrongDigest.expectedMd5 = kEmptyDigest;
+    const std::vector<std::pair<const char*, DownloadOptions>> faults = {
+        {"/status/404", {}},
+        {"/status/500", {}},
+        {"/truncated/50000", {}},
+        {"/pattern/5000", wrongDigest},
+    };
+    for (const auto& [route, options] : faults) {
+        SCOPED_TRACE(route);
+        fs::remove(temp.Path() / "file.bin");
+        EXPECT_FALSE(Fetch(route, options));
+        EXPECT_TRUE(Entries(temp.Path()).empty());
+
+        temp.Write("file.bin", "the old file");
+        EXPECT_FALSE(Fetch(route, options));
+        EXPECT_EQ(Target(), "the old file");
+        EXPECT_EQ(Entries(temp.Path()), std::vector<std::string>{"file.bin"});
+    }
+    // Nobody listens on port 1.
+    EXPECT_FALSE(DownloadFile("http://127.0.0.1:1/file.bin", temp.File("file.bin"), nullptr));
+    EXPECT_EQ(Target(), "the old file");
+}
+
+TEST_F(DownloadFileTest, ASteadyTrickleIsNoStall) {
+    DownloadOptions options;
+    options.stallTimeoutMs = 2000;
+    ASSERT_TRUE(Fetch("/trickle/10/50", options));
+    EXPECT_EQ(Target(), Pattern(160));
+}
+
+TEST_F(DownloadFileTest, ARetryAfterACutOffTransferSucceeds) {
+    EXPECT_FALSE(Fetch("/cut-first/1/40000"));
+    EXPECT_FALSE(fs::exists(temp.Path() / "file.bin"));
+    ASSERT_TRUE(Fetch("/cut-first/1/40000"));
+    EXPECT_EQ(Target(), Pattern(40000));
+}
+
+TEST_F(DownloadFileTest, ACancelledDownloadEndsAsAFailedOne) {
+    temp.Write("file.bin", "the old file");
+    std::atomic<bool> cancel{true};
+    DownloadOptions options;
+    options.cancel = &cancel;
+    EXPECT_FALSE(Fetch("/pattern/100", options));
+
+    // Cancelled at the first report of a transfer that would take seconds.
+    cancel = false;
+    const bool done = DownloadFile(Server() + "/trickle/100/50", temp.File("file.bin"),
+                                   [&cancel](std::uint32_t, std::uint32_t) { cancel = true; }, options);
+    EXPECT_FALSE(done);
+    EXPECT_TRUE(cancel.load());
+    EXPECT_EQ(Target(), "the old file");
+    EXPECT_EQ(Entries(temp.Path()), std::vector<std::string>{"file.bin"});
+}
+
+TEST_F(DownloadFileTest, ATargetThatCannotBeWrittenFails) {
+    temp.Write("blocker", "a file where a folder should be");
+    EXPECT_FALSE(DownloadFile(Server() + "/pattern/100", temp.File("blocker\\file.bin"), nullptr));
+    EXPECT_EQ(Entries(temp.Path()), std::vector<std::string>{"blocker"});
+}
+
+TEST_F(DownloadFileTest, SeveralThreadsDownloadAtOnceEvenToOnePath) {
+    const std::vector<Text> paths = {temp.File("a.bin"), temp.File("b.bin"), temp.File("same.bin"),
+                                     temp.File("same.bin")};
+    std::vector<char> done(paths.size(), 0);
+    std::vector<std::thread> threads;
+    for (std::size_t i = 0; i < paths.size(); ++i) {
+        threads.emplace_back([&, i] { done[i] = DownloadFile(Server() + "/pattern/300000", paths[i], nullptr); });
+    }
+    for (auto& t : threads) t.join();
+    EXPECT_EQ(done, std::vector<char>(paths.size(), 1));
+    EXPECT_EQ(Entries(temp.Path()), (std::vector<std::string>{"a.bin", "b.bin", "same.bin"}));
+    for (const char* name : {"a.bin", "b.bin", "same.bin"}) EXPECT_EQ(temp.Read(name), Pattern(300000)) << name;
+}
+
+}  // namespace
+}  // namespace qh
