@@ -74,6 +74,36 @@ iconv -f GBK -t UTF-8 "$dir/registry.txt" | grep -q 'DisplayVersion	1.0.0.506' |
 echo "$out" | grep -qx "\"$dir\\\\QingheCalc\" [0-9]*" || fail "relaunch: $out"
 echo "$out" | grep -qx 'xdg-open "http://127.0.0.1:9/site"' || fail "site: $out"
 
+# --- Downloads that go wrong: each is 下载失败 with nothing staged under
+# its name and nothing installed, and 重新下载 then fetches it. ---
+for fault in 404 500 wrong-body truncated dropped; do
+    dir="$work/fault-$fault"; installed "$dir"
+    printf '/qingheupdate/QingheCalc %s 1\n' "$fault" >"$QH_TEST_SERVER_ROOT/.faults"
+    ARGS="$(args -s 1.0.0.503)"
+    out="$(drive "$dir" 'wait 1000' 'click MainButton' 'wait 1500' 'click MainButton' 'wait 2000' \
+        'cells DownloadList' 'print StatusLabel' 'print MainButton' 'state CancelButton' \
+        'click MainButton' 'wait 2000' 'cells DownloadList' 'print CancelButton')"
+    first="$(echo "$out" | grep -P '^QingheCalc\t' | head -1)"
+    case "$first" in *"	下载失败	"*) ;; *) fail "$fault: row not failed: $first" ;; esac
+        echo "$out" | grep -qx 'StatusLabel=文件更新失败,请检查网络连接!' || fail "$fault: status: $out"
+    echo "$out" | grep -qx 'MainButton=重新下载' || fail "$fault: retry button: $out"
+    echo "$out" | grep -q '^CancelButton visible=1 enabled=1' || fail "$fault: cancel not enabled: $out"
+    [ "$(echo "$out" | grep -cP '\t下载完毕\t')" -ge 3 ] || fail "$fault: the retry did not fetch everything: $out"
+    [ "$(echo "$out" | values CancelButton | tail -1)" = 完成 ] || fail "$fault: no 完成 after the retry: $out"
+    [ "$(cat "$dir/QingheCalc")" = 'calculator 503' ] || fail "$fault: installed before 完成"
+    cmp -s "$work/release/QingheCalc" "$dir/update/$(hex QingheCalc)" || fail "$fault: the retry staged other bytes"
+    rm -f "$QH_TEST_SERVER_ROOT/.faults"
+done
+
+# --- No length announced: the size shows what came, and it completes. ---
+dir="$work/no-length"; installed "$dir"
+printf '/qingheupdate/QingheCalc no-length\n' >"$QH_TEST_SERVER_ROOT/.faults"
+ARGS="$(args -s 1.0.0.503)"
+out="$(drive "$dir" 'wait 1000' 'click MainButton' 'wait 1500' 'click MainButton' 'wait 2000' 'cells DownloadList')"
+first="$(echo "$out" | grep -P '^QingheCalc\t' | tail -1)"
+case "$first" in "QingheCalc	0	下载完毕	"*) ;; *) fail "no length: $first" ;; esac
+rm -f "$QH_TEST_SERVER_ROOT/.faults"
+
 # --- Up to date: 确定 closes without asking. ---
 dir="$work/current"; mkdir -p "$dir"
 ARGS="$(args -s 1.0.0.506)"

@@ -31,7 +31,16 @@ What it answers:
   /trickle/N/MS         announces N * 16 bytes and sends 16 every MS ms
   /cut-first/N/SIZE     the first N requests of this path (query included)
                         as /truncated, the later ones as /pattern
-  anything else         the file under --root, else 404
+  anything else         the file under --root, else 404; a name with "\"
+                        in it is found as it is or with "/" for "\"
+Faults for the files: while the root holds a file ".faults", each of its
+lines "PATH KIND [COUNT]" makes the requests for PATH (as the file's URL
+path, "\" and "/" alike) answer with the fault KIND, the first COUNT ones
+only when COUNT is given. KIND is one of 404, 500, no-length (the file
+without a length, the connection's end ending it), wrong-body (other bytes
+of the same length), truncated (the length of the file, half of its
+bytes), dropped (chunked, closed before the end) and trickle (16 bytes
+every 200 ms).
 Each request is also written, as a "METHOD PATH" line, to the log file the
 server names to the command in QH_TEST_SERVER_LOG.
 """
@@ -44,6 +53,7 @@ import sys
 import tempfile
 import threading
 import time
+import urllib.parse
 
 
 def pattern(size):
@@ -165,13 +175,79 @@ class Handler(http.server.BaseHTTPRequestHandler):
         self.close_connection = True
 
     def serve_file(self, path):
-        if self.root:
-            full = os.path.realpath(os.path.join(self.root, path.lstrip("/")))
+        path = urllib.parse.unquote(path)
+        body = self.read_file(path)
+        if body is None:
+            self.reply(404, b"<html><body>not found</body></html>", "text/html")
+            return
+        fault = self.planned_fault(path)
+        if fault is None:
+            self.reply(200, body, "application/octet-stream")
+        elif fault in ("404", "500"):
+            self.reply(int(fault), b"<html><body>error page</body></html>", "text/html")
+        elif fault == "wrong-body":
+            self.reply(200, bytes((b + 1) % 256 for b in body), "application/octet-stream")
+        else:
+            self.send_broken(fault, body)
+
+    def read_file(self, path):
+        if not self.root:
+            return None
+        for name in (path, path.replace("\\", "/")):
+            full = os.path.realpath(os.path.join(self.root, name.lstrip("/")))
             if full.startswith(os.path.realpath(self.root) + os.sep) and os.path.isfile(full):
                 with open(full, "rb") as f:
-                    self.reply(200, f.read(), "application/octet-stream")
-                return
-        self.reply(404, b"<html><body>not found</body></html>", "text/html")
+                    return f.read()
+        return None
+
+    def planned_fault(self, path):
+        """The fault .faults plans for this request of path, if any."""
+        plan = os.path.join(self.root, ".faults")
+        if not os.path.isfile(plan):
+            return None
+        key = path.replace("\\", "/")
+        with open(plan, encoding="utf-8") as f:
+            text = f.read()
+        for line in text.splitlines():
+            fields = line.split()
+            if len(fields) < 2 or fields[0].replace("\\", "/") != key:
+                continue
+            # Counted per plan: a new plan starts its counts afresh.
+            with Handler.log_lock:
+                seen = Handler.counts.get(("plan", text, key), 0)
+                Handler.counts[("plan", text, key)] = seen + 1
+            if len(fields) == 3 and seen >= int(fields[2]):
+                return None
+            return fields[1]
+        return None
+
+    def send_broken(self, fault, body):
+        """A file's answer that goes wrong on the way."""
+        self.send_response(200)
+        if fault == "no-length":
+            self.send_header("Connection", "close")
+            self.end_headers()
+            self.wfile.write(body)
+        elif fault == "truncated":
+            self.send_header("Content-Length", str(len(body)))
+            self.end_headers()
+            self.wfile.write(body[: len(body) // 2])
+        elif fault == "dropped":
+            self.send_header("Transfer-Encoding", "chunked")
+            self.end_headers()
+            half = body[: len(body) // 2]
+            for at in range(0, len(half), 1000):
+                piece = half[at:at + 1000]
+                self.wfile.write(b"%x\r\n%s\r\n" % (len(piece), piece))
+        elif fault == "trickle":
+            self.send_header("Content-Length", str(len(body)))
+            self.end_headers()
+            for at in range(0, len(body), 16):
+                self.wfile.write(body[at:at + 16])
+                self.wfile.flush()
+                time.sleep(0.2)
+        self.wfile.flush()
+        self.close_connection = True
 
     do_GET = do_POST = do_PUT = do_DELETE = do_HEAD = do_OPTIONS = do_PATCH = handle_any
 
