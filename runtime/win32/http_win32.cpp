@@ -85,6 +85,13 @@ void ServeMessagesBriefly() {
     }
 }
 
+// Whether the server's answer has begun: its headers are in and carry a
+// status. (Wine's object reports the headers' state for a connection that
+// was refused, without a status, and never completes it.)
+bool AnswerBegun(XmlHttp& request, int state) {
+    return state >= kHeadersReceived && request.IntProperty(L"status", 0) != 0;
+}
+
 // Waits until the request is complete; false when a time limit ran out
 // first (no answer begun within the first, no whole answer within the
 // second) or the caller cancelled it.
@@ -96,7 +103,7 @@ bool WaitForAnswer(XmlHttp& request, const HttpOptions& options) {
         if (options.cancel != nullptr && options.cancel->load()) return false;
         const ULONGLONG elapsed = GetTickCount64() - start;
         if (elapsed >= static_cast<ULONGLONG>(options.totalTimeoutMs)) return false;
-        if (state < kHeadersReceived && elapsed >= static_cast<ULONGLONG>(options.connectTimeoutMs)) return false;
+        if (elapsed >= static_cast<ULONGLONG>(options.connectTimeoutMs) && !AnswerBegun(request, state)) return false;
         ServeMessagesBriefly();
     }
 }

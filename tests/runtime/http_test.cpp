@@ -91,11 +91,13 @@ TEST_F(HttpRequestTest, OtherVerbsCarryTheirBodyUnchanged) {
 }
 
 TEST_F(HttpRequestTest, CredentialsAreSentToTheServer) {
+    // Without them the server refuses, and the refusal's page is no answer.
+    // (Asked first: XMLHTTP keeps credentials that worked for the rest of the
+    // process, as browsers do.)
+    EXPECT_TRUE(HttpRequest(Server() + "/auth").empty());
     HttpOptions login;
     login.credentials = std::pair<Text, Text>{"user", "secret"};
     EXPECT_EQ(AsString(HttpRequest(Server() + "/auth", login)), "welcome");
-    // Without them the server refuses, and the refusal's page is no answer.
-    EXPECT_TRUE(HttpRequest(Server() + "/auth").empty());
 }
 
 TEST_F(HttpRequestTest, AnErrorStatusIsAFailedRequestWhateverItsPageSays) {
@@ -108,9 +110,13 @@ TEST_F(HttpRequestTest, AnErrorStatusIsAFailedRequestWhateverItsPageSays) {
 }
 
 TEST_F(HttpRequestTest, ANoAnswerIsAFailedRequest) {
-    // Port 1 on loopback: nobody listens there.
-    EXPECT_TRUE(HttpRequest("http://127.0.0.1:1/version.txt").empty());
-    EXPECT_TRUE(HttpRequest("not an address").empty());
+    // Port 1 on loopback: nobody listens there. (Wine's XMLHTTP never
+    // reports a refused connection as done, so there it is the time limit
+    // that ends the request; a short one keeps the test short.)
+    HttpOptions options;
+    options.connectTimeoutMs = 2000;
+    EXPECT_TRUE(HttpRequest("http://127.0.0.1:1/version.txt", options).empty());
+    EXPECT_TRUE(HttpRequest("not an address", options).empty());
 }
 
 TEST_F(HttpRequestTest, TheTimeLimitEndsARequestThatAServerHolds) {
