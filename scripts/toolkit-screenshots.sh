@@ -33,7 +33,7 @@ if [ "${1:-}" = "--gdiplus-shot" ]; then
     [ -n "$GEOMETRY" ] || { echo "toolkit-screenshots: no window titled $TITLE" >&2; kill $PID; exit 1; }
     eval "$GEOMETRY"
     # The buttons' faces fade in; the shot waits until they are done.
-    sleep 2
+    sleep 6
     TMP=$(mktemp -d)
     import -window root "$TMP/screen.png"
     convert "$TMP/screen.png" -crop "${WIDTH}x${HEIGHT}+${X}+${Y}" +repage "$3"
@@ -49,5 +49,5 @@ printf 'wait 1000\nshot %s\nquit\n' "$DOCS/toolkit-states-cairo.png" |
 "$ROOT/cmake/with-xvfb.sh" 1280x1024x24 "$0" --gdiplus-shot "$WINDOWS" "$DOCS/toolkit-states-gdiplus.png"
 # Side by side, cairo left, GDI+ right, each under its name.
 montage -label cairo "$DOCS/toolkit-states-cairo.png" -label GDI+ "$DOCS/toolkit-states-gdiplus.png" \
-    -tile 2x1 -geometry +8+8 -pointsize 16 "$DOCS/toolkit-states-side-by-side.png"
+    -tile 2x1 -geometry +8+8 -font DejaVu-Sans -pointsize 16 "$DOCS/toolkit-states-side-by-side.png"
 echo "wrote docs/toolkit-states-cairo.png, docs/toolkit-states-gdiplus.png, docs/toolkit-states-side-by-side.png"
