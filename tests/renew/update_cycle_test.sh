@@ -50,7 +50,7 @@ installed() {
 # quoted path: what the program itself is given.
 recorded() { grep "^\"$1\\\\$2\" " | head -1 | sed "s/^\"[^\"]*\" //"; }
 calculator() { printf 'wait 1500\nstarted\nquit\n' | QINGHE_UPDATE_URL="$QINGHE_UPDATE_URL" "$driver" --program-dir "$1" QingheCalc; }
-updater() { local dir="$1"; shift; printf 'wait %s\nstarted\n' "${WAIT:-4000}" | "$driver" --program-dir "$dir" renew "$@"; }
+updater() { local dir="$1"; shift; printf 'wait %s\nstarted\n' "${WAIT:-30000}" | "$driver" --program-dir "$dir" renew "$@"; }
 matches_release() {
     local dir="$1" f
     for f in QingheCalc skin/bg.png readme.txt; do

@@ -212,6 +212,7 @@ void CommandRunner::Wait(int milliseconds) {
     // theirs; what they post runs at every step.
     constexpr int kStep = 10;
     for (int done = 0; done < milliseconds; done += kStep) {
+        if (ended_ && ended_()) return;
         const int step = std::min(kStep, milliseconds - done);
         std::this_thread::sleep_for(std::chrono::milliseconds(step));
         host_.ProcessPending();

@@ -3,6 +3,7 @@
 // loop runs. Texts come in and go out as UTF-8; the program's own are GBK.
 #pragma once
 
+#include <functional>
 #include <iosfwd>
 #include <mutex>
 #include <string>
@@ -27,6 +28,9 @@ public:
     // Records the command line (UTF-8) of a program the driven program
     // started; any of the program's threads may call it.
     void RecordStarted(const std::string& commandLine);
+    // Tells whether the driven program has ended: "wait" stops early then,
+    // as nothing is left to wait for.
+    void WatchProgramEnd(std::function<bool()> ended) { ended_ = std::move(ended); }
 
 private:
     struct Target {
@@ -58,6 +62,7 @@ private:
     int line_ = 0;
     std::mutex startedLock_;
     std::vector<std::string> started_;
+    std::function<bool()> ended_;
 };
 
 }  // namespace qh

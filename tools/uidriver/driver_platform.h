@@ -17,7 +17,9 @@ namespace qh {
 class DriverPlatform final : public Platform {
 public:
     DriverPlatform(std::istream& commands, std::ostream& out, std::ostream& err)
-        : commands_(commands), runner_(host_, out, err) {}
+        : commands_(commands), runner_(host_, out, err) {
+        runner_.WatchProgramEnd([this] { return quit_; });
+    }
 
     Host& WindowHost() override { return host_; }
     GraphicsDriver& Graphics() override { return graphics_; }
