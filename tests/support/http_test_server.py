@@ -266,6 +266,15 @@ def main():
     if args[:1] == ["--"]:
         args = args[1:]
     server = http.server.ThreadingHTTPServer(("127.0.0.1", 0), Handler)
+    # A client that goes away in the middle of an answer (a cancelled or
+    # killed download) is no error of the server's.
+    default_error = server.handle_error
+
+    def handle_error(request, client_address):
+        if not isinstance(sys.exc_info()[1], (BrokenPipeError, ConnectionResetError)):
+            default_error(request, client_address)
+
+    server.handle_error = handle_error
     server.daemon_threads = True
     threading.Thread(target=server.serve_forever, daemon=True).start()
     env = dict(os.environ, QH_TEST_SERVER=f"http://127.0.0.1:{server.server_address[1]}",
