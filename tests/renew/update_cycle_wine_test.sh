@@ -1,0 +1,71 @@
+#!/bin/bash
+# The whole update cycle with the Windows programs under Wine, against a real
+# server on 127.0.0.1 (tests/support/http_test_server.py starts it around
+# this script): real processes start each other as on Windows.
+#   1. A program folder holds version 1.0.0.505: QingheCalc.exe and renew.exe.
+#   2. qinghe-publish.exe puts 1.0.0.506 on the server: both programs change
+#      (the updater delivered as renew.ex_) and a file in a subfolder is new.
+#   3. The calculator starts; its background check starts renew.exe -h,
+#      which stages every changed file and writes the state file.
+#   4. The next start of the calculator hands off to renew.exe -m, which
+#      makes the running calculator quit (message 1024), installs, records
+#      DisplayVersion and starts the calculator again.
+#   5. That start moves renew.ex_ over renew.exe.
+# At the end the folder equals the release byte for byte and no state file
+# is left.
+#   update_cycle_wine_test.sh BIN_DIR WINE_PREFIX
+set -u
+BIN="$1"
+PREFIX="$2"
+RUN="$(cd "$(dirname "$0")/../../cmake" && pwd)/wine-run.sh"
+export LC_ALL=C.UTF-8
+export QINGHE_UPDATE_URL="$QH_TEST_SERVER/qingheupdate/"
+export QINGHE_SITE_URL="http://127.0.0.1:9/site"
+failures=0
+fail() { echo "FAIL: $1"; failures=$((failures + 1)); }
+work="$(mktemp -d)"
+cleanup() { WINEPREFIX="$PREFIX" wineserver -k 2>/dev/null; rm -rf "$work"; }
+trap cleanup EXIT
+winpath() { printf 'Z:%s' "$1" | tr / '\\'; }
+key='HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\青禾计算器'
+# Waits up to 90 s for a condition (a shell command).
+await() { for _ in $(seq 1 180); do eval "$1" && return 0; sleep 0.5; done; return 1; }
+
+# The release: the same programs with a mark appended (Windows runs a file
+# with bytes after its image), a new picture and an unchanged text.
+mkdir -p "$work/release/skin" "$work/prog"
+{ cat "$BIN/QingheCalc.exe"; printf 'release 1.0.0.506'; } >"$work/release/QingheCalc.exe"
+{ cat "$BIN/renew.exe"; printf 'release 1.0.0.506'; } >"$work/release/renew.ex_"
+head -c 200000 /dev/urandom >"$work/release/skin/bg.png"
+printf 'read me' >"$work/release/readme.txt"
+printf 'new version\n' >"$work/notes.txt"
+"$RUN" "$PREFIX" "$BIN/qinghe-publish.exe" --release "$(winpath "$work/release")" --version 1.0.0.506 \
+    --notes "$(winpath "$work/notes.txt")" --out "$(winpath "$QH_TEST_SERVER_ROOT/qingheupdate")" >/dev/null ||
+    fail "publish"
+
+# Version 1.0.0.505 as installed.
+cp "$BIN/QingheCalc.exe" "$BIN/renew.exe" "$work/prog/"
+printf 'read me' >"$work/prog/readme.txt"
+"$RUN" "$PREFIX" reg add "$key" /v DisplayVersion /d 1.0.0.505 /f >/dev/null 2>&1 || fail "registry"
+
+# 3. The calculator's background check runs the hidden updater.
+"$RUN" "$PREFIX" "$work/prog/QingheCalc.exe" >/dev/null 2>&1 &
+await '[ -f "$work/prog/update/config.xml" ] && grep -q "St=\"1\"" "$work/prog/update/config.xml"' ||
+    fail "no state file from renew.exe -h"
+cmp -s "$BIN/QingheCalc.exe" "$work/prog/QingheCalc.exe" || fail "renew.exe -h installed something"
+
+# 4. and 5. The next start hands off; the update goes in; the relaunch
+# moves the new updater into place.
+"$RUN" "$PREFIX" "$work/prog/QingheCalc.exe" >/dev/null 2>&1 &
+await '[ ! -e "$work/prog/update/config.xml" ] && [ ! -e "$work/prog/renew.ex_" ] &&
+       cmp -s "$work/release/renew.ex_" "$work/prog/renew.exe"' || fail "the update did not complete"
+for f in QingheCalc.exe skin/bg.png readme.txt; do
+    cmp -s "$work/release/$f" "$work/prog/$f" || fail "differs from the release: $f"
+done
+"$RUN" "$PREFIX" reg query "$key" /v DisplayVersion 2>/dev/null | grep -q '1\.0\.0\.506' || fail "DisplayVersion"
+# The relaunched calculator runs; message 1024 ends it.
+quit="$("$RUN" "$PREFIX" "$BIN/notify.exe" Ex_DirectUI 青禾计算器 | tr -d '\r')"
+[ "${quit:-0}" -ge 1 ] 2>/dev/null || fail "no calculator running after the update: '$quit'"
+
+[ "$failures" -eq 0 ] && echo "all passed"
+exit "$failures"
