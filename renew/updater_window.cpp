@@ -90,6 +90,9 @@ void UpdaterWindow::CreateControls() {
     c_.notes.Name("Notes", true);
     ListViewLook look;
     look.style = kListStripes | kListRowLines;
+    // A size at which "下载完毕" fits the 60 px progress column with both
+    // graphics backends' text layout.
+    look.font.size = 11;
     c_.downloadList.Create(h, 148, 70, 330, 225, look, false);
     c_.downloadList.InsertColumn(0, "文件名", 200);
     c_.downloadList.InsertColumn(0, "大小(M)", 60, 1);
