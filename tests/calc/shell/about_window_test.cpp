@@ -7,7 +7,7 @@
 #include "calc/shell/about_window.h"
 #include "calc/shell/main_window.h"
 #include "calc/shell/version_text.h"
-#include "tests/calc/shell/test_platform.h"
+#include "tests/support/test_platform.h"
 #include "tests/toolkit/test_backend.h"
 #include "toolkit/toolkit.h"
 

@@ -10,7 +10,7 @@
 #include "calc/shell/main_window.h"
 #include "calc/shell/page_forms.h"
 #include "calc/shell/updater_handoff.h"
-#include "tests/calc/shell/test_platform.h"
+#include "tests/support/test_platform.h"
 #include "tests/toolkit/test_backend.h"
 #include "toolkit/headless/headless_host.h"
 #include "toolkit/messages.h"

@@ -1,5 +1,5 @@
-// The calculator's windows in the headless host: a platform whose message
-// loop returns at once and which records the exit codes it was asked for.
+// The programs' windows in the headless host: a platform whose message loop
+// returns at once and which records the exit codes it was asked for.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -18,8 +18,8 @@ public:
     GraphicsDriver& Graphics() override { return graphics_; }
     int RunMessageLoop() override { return 0; }
     void QuitMessageLoop(int exitCode) override { quitCodes.push_back(exitCode); }
-    // The calculator opens no modal box; a test that would reach one fails.
-    void RunModalLoop(HostHandle) override { ADD_FAILURE() << "no modal loop in the calculator's tests"; }
+    // A test that would wait in a modal box fails: no one could answer it.
+    void RunModalLoop(HostHandle) override { ADD_FAILURE() << "a modal box opened in a test"; }
 
     headless::HeadlessHost host;
     std::vector<int> quitCodes;
