@@ -171,6 +171,14 @@ bool UpdateStages::DownloadRow(int row) {
     return fetched;
 }
 
+void UpdateStages::ReportDownloadFailure() {
+    c_.statusLabel.Text("文件更新失败,请检查网络连接!", true);
+    c_.mainButton.Text("重新下载", true);
+    c_.mainButton.Disabled(0, true);
+    c_.cancelButton.Disabled(0, true);
+    if (!state_.interactive) CloseWindow();
+}
+
 void UpdateStages::DownloadFiles() {
     c_.mainButton.Disabled(1, true);
     c_.cancelButton.Disabled(1, true);
@@ -179,11 +187,7 @@ void UpdateStages::DownloadFiles() {
         const bool fetched = DownloadRow(row);
         if (state_.stopping) return;
         if (!fetched) {
-            c_.statusLabel.Text("文件更新失败,请检查网络连接!", true);
-            c_.mainButton.Text("重新下载", true);
-            c_.mainButton.Disabled(0, true);
-            c_.cancelButton.Disabled(0, true);
-            if (!state_.interactive) CloseWindow();
+            ReportDownloadFailure();
             return;
         }
     }
@@ -195,11 +199,7 @@ void UpdateStages::DownloadFiles() {
     if (!SaveStateFile(stateFile, names, state_.serverVersion)) {
         // Without the state file nothing would be installed: say so, and let
         // the user try again.
-        c_.statusLabel.Text("文件更新失败,请检查网络连接!", true);
-        c_.mainButton.Text("重新下载", true);
-        c_.mainButton.Disabled(0, true);
-        c_.cancelButton.Disabled(0, true);
-        if (!state_.interactive) CloseWindow();
+        ReportDownloadFailure();
         return;
     }
     c_.cancelButton.Disabled(0, true);

@@ -27,6 +27,9 @@ private:
     bool RequestDocument(const Text& name, class XmlTree& tree);
     // One row's download; false when it failed.
     bool DownloadRow(int row);
+    // The download stage's end after a failure: the retry button, and in
+    // automatic mode the window closes.
+    void ReportDownloadFailure();
     // The size cell's text for a byte count: megabytes to two places.
     static Text Megabytes(std::uint64_t bytes);
 

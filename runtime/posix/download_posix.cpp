@@ -9,6 +9,7 @@
 #include "runtime/download.h"
 #include "runtime/download_target.h"
 #include "runtime/http.h"
+#include "runtime/posix/curl_easy.h"
 #include "runtime/posix/system_posix.h"
 
 namespace qh {
@@ -17,18 +18,6 @@ namespace {
 // Reads of this size, as WinInet's reads on Windows, so that both report
 // progress at the same grain.
 constexpr long kReadSize = 2048;
-constexpr long kMaxRedirects = 5;
-
-// The library's global state, set up once for the whole process.
-bool CurlReady() {
-    static const bool ready = curl_global_init(CURL_GLOBAL_DEFAULT) == CURLE_OK;
-    return ready;
-}
-
-struct EasyDeleter {
-    void operator()(CURL* curl) const { curl_easy_cleanup(curl); }
-};
-using EasyHandle = std::unique_ptr<CURL, EasyDeleter>;
 
 // What the callbacks of one transfer share.
 struct Transfer {
@@ -99,7 +88,7 @@ void SetOptions(Transfer& transfer, const Text& url) {
     curl_easy_setopt(curl, CURLOPT_PROTOCOLS_STR, "http,https");
     curl_easy_setopt(curl, CURLOPT_REDIR_PROTOCOLS_STR, "http,https");
     curl_easy_setopt(curl, CURLOPT_FOLLOWLOCATION, 1L);
-    curl_easy_setopt(curl, CURLOPT_MAXREDIRS, kMaxRedirects);
+    curl_easy_setopt(curl, CURLOPT_MAXREDIRS, kCurlMaxRedirects);
     curl_easy_setopt(curl, CURLOPT_CONNECTTIMEOUT_MS, static_cast<long>(options.connectTimeoutMs));
     curl_easy_setopt(curl, CURLOPT_LOW_SPEED_LIMIT, 1L);
     curl_easy_setopt(curl, CURLOPT_LOW_SPEED_TIME, static_cast<long>((options.stallTimeoutMs + 999) / 1000));
@@ -116,7 +105,7 @@ bool DownloadFile(const Text& url, const Text& path, const DownloadProgress& onP
                   const DownloadOptions& options) {
     if (url.empty() || path.empty() || !CurlReady()) return false;
     if (options.cancel != nullptr && options.cancel->load()) return false;
-    EasyHandle curl(curl_easy_init());
+    CurlEasyHandle curl(curl_easy_init());
     if (!curl) return false;
     DownloadTarget target(path, static_cast<PosixSystem&>(PlatformSystem()).NativePath(path), onProgress, options);
     Transfer transfer{curl.get(), target, options};

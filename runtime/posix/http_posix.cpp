@@ -6,28 +6,14 @@
 #include <string>
 
 #include "runtime/http.h"
+#include "runtime/posix/curl_easy.h"
 
 namespace qh {
 namespace {
 
-// Redirects are followed as XMLHTTP follows them, but not without end.
-constexpr long kMaxRedirects = 5;
-
-// The library's global state, set up once for the whole process; the
-// function-local static makes the first callers on several threads wait for
-// one initialisation.
-bool CurlReady() {
-    static const bool ready = curl_global_init(CURL_GLOBAL_DEFAULT) == CURLE_OK;
-    return ready;
-}
-
-struct EasyDeleter {
-    void operator()(CURL* curl) const { curl_easy_cleanup(curl); }
-};
 struct ListDeleter {
     void operator()(curl_slist* list) const { curl_slist_free_all(list); }
 };
-using EasyHandle = std::unique_ptr<CURL, EasyDeleter>;
 using HeaderList = std::unique_ptr<curl_slist, ListDeleter>;
 
 size_t AppendToBody(char* data, size_t size, size_t count, void* target) {
@@ -88,7 +74,7 @@ void SetLimits(CURL* curl, const HttpOptions& options) {
     curl_easy_setopt(curl, CURLOPT_PROTOCOLS_STR, "http,https");
     curl_easy_setopt(curl, CURLOPT_REDIR_PROTOCOLS_STR, "http,https");
     curl_easy_setopt(curl, CURLOPT_FOLLOWLOCATION, 1L);
-    curl_easy_setopt(curl, CURLOPT_MAXREDIRS, kMaxRedirects);
+    curl_easy_setopt(curl, CURLOPT_MAXREDIRS, kCurlMaxRedirects);
     if (options.cancel != nullptr) {
         curl_easy_setopt(curl, CURLOPT_XFERINFOFUNCTION, StopWhenCancelled);
         curl_easy_setopt(curl, CURLOPT_XFERINFODATA, const_cast<std::atomic<bool>*>(options.cancel));
@@ -100,7 +86,7 @@ void SetLimits(CURL* curl, const HttpOptions& options) {
 
 Bytes HttpRequest(const Text& url, const HttpOptions& options) {
     if (!CurlReady()) return {};
-    EasyHandle curl(curl_easy_init());
+    CurlEasyHandle curl(curl_easy_init());
     if (!curl) return {};
     Bytes body;
     curl_easy_setopt(curl.get(), CURLOPT_URL, url.c_str());
