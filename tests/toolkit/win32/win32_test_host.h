@@ -33,7 +33,8 @@ public:
     bool KeyPressed(int vk) override;
     // The real system menu, which a test closes with keys it posted before;
     // one the test leaves open ends after a few seconds instead of hanging
-    // the run in the menu's loop.
+    // the run in the menu's loop. Under Wine, whose modal menu takes neither,
+    // the toolkit's drawn menu stands in.
     bool TrackSystemMenu(HostHandle window, int x, int y, const std::vector<SystemMenuCommand>& commands) override;
 
     // --- driving, as the headless host offers it ---
