@@ -23,6 +23,14 @@ else()
     find_package(GTest REQUIRED)
 endif()
 
+# The graphics backend the headless tests draw with: GDI+ in the Windows
+# builds, cairo elsewhere (tests/toolkit/test_backend_<backend>.cpp).
+if(WIN32)
+    set(QH_TEST_GRAPHICS gdiplus)
+else()
+    set(QH_TEST_GRAPHICS cairo)
+endif()
+
 # qh_add_test(name SOURCES...): one test program, run as one CTest test.
 function(qh_add_test name)
     add_executable(${name} ${ARGN})

@@ -11,13 +11,6 @@
 #include "toolkit/toolkit.h"
 
 namespace qh {
-namespace {
-
-constexpr int kQuitRequest = 1024;
-constexpr char kCalculatorTitle[] = "青禾计算器";
-
-}  // namespace
-
 int RunRenew(Platform& platform, const std::vector<Text>& arguments) {
     Host& host = platform.WindowHost();
     ToolkitStartup(host, platform.Graphics());
@@ -31,9 +24,7 @@ int RunRenew(Platform& platform, const std::vector<Text>& arguments) {
         InstallRequest request;
         request.relaunch = true;
         request.calculatorFile = command.calculatorFile;
-        request.quitCalculator = [&host] {
-            while (host.NotifyWindows("Ex_DirectUI", kCalculatorTitle, kQuitRequest) != 0) host.Sleep(10);
-        };
+        request.quitCalculator = [&host] { QuitCalculators(host); };
         InstallUpdate(request);
         return 0;
     }

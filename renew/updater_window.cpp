@@ -39,6 +39,10 @@ constexpr Argb Rgba(int r, int g, int b, int a) {
 
 }  // namespace
 
+void QuitCalculators(Host& host) {
+    while (host.NotifyWindows("Ex_DirectUI", kCalculatorTitle, kQuitRequest) != 0) host.Sleep(10);
+}
+
 UpdaterWindow::UpdaterWindow(Platform& platform, UpdaterState& state) : platform_(platform), state_(state) {}
 
 UpdaterWindow::~UpdaterWindow() {
@@ -159,10 +163,7 @@ void UpdaterWindow::Finish() {
     InstallRequest request;
     request.relaunch = c_.startCheck.Checked() != 0;
     request.calculatorFile = state_.calculatorFile;
-    request.quitCalculator = [this] {
-        Host& host = platform_.WindowHost();
-        while (host.NotifyWindows("Ex_DirectUI", kCalculatorTitle, kQuitRequest) != 0) host.Sleep(10);
-    };
+    request.quitCalculator = [this] { QuitCalculators(platform_.WindowHost()); };
     if (!InstallUpdate(request)) return;
     if (c_.siteCheck.Checked() != 0 && Toolkit().openUrl) Toolkit().openUrl(state_.siteUrl);
     TheHost().PostMessage(c_.hwnd, msg::kClose, 0, 0);

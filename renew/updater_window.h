@@ -17,6 +17,10 @@ namespace qh {
 // The title the calculator looks for before it replaces the updater.
 inline constexpr char kUpdaterWindowTitle[] = "青禾计算器升级程序";
 
+// Asks every running calculator window to quit (message 1024) and returns
+// when none is left, before the installation replaces its files.
+void QuitCalculators(Host& host);
+
 class UpdaterWindow {
 public:
     UpdaterWindow(Platform& platform, UpdaterState& state);
