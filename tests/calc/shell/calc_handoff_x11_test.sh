@@ -22,6 +22,9 @@ echo old >"$DIR/renew"
 find_window '青禾计算器升级程序' >/dev/null || fail "the stand-in updater window did not appear"
 "$DIR/QingheCalc" & PID=$!
 find_window '青禾计算器' >/dev/null || fail "no calculator window"
+# Its window is gone before the calculator goes on; the process itself may
+# take a moment more to exit.
+for _ in $(seq 1 50); do kill -0 "$UPDATER" 2>/dev/null || break; sleep 0.1; done
 kill -0 "$UPDATER" 2>/dev/null && fail "the updater window was not asked to quit"
 wait "$UPDATER"; RC=$?
 [ "$RC" -eq 0 ] || fail "the stand-in ended with $RC"
