@@ -3,7 +3,7 @@
 PRESETS := linux linux-asan linux-tsan windows windows64
 JOBS ?= $(shell nproc)
 
-.PHONY: all setup run test build $(addprefix build-,$(PRESETS)) $(addprefix test-,$(PRESETS)) clean
+.PHONY: all setup run test build package $(addprefix build-,$(PRESETS)) $(addprefix test-,$(PRESETS)) clean
 
 all: build-linux
 
@@ -33,6 +33,13 @@ test: test-linux test-linux-asan test-linux-tsan test-windows
 # uidriver on the housing page's worked example (scripts/run.sh).
 run: build-linux
 	./scripts/run.sh
+
+# The three downloads (README, "Install"): the Windows setup program of the
+# 32-bit build, the Debian package and the per-user archive of the Linux build.
+package: build-linux build-windows
+	rm -rf build/package && mkdir -p build/package
+	cp build/windows/package/*-setup.exe build/linux/package/*.deb build/linux/package/*.tar.gz build/package/
+	@ls -l build/package
 
 clean:
 	rm -rf build

@@ -3,7 +3,6 @@
 # Gives a Windows program its icon (resource 129), a manifest with the
 # execution level and common controls 6, and version information. Does
 # nothing for other platforms, so program CMake files can call it always.
-set(QH_PRODUCT_VERSION "1.0.0.503")
 
 function(qh_windows_resources target)
     if(NOT WIN32)

@@ -34,12 +34,20 @@ bool WriteWholeFile(const Text& path, std::string_view data);
 
 // Moves the file from into to's place in one step, replacing the file that
 // to names. False when the move cannot be made; both files are then as they
-// were.
+// were. On Linux the moved file takes the permission bits of the file it
+// replaces (an updated program stays runnable), and a new file that is a
+// program (ELF or "#!") becomes runnable.
 bool MoveFileOver(const Text& from, const Text& to);
 
 // Removes the file at path; true when it is gone (also when it was never
 // there). A folder is never removed.
 bool RemoveFile(const Text& path);
+
+// Whether the updater may replace the files of the program folder folder.
+// On Windows it always may: the updater asks for administrator rights. On
+// Linux only when the running user can write there; a folder the user cannot
+// write (a system package under /usr/lib) is updated by the package manager.
+bool FolderTakesUpdates(const Text& folder);
 
 // Creates every missing folder on the way to a file path (all but the last
 // level). Failures are ignored: a later write to the path reports them.

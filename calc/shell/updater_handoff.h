@@ -6,12 +6,14 @@
 
 #include <functional>
 
+#include "runtime/product_version.h"
 #include "runtime/text.h"
 
 namespace qh {
 
-// The version the calculator reports to the updater.
-inline constexpr const char* kCalculatorVersion = "1.0.0.503";
+// The version the calculator reports to the updater: the built-in version,
+// the one the installers record.
+inline constexpr const char* kCalculatorVersion = kProductVersion;
 // The updater window's title, which the calculator asks to quit before it
 // replaces the updater's file.
 inline constexpr const char* kUpdaterTitle = "青禾计算器升级程序";

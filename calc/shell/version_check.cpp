@@ -6,6 +6,7 @@
 #include "calc/shell/updater_handoff.h"
 #include "calc/shell/version_text.h"
 #include "renew/installed_version.h"
+#include "runtime/files.h"
 #include "runtime/http.h"
 #include "runtime/process.h"
 #include "runtime/system.h"
@@ -67,10 +68,11 @@ void VersionCheck::Run() {
         const Text installed = InstalledVersionOrDefault();
         SetVersionText(installed);
         if (stop_) return;
-        if (const auto command = BackgroundCheckCommand(server, installed, ProgramFile(ExecutableName("renew")),
-                                                        ModuleFileName(), CurrentProcessId())) {
-            RunProgram(*command, false);
-        }
+        const auto command = BackgroundCheckCommand(server, installed, ProgramFile(ExecutableName("renew")),
+                                                    ModuleFileName(), CurrentProcessId());
+        // An installation the user cannot change (a system package) is kept
+        // current by its package manager, never by our updater.
+        if (command && FolderTakesUpdates(ModuleDirectory())) RunProgram(*command, false);
     }
 
     // The statistics page, when one is loading, is waited for; a page that

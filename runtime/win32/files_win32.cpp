@@ -118,6 +118,10 @@ void CreateFolders(const Text& path) {
     }
 }
 
+// The updater's manifest asks for administrator rights, so a program folder
+// under "Program Files" that the user cannot write is still updated by it.
+bool FolderTakesUpdates(const Text&) { return true; }
+
 // One attempt: a caller whose target is in use tries again another time.
 bool RemoveFile(const Text& path) {
     const std::wstring wide = GbkToWide(path);

@@ -13,10 +13,14 @@
 #   5. That start moves renew.ex_ over renew.exe.
 # At the end the folder equals the release byte for byte and no state file
 # is left.
-#   update_cycle_wine_test.sh BIN_DIR WINE_PREFIX
+#   update_cycle_wine_test.sh BIN_DIR WINE_PREFIX [INSTALLED_FOLDER]
+# With INSTALLED_FOLDER (the Windows path of an installation the setup
+# program made in that prefix), the cycle updates that installation, as
+# recorded by the setup program, instead of a copy of the build's programs.
 set -u
 BIN="$1"
 PREFIX="$2"
+INSTALLED="${3:-}"
 RUN="$(cd "$(dirname "$0")/../../cmake" && pwd)/wine-run.sh"
 export LC_ALL=C.UTF-8
 export QINGHE_UPDATE_URL="$QH_TEST_SERVER/qingheupdate/"
@@ -24,7 +28,8 @@ export QINGHE_SITE_URL="http://127.0.0.1:9/site"
 failures=0
 fail() { echo "FAIL: $1"; failures=$((failures + 1)); }
 work="$(mktemp -d)"
-cleanup() { WINEPREFIX="$PREFIX" wineserver -k 2>/dev/null; rm -rf "$work"; }
+# With an installation, the caller's test goes on with the prefix.
+cleanup() { [ -n "$INSTALLED" ] || WINEPREFIX="$PREFIX" wineserver -k 2>/dev/null; rm -rf "$work"; }
 trap cleanup EXIT
 winpath() { printf 'Z:%s' "$1" | tr / '\\'; }
 key='HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\青禾计算器'
@@ -43,24 +48,34 @@ printf 'new version\n' >"$work/notes.txt"
     --notes "$(winpath "$work/notes.txt")" --out "$(winpath "$QH_TEST_SERVER_ROOT/qingheupdate")" >/dev/null ||
     fail "publish"
 
-# Version 1.0.0.505 as installed.
-cp "$BIN/QingheCalc.exe" "$BIN/renew.exe" "$work/prog/"
-printf 'read me' >"$work/prog/readme.txt"
-"$RUN" "$PREFIX" reg add "$key" /v DisplayVersion /d 1.0.0.505 /f >/dev/null 2>&1 || fail "registry"
+if [ -n "$INSTALLED" ]; then
+    # The installation as the setup program left it.
+    prog="$PREFIX/drive_c/$(printf '%s' "${INSTALLED#[Cc]:\\}" | tr '\\' /)"
+    calc="$INSTALLED\QingheCalc.exe"
+    [ -f "$prog/QingheCalc.exe" ] || fail "no installation at $INSTALLED"
+else
+    # Version 1.0.0.505 as installed.
+    prog="$work/prog"
+    calc="$prog/QingheCalc.exe"
+    cp "$BIN/QingheCalc.exe" "$BIN/renew.exe" "$prog/"
+    printf 'read me' >"$prog/readme.txt"
+    "$RUN" "$PREFIX" reg add "$key" /v DisplayVersion /d 1.0.0.505 /f >/dev/null 2>&1 || fail "registry"
+fi
+cp "$prog/QingheCalc.exe" "$work/before.exe"
 
 # 3. The calculator's background check runs the hidden updater.
-"$RUN" "$PREFIX" "$work/prog/QingheCalc.exe" >/dev/null 2>&1 &
-await '[ -f "$work/prog/update/config.xml" ] && grep -q "St=\"1\"" "$work/prog/update/config.xml"' ||
+"$RUN" "$PREFIX" "$calc" >/dev/null 2>&1 &
+await '[ -f "$prog/update/config.xml" ] && grep -q "St=\"1\"" "$prog/update/config.xml"' ||
     fail "no state file from renew.exe -h"
-cmp -s "$BIN/QingheCalc.exe" "$work/prog/QingheCalc.exe" || fail "renew.exe -h installed something"
+cmp -s "$work/before.exe" "$prog/QingheCalc.exe" || fail "renew.exe -h installed something"
 
 # 4. and 5. The next start hands off; the update goes in; the relaunch
 # moves the new updater into place.
-"$RUN" "$PREFIX" "$work/prog/QingheCalc.exe" >/dev/null 2>&1 &
-await '[ ! -e "$work/prog/update/config.xml" ] && [ ! -e "$work/prog/renew.ex_" ] &&
-       cmp -s "$work/release/renew.ex_" "$work/prog/renew.exe"' || fail "the update did not complete"
+"$RUN" "$PREFIX" "$calc" >/dev/null 2>&1 &
+await '[ ! -e "$prog/update/config.xml" ] && [ ! -e "$prog/renew.ex_" ] &&
+       cmp -s "$work/release/renew.ex_" "$prog/renew.exe"' || fail "the update did not complete"
 for f in QingheCalc.exe skin/bg.png readme.txt; do
-    cmp -s "$work/release/$f" "$work/prog/$f" || fail "differs from the release: $f"
+    cmp -s "$work/release/$f" "$prog/$f" || fail "differs from the release: $f"
 done
 "$RUN" "$PREFIX" reg query "$key" /v DisplayVersion 2>/dev/null | grep -q '1\.0\.0\.506' || fail "DisplayVersion"
 # The relaunched calculator runs; message 1024 ends it.

@@ -2,6 +2,7 @@
 
 #include <map>
 
+#include "runtime/product_version.h"
 #include "tools/qinghe-publish/release_publisher.h"
 #include "tools/qinghe-publish/server_checker.h"
 
@@ -15,12 +16,18 @@ constexpr char kUsage[] =
     "  qinghe-publish --check 服务器目录\n"
     "说明文件默认是 UTF-8 (可带 BOM), 带 BOM 的 UTF-16 也可; GBK 须写明 --notes-encoding gbk。\n";
 
+// The example names the version of this build, the one its installers record.
+Text Usage() {
+    return Text(kUsage) + "例如, 发布本版本:\n  qinghe-publish --release dist --version " + kProductVersion +
+           " --notes notes.txt --out server/qingheupdate\n";
+}
+
 constexpr const char* kOptions[] = {"--release", "--version", "--notes", "--out", "--check", "--notes-encoding"};
 
 using Options = std::map<Text, ToolArgument>;
 
 ToolOutput UsageError(const Text& message) {
-    return {Text(), message.empty() ? Text(kUsage) : message + "\n" + kUsage, kPublishUsageError};
+    return {Text(), message.empty() ? Usage() : message + "\n" + Usage(), kPublishUsageError};
 }
 
 bool IsOption(const Text& name) {

@@ -79,6 +79,31 @@ loaded=$(grep -c '^GET /qingheupdate/tongji.html$' "$QH_TEST_SERVER_LOG")
 [ "$asked" = 6 ] || fail "version asked $asked times"
 [ "$loaded" = 6 ] || fail "statistics page loaded $loaded times"
 
+# A program folder the user cannot write (a system package) takes its
+# updates from the package manager: the calculator starts no updater even
+# when the server announces another version. Root may write anywhere, so as
+# root the calculator runs as "nobody", from a copy of the driver that
+# nobody can reach.
+printf '1.0.0.506' >"$served/version.txt"
+program "$work/packaged" "1.0.0.503"
+chmod 555 "$work/packaged"
+as_user() { "$@"; }
+if [ "$(id -u)" = 0 ]; then
+    chmod 755 "$work"
+    mkdir -m 755 "$work/bin"
+    cp "$driver" "$work/bin/uidriver"
+    if [ -n "${LSAN_OPTIONS:-}" ]; then
+        cp "${LSAN_OPTIONS#suppressions=}" "$work/bin/lsan.supp" && chmod 644 "$work/bin/lsan.supp"
+        export LSAN_OPTIONS="suppressions=$work/bin/lsan.supp"
+    fi
+    as_user() { HOME="$work/bin" XDG_CONFIG_HOME="$work/bin" setpriv --reuid=65534 --regid=65534 --clear-groups "$@"; }
+    driver="$work/bin/uidriver"
+fi
+out="$(printf 'wait 1500\nstarted\nquit\n' | as_user "$driver" --program-dir "$work/packaged" QingheCalc)"
+[ -z "$out" ] || fail "a folder the user cannot write started the updater: $out"
+grep -c '^GET /qingheupdate/version.txt$' "$QH_TEST_SERVER_LOG" | grep -qx 7 || fail "the packaged calculator did not ask"
+chmod 755 "$work/packaged"
+
 # The about window shows the installed version once the check has read it.
 printf '1.0.0.506' >"$served/version.txt"
 program "$work/about" "1.0.0.506"
