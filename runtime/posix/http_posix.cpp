@@ -71,10 +71,6 @@ void SetLimits(CURL* curl, const HttpOptions& options) {
     curl_easy_setopt(curl, CURLOPT_NOSIGNAL, 1L);
     curl_easy_setopt(curl, CURLOPT_CONNECTTIMEOUT_MS, static_cast<long>(options.connectTimeoutMs));
     curl_easy_setopt(curl, CURLOPT_TIMEOUT_MS, static_cast<long>(options.totalTimeoutMs));
-    curl_easy_setopt(curl, CURLOPT_PROTOCOLS_STR, "http,https");
-    curl_easy_setopt(curl, CURLOPT_REDIR_PROTOCOLS_STR, "http,https");
-    curl_easy_setopt(curl, CURLOPT_FOLLOWLOCATION, 1L);
-    curl_easy_setopt(curl, CURLOPT_MAXREDIRS, kCurlMaxRedirects);
     if (options.cancel != nullptr) {
         curl_easy_setopt(curl, CURLOPT_XFERINFOFUNCTION, StopWhenCancelled);
         curl_easy_setopt(curl, CURLOPT_XFERINFODATA, const_cast<std::atomic<bool>*>(options.cancel));
@@ -90,6 +86,7 @@ Bytes HttpRequest(const Text& url, const HttpOptions& options) {
     if (!curl) return {};
     Bytes body;
     curl_easy_setopt(curl.get(), CURLOPT_URL, url.c_str());
+    SetTransport(curl.get(), url);
     SetLimits(curl.get(), options);
     SetVerbAndBody(curl.get(), options);
     const HeaderList headers = RequestHeaders(options);

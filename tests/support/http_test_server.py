@@ -1,7 +1,7 @@
 #!/usr/bin/env python3
 """A real HTTP server on 127.0.0.1 for the tests of the programs' requests.
 
-Usage: http_test_server.py [--root DIR] -- COMMAND [ARGS...]
+Usage: http_test_server.py [--tls CERT KEY] [--root DIR] -- COMMAND [ARGS...]
 
 Starts the server on a free port, runs COMMAND with QH_TEST_SERVER set to
 "http://127.0.0.1:PORT" (no trailing slash) and QH_TEST_SERVER_ROOT to the
@@ -41,6 +41,9 @@ without a length, the connection's end ending it), wrong-body (other bytes
 of the same length), truncated (the length of the file, half of its
 bytes), dropped (chunked, closed before the end) and trickle (16 bytes
 every 200 ms).
+With --tls the server speaks HTTPS with that certificate and key (PEM files),
+and QH_TEST_SERVER is "https://localhost:PORT", the name such a test
+certificate is made for.
 Each request is also written, as a "METHOD PATH" line, to the log file the
 server names to the command in QH_TEST_SERVER_LOG.
 """
@@ -48,6 +51,7 @@ import base64
 import http.server
 import os
 import shutil
+import ssl
 import subprocess
 import sys
 import tempfile
@@ -257,6 +261,11 @@ def main():
     work = tempfile.mkdtemp(prefix="qh-server-")
     Handler.log = os.path.join(work, "requests.log")
     open(Handler.log, "w").close()
+    tls = None
+    if args[:1] == ["--tls"]:
+        tls = ssl.SSLContext(ssl.PROTOCOL_TLS_SERVER)
+        tls.load_cert_chain(args[1], args[2])
+        args = args[3:]
     if args[:1] == ["--root"]:
         Handler.root = args[1]
         args = args[2:]
@@ -276,8 +285,14 @@ def main():
 
     server.handle_error = handle_error
     server.daemon_threads = True
+    address = f"http://127.0.0.1:{server.server_address[1]}"
+    if tls:
+        # A client that refuses the certificate ends the handshake in
+        # accept(); the server goes on with the next one.
+        server.socket = tls.wrap_socket(server.socket, server_side=True)
+        address = f"https://localhost:{server.server_address[1]}"
     threading.Thread(target=server.serve_forever, daemon=True).start()
-    env = dict(os.environ, QH_TEST_SERVER=f"http://127.0.0.1:{server.server_address[1]}",
+    env = dict(os.environ, QH_TEST_SERVER=address,
                QH_TEST_SERVER_ROOT=Handler.root, QH_TEST_SERVER_LOG=Handler.log)
     try:
         status = subprocess.call(args, env=env)
