@@ -30,6 +30,16 @@ export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
 # Chinese arguments intact.
 export LANG=C.UTF-8 LC_ALL=C.UTF-8
 
+# A Linux program (a test's script or server, which CMake runs through this
+# file as the cross build's emulator) runs as it is, with the prefix named:
+# started through Wine its exit status would be lost, and a failed test
+# would pass.
+if [ -f "$1" ]; then
+    case "$(head -c 4 "$1" | od -An -c | tr -d ' ')" in
+        177ELF | '#!'*) exec "$@" ;;
+    esac
+fi
+
 if [ -n "${DISPLAY:-}" ] || ! command -v Xvfb >/dev/null 2>&1; then
     exec "$wine" "$@"
 fi

@@ -33,8 +33,24 @@ folder_win='C:\Program Files\青禾计算器'
 folder="$PREFIX/drive_c/Program Files/青禾计算器"
 desktop="$PREFIX/drive_c/users/Public/Desktop/青禾计算器.lnk"
 menu="$PREFIX/drive_c/ProgramData/Microsoft/Windows/Start Menu/Programs/青禾计算器"
-# The value of a registry value, as "reg query" prints it.
-value() { "$RUN" "$PREFIX" reg query "$key" /v "$1" 2>/dev/null | tr -d '\r' | sed -n "s/^ *$1 *REG_[A-Z]* *//p"; }
+# Reads the Uninstall key as "reg export" writes it (UTF-16, whatever the
+# console's code page); value NAME then prints one of its values: a string
+# unescaped, a DWORD in decimal, nothing when the key or value is missing.
+read_key() {
+    rm -f "$PREFIX/drive_c/key.reg" "$work/key.txt"
+    "$RUN" "$PREFIX" reg export "$key" 'C:\key.reg' /y >/dev/null 2>&1
+    touch "$work/key.txt"
+    [ -f "$PREFIX/drive_c/key.reg" ] && iconv -f UTF-16 -t UTF-8 "$PREFIX/drive_c/key.reg" | tr -d '\r' >"$work/key.txt"
+}
+value() {
+    local line
+    line="$(grep "^\"$1\"=" "$work/key.txt" | head -1)"
+    line="${line#*=}"
+    case "$line" in
+        dword:*) echo $((16#${line#dword:})) ;;
+        \"*) line="${line#\"}"; printf '%s\n' "${line%\"}" | sed 's/\\"/"/g; s/\\\\/\\/g' ;;
+    esac
+}
 # Whether a shortcut names a target (its paths are stored as UTF-16).
 names() { python3 -c 'import sys; sys.exit(sys.argv[2].encode("utf-16-le") not in open(sys.argv[1], "rb").read())' "$1" "$2"; }
 
@@ -42,6 +58,7 @@ names() { python3 -c 'import sys; sys.exit(sys.argv[2].encode("utf-16-le") not i
 
 # 1. The silent install.
 "$RUN" "$PREFIX" "$SETUP" /S || fail "setup /S ended with $?"
+read_key
 for f in QingheCalc.exe renew.exe uninst.exe; do
     [ -f "$folder/$f" ] || fail "not installed: $f"
 done
@@ -71,6 +88,7 @@ wait
 
 # 3. The update cycle, from this installation.
 "$here/../renew/update_cycle_wine_test.sh" "$BIN" "$PREFIX" "$folder_win" || fail "the update cycle"
+read_key
 [ "$(value DisplayVersion)" = "1.0.0.506" ] || fail "the update did not record its version"
 WINEPREFIX="$PREFIX" wineserver -w
 
@@ -80,6 +98,7 @@ mkdir -p "$PREFIX/drive_c/Data"
 printf 'mine' >"$PREFIX/drive_c/Data/letter.txt"
 "$RUN" "$PREFIX" "$SETUP" /S '/D=C:\Data' && fail "setup accepted a folder of other files"
 [ "$(ls "$PREFIX/drive_c/Data")" = "letter.txt" ] || fail "setup wrote into a folder of other files"
+read_key
 [ "$(value InstallLocation)" = "$folder_win" ] || fail "the refused install changed the key"
 
 # 5. The silent uninstall. The uninstaller runs from a copy of itself and
@@ -87,7 +106,8 @@ printf 'mine' >"$PREFIX/drive_c/Data/letter.txt"
 "$RUN" "$PREFIX" "$folder_win\\uninst.exe" /S || fail "uninst.exe /S ended with $?"
 await '[ ! -e "$folder" ]' || fail "the program folder is left: $(find "$folder" | head -5)"
 WINEPREFIX="$PREFIX" wineserver -w
-"$RUN" "$PREFIX" reg query "$key" >/dev/null 2>&1 && fail "the Uninstall key is left"
+read_key
+[ -s "$work/key.txt" ] && fail "the Uninstall key is left: $(cat "$work/key.txt")"
 [ ! -e "$desktop" ] || fail "the desktop shortcut is left"
 [ ! -e "$menu" ] || fail "the Start-menu folder is left"
 [ -f "$PREFIX/drive_c/Data/letter.txt" ] || fail "the uninstaller touched another folder"

@@ -5,6 +5,7 @@
 #include "renew/installed_version.h"
 #include "renew/state_file.h"
 #include "renew/version_document.h"
+#include "renew/version_order.h"
 #include "runtime/digest.h"
 #include "tests/support/temp_folder.h"
 
@@ -75,8 +76,8 @@ TEST(FileList, AHashInEitherCaseMatchesTheFile) {
 }
 
 TEST(FileList, WhatThePublisherBuildsReadsBack) {
-    const std::vector<ListedFile> files = {{"a.txt", "900150983CD24FB0D6963F7D28E17F72"},
-                                           {"皮肤\\背景.png", kEmptyDigest}};
+    const std::vector<ListedFile> files = {{"a.txt", "900150983CD24FB0D6963F7D28E17F72", ""},
+                                           {"皮肤\\背景.png", kEmptyDigest, ""}};
     XmlTree tree;
     ASSERT_TRUE(BuildFileList(files, tree));
     Text saved;
@@ -88,6 +89,45 @@ TEST(FileList, WhatThePublisherBuildsReadsBack) {
     ASSERT_EQ(read.size(), 2u);
     EXPECT_EQ(read[1].name, files[1].name);
     EXPECT_EQ(read[1].hash, files[1].hash);
+}
+
+TEST(FileList, TheDigestsAndTheVersionThatNewerPublishersAddReadBack) {
+    const Text sha = "BA7816BF8F01CFEA414140DE5DAE2223B00361A396177A9CB410FF61F20015AD";
+    const std::vector<ListedFile> files = {{"a.txt", "900150983CD24FB0D6963F7D28E17F72", sha},
+                                           {"b.txt", kEmptyDigest, ""}};
+    XmlTree tree;
+    ASSERT_TRUE(BuildFileList(files, tree, "1.0.0.506"));
+    Text saved;
+    ASSERT_TRUE(tree.SaveText(saved));
+    XmlTree reread;
+    ASSERT_TRUE(reread.LoadBytes(saved));
+    std::vector<ListedFile> read;
+    ASSERT_TRUE(ReadFileList(reread, read));
+    ASSERT_EQ(read.size(), 2u);
+    EXPECT_EQ(read[0].sha256, sha);
+    EXPECT_EQ(read[1].sha256, "");
+    EXPECT_EQ(FileListVersion(reread), "1.0.0.506");
+
+    // An older list has neither.
+    XmlTree old;
+    ASSERT_TRUE(old.LoadBytes("<l><f Name=\"a.txt\" Hash=\"00\"/></l>"));
+    EXPECT_EQ(FileListVersion(old), "");
+}
+
+TEST(CompareVersions, GoesNumberByNumberNotByText) {
+    EXPECT_LT(*CompareVersions("1.0.0.506", "1.0.0.1000"), 0);
+    EXPECT_GT(*CompareVersions("1.0.0.506", "1.0.0.503"), 0);
+    EXPECT_GT(*CompareVersions("2.0", "1.9.9.9"), 0);
+    EXPECT_EQ(*CompareVersions("1.0", "1.0.0.0"), 0);
+    EXPECT_EQ(*CompareVersions("1.00.0.0506", "1.0.0.506"), 0);
+    EXPECT_LT(*CompareVersions("1.0.0.506", "1.0.0.506.1"), 0);
+}
+
+TEST(CompareVersions, RefusesTextsThatAreNotVersions) {
+    for (const char* bad : {"", ".", "1.", ".1", "1..2", "1.0 beta", "1.0.0.506\n", "v1", "1234567890.1", "-1"}) {
+        EXPECT_FALSE(CompareVersions(bad, "1.0").has_value()) << bad;
+        EXPECT_FALSE(CompareVersions("1.0", bad).has_value()) << bad;
+    }
 }
 
 TEST(StateFile, TheWorkedExampleIsWrittenByteForByte) {

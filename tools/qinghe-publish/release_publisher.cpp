@@ -171,7 +171,7 @@ bool ReleasePublisher::Publish(const ReleaseRequest& request, Text& summary, Tex
         for (const fs::path& target : ServedPaths(request.serverDir, name)) {
             if (!transaction.StageCopy(target, source, digest, error)) return false;
         }
-        files.push_back({name, digest});
+        files.push_back({name, digest, ""});
     }
     XmlTree list;
     Text listText;
