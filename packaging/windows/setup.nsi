@@ -11,13 +11,14 @@
 ;   ARCH       x86 or amd64: which programs, "Program Files" and registry view
 ;   FILES_DIR  the folder that holds QingheCalc.exe and renew.exe
 ;   ICON       the program's icon
+;   WIZARD_BITMAP  the picture of the welcome and finish pages (164 x 314)
 ;   OUT_FILE   the setup program to write
 
 Unicode true
 ManifestDPIAware true
 
-!ifndef VERSION | ARCH | FILES_DIR | ICON | OUT_FILE
-  !error "VERSION, ARCH, FILES_DIR, ICON and OUT_FILE must be defined"
+!ifndef VERSION | ARCH | FILES_DIR | ICON | WIZARD_BITMAP | OUT_FILE
+  !error "VERSION, ARCH, FILES_DIR, ICON, WIZARD_BITMAP and OUT_FILE must be defined"
 !endif
 
 !include "MUI2.nsh"
@@ -61,6 +62,8 @@ VIAddVersionKey /LANG=2052 "LegalCopyright" "${PUBLISHER}"
 
 !define MUI_ICON "${ICON}"
 !define MUI_UNICON "${ICON}"
+!define MUI_WELCOMEFINISHPAGE_BITMAP "${WIZARD_BITMAP}"
+!define MUI_UNWELCOMEFINISHPAGE_BITMAP "${WIZARD_BITMAP}"
 !define MUI_ABORTWARNING
 !define MUI_WELCOMEPAGE_TITLE "欢迎安装${PRODUCT} ${VERSION}"
 !define MUI_WELCOMEPAGE_TEXT "${PRODUCT}帮您计算商业贷款、公积金贷款、组合贷款和车贷的月供与利息，以及二手房交易的税费。$\r$\n$\r$\n安装前请关闭正在运行的${PRODUCT}。$\r$\n$\r$\n$_CLICK"
