@@ -3,21 +3,47 @@
 #include <string_view>
 
 #include "runtime/files.h"
+#include "runtime/hash.h"
 #include "runtime/hex.h"
-#include "runtime/md5.h"
 
 namespace qh {
 
-Text FileDigest(const Text& path) {
-    Md5 md5;
-    if (!md5.Ready()) return {};
+namespace {
+
+enum class FileHashResult { kDone, kUnreadable, kNoHash };
+
+// The digest of a file's bytes as hexadecimal digits in digest, or why there
+// is none; each caller decides what an unreadable file gives.
+template <HashAlgorithm A>
+FileHashResult HashFile(const Text& path, Text& digest) {
+    Hash<A> hash;
+    if (!hash.Ready()) return FileHashResult::kNoHash;
     const bool read = ReadFileBlocks(path, [&](const std::uint8_t* data, std::size_t size) {
-        md5.Add(data, size);
+        hash.Add(data, size);
     });
-    if (!read) return kEmptyDigest;
-    Md5::Digest digest;
-    if (!md5.Finish(digest)) return {};
-    return HexEncode(std::string_view(reinterpret_cast<const char*>(digest.data()), digest.size()));
+    if (!read) return FileHashResult::kUnreadable;
+    typename Hash<A>::Digest value;
+    if (!hash.Finish(value)) return FileHashResult::kNoHash;
+    digest = HexEncode(std::string_view(reinterpret_cast<const char*>(value.data()), value.size()));
+    return FileHashResult::kDone;
+}
+
+}  // namespace
+
+Text FileDigest(const Text& path) {
+    Text digest;
+    switch (HashFile<HashAlgorithm::kMd5>(path, digest)) {
+        case FileHashResult::kDone: return digest;
+        case FileHashResult::kUnreadable: return kEmptyDigest;
+        case FileHashResult::kNoHash: break;
+    }
+    return {};
+}
+
+Text FileSha256(const Text& path) {
+    Text digest;
+    if (HashFile<HashAlgorithm::kSha256>(path, digest) != FileHashResult::kDone) return {};
+    return digest;
 }
 
 bool DigestsDiffer(const Text& a, const Text& b) {

@@ -1,5 +1,5 @@
 // File digests as the update documents write them: the MD5 of the file's
-// bytes as 32 upper-case hexadecimal digits.
+// bytes as 32 upper-case hexadecimal digits, and the SHA-256 as 64.
 #pragma once
 
 #include "runtime/text.h"
@@ -13,6 +13,13 @@ inline constexpr char kEmptyDigest[] = "D41D8CD98F00B204E9800998ECF8427E";
 // gives kEmptyDigest. Only when the platform offers no MD5 at all is the
 // result the empty text, which matches no listed digest.
 Text FileDigest(const Text& path);
+
+// The SHA-256 of a file's bytes as 64 upper-case hexadecimal digits. Unlike
+// FileDigest, a file that cannot be opened or read gives the empty text, as
+// does a platform without SHA-256: a missing file must never match the
+// digest of empty input. The empty text still equals an empty listed digest,
+// so a caller that checks against a list refuses an entry without one.
+Text FileSha256(const Text& path);
 
 // Whether two digest texts differ, ignoring the case of ASCII letters.
 bool DigestsDiffer(const Text& a, const Text& b);

@@ -10,7 +10,7 @@
 #include <optional>
 
 #include "runtime/download.h"
-#include "runtime/md5.h"
+#include "runtime/hash.h"
 #include "runtime/native_file.h"
 
 namespace qh {

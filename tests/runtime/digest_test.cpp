@@ -5,7 +5,7 @@
 #include <string_view>
 
 #include "runtime/hex.h"
-#include "runtime/md5.h"
+#include "runtime/hash.h"
 #include "tests/support/temp_folder.h"
 
 namespace qh {
@@ -50,6 +50,27 @@ TEST(FileDigest, FindsAFileByItsChineseName) {
     test::TempFolder folder;
     folder.Write(u8"青禾.txt", "abc");
     EXPECT_EQ(FileDigest(folder.File("青禾.txt")), "900150983CD24FB0D6963F7D28E17F72");
+}
+
+TEST(FileSha256, GivesTheWellKnownDigests) {
+    test::TempFolder folder;
+    folder.Write("empty.txt", "");
+    folder.Write("abc.txt", "abc");
+    folder.Write("a.txt", std::string(1000000, 'a'));
+    folder.Write(u8"青禾.txt", "abc");
+    EXPECT_EQ(FileSha256(folder.File("empty.txt")), "E3B0C44298FC1C149AFBF4C8996FB92427AE41E4649B934CA495991B7852B855");
+    EXPECT_EQ(FileSha256(folder.File("abc.txt")), "BA7816BF8F01CFEA414140DE5DAE2223B00361A396177A9CB410FF61F20015AD");
+    EXPECT_EQ(FileSha256(folder.File("a.txt")), "CDC76E5C9914FB9281A1C7E284D73E67F1809A48A497200E046D39CCC7112CD0");
+    EXPECT_EQ(FileSha256(folder.File("青禾.txt")), FileSha256(folder.File("abc.txt")));
+}
+
+TEST(FileSha256, AFileThatCannotBeReadHasNoDigest) {
+    // Unlike FileDigest, never the digest of empty input, which an empty
+    // listed file would match.
+    test::TempFolder folder;
+    EXPECT_EQ(FileSha256(folder.File("missing.txt")), "");
+    EXPECT_EQ(FileSha256(Text()), "");
+    EXPECT_EQ(FileSha256(folder.Folder()), "");
 }
 
 TEST(DigestsDiffer, IgnoresLetterCaseOnly) {

@@ -3,8 +3,8 @@
 #include <random>
 #include <system_error>
 
+#include "runtime/hash.h"
 #include "runtime/hex.h"
-#include "runtime/md5.h"
 #include "runtime/native_file.h"
 #include "tools/common/tool_output.h"
 
