@@ -70,8 +70,9 @@ using DownloadProgress = std::function<void(std::uint32_t received, std::uint32_
 //   count from N and carry the whole file's length;
 // - a 200 answer (a server that does not take ranges) empties the file and
 //   starts from zero;
-// - a 416 answer, or a 206 that starts elsewhere, removes the partial file
-//   and fails; the next call starts from zero.
+// - a 416 answer, or a 206 that does not start at N (or whose Content-Range
+//   is missing or disagrees with its length), removes the partial file and
+//   fails; the next call starts from zero.
 // A transfer that fails (dropped, stalled, cancelled, shorter than its
 // announced length) keeps what arrived, flushed to the disk, for the next
 // call. A whole file whose digest does not match is removed, so a damaged

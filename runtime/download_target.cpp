@@ -93,24 +93,8 @@ bool DownloadTarget::Begin(long status, std::optional<std::uint64_t> length, std
 // from there.
 bool DownloadTarget::ContinuePartial(std::optional<std::uint64_t> length, std::string_view contentRange) {
     const std::optional<ContentRange> range = ParseContentRange(contentRange);
-    if (!range || range->first != resumeFrom_ || (length && *length != range->last - range->first + 1)) {
-        dropPartial_ = true;
-        return Fail();
-    }
-    std::uint64_t readBack = 0;
-    if (file_.IsOpen()) {
-        std::vector<std::uint8_t> block(kReadBackBlock);
-        for (;;) {
-            const std::int64_t n = file_.Read(block.data(), block.size());
-            if (n <= 0) {
-                if (n < 0) readBack = std::numeric_limits<std::uint64_t>::max();
-                break;
-            }
-            Digest(block.data(), static_cast<std::size_t>(n));
-            readBack += static_cast<std::uint64_t>(n);
-        }
-    }
-    if (readBack != resumeFrom_) {
+    if (!range || range->first != resumeFrom_ || (length && *length != range->last - range->first + 1) ||
+        !ReadBackPartial()) {
         dropPartial_ = true;
         return Fail();
     }
@@ -119,6 +103,22 @@ bool DownloadTarget::ContinuePartial(std::optional<std::uint64_t> length, std::s
     announced_ = range->total;
     received_ = resumeFrom_;
     return true;
+}
+
+// Adds the partial file's bytes to the digest, reading it from its start to
+// its end, where the writes then go on. False when it cannot be read or its
+// length is no longer the one the request asked after.
+bool DownloadTarget::ReadBackPartial() {
+    if (resumeFrom_ == 0) return true;
+    std::vector<std::uint8_t> block(kReadBackBlock);
+    std::uint64_t readBack = 0;
+    for (;;) {
+        const std::int64_t n = file_.Read(block.data(), block.size());
+        if (n < 0) return false;
+        if (n == 0) return readBack == resumeFrom_;
+        Digest(block.data(), static_cast<std::size_t>(n));
+        readBack += static_cast<std::uint64_t>(n);
+    }
 }
 
 bool DownloadTarget::Receive(const void* data, std::size_t size) {
@@ -152,6 +152,9 @@ bool DownloadTarget::Commit() {
     const bool flushed = file_.Sync();
     if (!file_.Close() || !flushed) return false;
     const fs::path& written = partial_.empty() ? temporary_ : partial_;
+    // A partial file sits in a folder of its own, so the target's folders
+    // may not be there yet.
+    if (!partial_.empty()) CreateFolders(path_);
     for (int attempt = 1; !MoveIntoPlace(written, target_); ++attempt) {
         if (attempt == kMoveAttempts) return false;
         Sleep(kMoveRetryMs);

@@ -54,6 +54,7 @@ public:
 private:
     void OpenPartial();
     bool ContinuePartial(std::optional<std::uint64_t> length, std::string_view contentRange);
+    bool ReadBackPartial();
     bool Open();
     bool OpenTemporary();
     void Digest(const void* data, std::size_t size);

@@ -11,7 +11,6 @@
 #include "runtime/content_range.h"
 #include "runtime/download.h"
 #include "runtime/download_target.h"
-#include "runtime/http.h"
 #include "runtime/posix/curl_easy.h"
 #include "runtime/posix/system_posix.h"
 

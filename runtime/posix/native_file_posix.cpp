@@ -10,9 +10,6 @@
 #include "runtime/posix/file_io.h"
 
 namespace qh {
-
-NativeFile::~NativeFile() { Close(); }
-
 namespace {
 
 // Opens path with access (O_RDONLY or O_RDWR) when it is a regular file.
@@ -32,6 +29,8 @@ int OpenRegularFile(const std::filesystem::path& path, int access) {
 }
 
 }  // namespace
+
+NativeFile::~NativeFile() { Close(); }
 
 bool NativeFile::OpenRegular(const std::filesystem::path& path) {
     Close();

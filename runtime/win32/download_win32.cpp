@@ -10,7 +10,6 @@
 
 #include "runtime/download.h"
 #include "runtime/download_target.h"
-#include "runtime/http.h"
 #include "runtime/win32/system_win32.h"
 
 namespace qh {

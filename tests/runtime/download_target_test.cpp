@@ -26,9 +26,11 @@ protected:
     DownloadTargetTest() { options.partialPath = temp.File("part.bin"); }
 
     // A download's receiving end, as one call of DownloadFile makes it.
-    std::unique_ptr<DownloadTarget> Start() {
-        return std::make_unique<DownloadTarget>(temp.File("file.bin"), temp.Path() / "file.bin",
-                                                temp.Path() / "part.bin", progress, options);
+    // target is the file's name in the folder ("\" between levels), native
+    // the same name as the file system spells it.
+    std::unique_ptr<DownloadTarget> Start(const Text& target = "file.bin", const fs::path& native = "file.bin") {
+        return std::make_unique<DownloadTarget>(temp.File(target), temp.Path() / native, temp.Path() / "part.bin",
+                                                progress, options);
     }
     bool PartialExists() const { return fs::exists(temp.Path() / "part.bin"); }
 
@@ -63,38 +65,37 @@ TEST_F(DownloadTargetTest, ARangeThatDoesNotContinueThePartialRemovesIt) {
     EXPECT_EQ(temp.Read("part.bin"), "hello");
 }
 
-TEST_F(DownloadTargetTest, AContinuedFileCountsThePartialsBytesInItsDigestAndReports) {
+// A server that does not know the whole length: the reports carry none, and
+// the digest alone decides; a wrong one removes the partial file.
+TEST_F(DownloadTargetTest, WithoutATotalTheDigestAloneJudgesTheContinuedFile) {
     options.expectedMd5 = kHelloWorldMd5;
-    temp.Write("part.bin", "hello");
-    auto target = Start();
-    ASSERT_TRUE(target->Begin(206, 6, "bytes 5-10/11"));
-    ASSERT_TRUE(target->Receive(" world", 6));
-    EXPECT_EQ(reports, (decltype(reports){{11, 11}}));
-    ASSERT_TRUE(target->Commit());
-    target.reset();
-    EXPECT_EQ(temp.Read("file.bin"), "hello world");
-    EXPECT_FALSE(PartialExists());
-
-    // Without a total the digest alone decides, and a wrong one removes the
-    // partial file.
     temp.Write("part.bin", "jello");
-    target = Start();
+    auto target = Start();
     ASSERT_TRUE(target->Begin(206, std::nullopt, "bytes 5-10/*"));
     ASSERT_TRUE(target->Receive(" world", 6));
-    EXPECT_EQ(reports.back(), std::make_pair(11u, 0u));
+    EXPECT_EQ(reports, (decltype(reports){{11, 0}}));
     EXPECT_FALSE(target->Commit());
     target.reset();
     EXPECT_FALSE(PartialExists());
+    EXPECT_FALSE(fs::exists(temp.Path() / "file.bin"));
+
+    temp.Write("part.bin", "hello");
+    target = Start();
+    ASSERT_TRUE(target->Begin(206, std::nullopt, "bytes 5-10/*"));
+    ASSERT_TRUE(target->Receive(" world", 6));
+    ASSERT_TRUE(target->Commit());
     EXPECT_EQ(temp.Read("file.bin"), "hello world");
 }
 
+// Stale bytes longer than the new file must not survive past its end, and
+// the target's folders are made even though the partial file sits elsewhere.
 TEST_F(DownloadTargetTest, AWholeAnswerReplacesWhatThePartialHeld) {
     temp.Write("part.bin", "stale bytes of another file");
-    auto target = Start();
+    auto target = Start("deeper\\file.bin", fs::path("deeper") / "file.bin");
     ASSERT_TRUE(target->Begin(200, 11, ""));
     ASSERT_TRUE(target->Receive("hello world", 11));
     ASSERT_TRUE(target->Commit());
-    EXPECT_EQ(temp.Read("file.bin"), "hello world");
+    EXPECT_EQ(temp.Read("deeper/file.bin"), "hello world");
 }
 
 TEST_F(DownloadTargetTest, ABrokenTransferKeepsWhatArrivedAndAnOverrunRemovesIt) {

@@ -347,15 +347,5 @@ TEST_F(ResumeTest, ACancelledTransferKeepsItsBytesForTheNextCall) {
     EXPECT_TRUE(Target() == file);
 }
 
-TEST_F(ResumeTest, WithoutAPartialPathEveryCallStartsFromZeroAndLeavesNothingBehind) {
-    DownloadOptions options = Serve("fresh.bin", Noise(100000));
-    options.partialPath.clear();
-    PlanFaults("/fresh.bin drop-60 1\n");
-    EXPECT_FALSE(Fetch("/fresh.bin", options));
-    EXPECT_TRUE(Entries(temp.Path()).empty());
-    ASSERT_TRUE(Fetch("/fresh.bin", options));
-    EXPECT_EQ(Requests("/fresh.bin"), (std::vector<std::string>{"GET /fresh.bin", "GET /fresh.bin"}));
-}
-
 }  // namespace
 }  // namespace qh
