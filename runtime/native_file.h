@@ -9,6 +9,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <filesystem>
+#include <optional>
 #include <string_view>
 
 #include "runtime/text.h"
@@ -25,6 +26,10 @@ public:
     // Opens an existing regular file for reading. False for a link, a
     // folder, a pipe, a device, or a file that cannot be opened.
     bool OpenRegular(const std::filesystem::path& path);
+    // Opens an existing regular file for reading and writing, at its start,
+    // with the same refusals as OpenRegular. Reads and writes share one
+    // position: reading the file to its end and then writing appends.
+    bool OpenRegularToUpdate(const std::filesystem::path& path);
     // Creates a new, empty file for writing, readable by everyone and
     // writable by its owner (under the umask). False when anything exists
     // under the name.
@@ -34,6 +39,10 @@ public:
     // Up to size bytes; 0 at the end of the file, -1 when the read failed.
     std::int64_t Read(void* data, std::size_t size);
     bool Write(std::string_view data);
+    // The open file's length; nothing when the system cannot tell it.
+    std::optional<std::uint64_t> Size();
+    // Cuts the open file to nothing; the next write goes to its start.
+    bool Clear();
     // Flushes what was written to the disk.
     bool Sync();
     bool Close();

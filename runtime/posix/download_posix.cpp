@@ -4,11 +4,13 @@
 
 #include <memory>
 #include <optional>
+#include <string>
+#include <string_view>
 
 #include "runtime/clock.h"
+#include "runtime/content_range.h"
 #include "runtime/download.h"
 #include "runtime/download_target.h"
-#include "runtime/http.h"
 #include "runtime/posix/curl_easy.h"
 #include "runtime/posix/system_posix.h"
 
@@ -31,21 +33,37 @@ struct Transfer {
     curl_off_t lastCount = 0;
     long lastStatus = 0;
     bool bodyStarted = false;
+    // The latest answer's Content-Range header, empty when it had none.
+    std::string contentRange = {};
 };
 
 // The first block of the body comes once the final answer's headers are in:
-// its status decides whether the body is the file at all, and its length is
-// what every report carries. Redirect answers never reach this point, since
-// curl skips their bodies while it follows them.
+// its status and headers decide whether the body is the file (or the rest of
+// it) at all, and its length is what every report carries. Redirect answers
+// never reach this point, since curl skips their bodies while it follows
+// them.
 bool StartBody(Transfer& transfer) {
     long status = 0;
     curl_easy_getinfo(transfer.curl, CURLINFO_RESPONSE_CODE, &status);
-    if (!IsHttpSuccess(status)) return false;
     curl_off_t length = -1;
     curl_easy_getinfo(transfer.curl, CURLINFO_CONTENT_LENGTH_DOWNLOAD_T, &length);
-    transfer.target.Announce(length >= 0 ? std::optional<std::uint64_t>(length) : std::nullopt);
     transfer.bodyStarted = true;
-    return true;
+    return transfer.target.Begin(status, length >= 0 ? std::optional<std::uint64_t>(length) : std::nullopt,
+                                 transfer.contentRange);
+}
+
+// curl hands over every header line of every answer, redirects included; a
+// status line starts a new answer, so only the final one's Content-Range
+// remains.
+size_t ReceiveHeader(char* data, size_t size, size_t count, void* context) {
+    auto& transfer = *static_cast<Transfer*>(context);
+    const std::string_view line(data, size * count);
+    if (line.starts_with("HTTP/")) {
+        transfer.contentRange.clear();
+    } else if (const auto value = ContentRangeHeaderValue(line)) {
+        transfer.contentRange = *value;
+    }
+    return size * count;
 }
 
 // Returning less than it was given makes curl end the transfer as failed.
@@ -89,11 +107,23 @@ void SetOptions(Transfer& transfer, const Text& url) {
     curl_easy_setopt(curl, CURLOPT_CONNECTTIMEOUT_MS, static_cast<long>(options.connectTimeoutMs));
     curl_easy_setopt(curl, CURLOPT_LOW_SPEED_LIMIT, 1L);
     curl_easy_setopt(curl, CURLOPT_LOW_SPEED_TIME, static_cast<long>((options.stallTimeoutMs + 999) / 1000));
+    curl_easy_setopt(curl, CURLOPT_HEADERFUNCTION, ReceiveHeader);
+    curl_easy_setopt(curl, CURLOPT_HEADERDATA, &transfer);
     curl_easy_setopt(curl, CURLOPT_WRITEFUNCTION, ReceiveBlock);
     curl_easy_setopt(curl, CURLOPT_WRITEDATA, &transfer);
     curl_easy_setopt(curl, CURLOPT_XFERINFOFUNCTION, WatchTransfer);
     curl_easy_setopt(curl, CURLOPT_XFERINFODATA, &transfer);
     curl_easy_setopt(curl, CURLOPT_NOPROGRESS, 0L);
+}
+
+// Asks for the rest of a file whose first bytes a partial file holds. A
+// plain range request rather than curl's resume, which fails the transfer
+// when the server answers with the whole file; that answer is taken and
+// starts the file again. The range is sent again after a redirect; curl
+// keeps its own copy of the text.
+void AskForRest(CURL* curl, std::uint64_t from) {
+    if (from == 0) return;
+    curl_easy_setopt(curl, CURLOPT_RANGE, (std::to_string(from) + "-").c_str());
 }
 
 }  // namespace
@@ -104,9 +134,13 @@ bool DownloadFile(const Text& url, const Text& path, const DownloadProgress& onP
     if (options.cancel != nullptr && options.cancel->load()) return false;
     CurlEasyHandle curl(curl_easy_init());
     if (!curl) return false;
-    DownloadTarget target(path, static_cast<PosixSystem&>(PlatformSystem()).NativePath(path), onProgress, options);
+    auto& system = static_cast<PosixSystem&>(PlatformSystem());
+    const Text& partial = options.partialPath;
+    DownloadTarget target(path, system.NativePath(path), partial.empty() ? std::string() : system.NativePath(partial),
+                          onProgress, options);
     Transfer transfer{curl.get(), target, options};
     SetOptions(transfer, url);
+    AskForRest(curl.get(), target.ResumeOffset());
     if (curl_easy_perform(curl.get()) != CURLE_OK) return false;
     // An answer without a body never passed through ReceiveBlock.
     if (!transfer.bodyStarted && !StartBody(transfer)) return false;

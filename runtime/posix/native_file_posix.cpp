@@ -10,22 +10,40 @@
 #include "runtime/posix/file_io.h"
 
 namespace qh {
+namespace {
+
+// Opens path with access (O_RDONLY or O_RDWR) when it is a regular file.
+// O_NONBLOCK keeps a pipe from holding the open; a link at the last level
+// fails with ELOOP. -1 for anything else.
+int OpenRegularFile(const std::filesystem::path& path, int access) {
+    const int fd = ::open(path.c_str(), access | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) return -1;
+    struct stat st;
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+        ::close(fd);
+        return -1;
+    }
+    // Reads of a regular file never wait anyway; clear the flag for clarity.
+    ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
+    return fd;
+}
+
+}  // namespace
 
 NativeFile::~NativeFile() { Close(); }
 
 bool NativeFile::OpenRegular(const std::filesystem::path& path) {
     Close();
-    // O_NONBLOCK keeps a pipe from holding the open; a link at the last
-    // level fails with ELOOP.
-    const int fd = ::open(path.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+    const int fd = OpenRegularFile(path, O_RDONLY);
     if (fd < 0) return false;
-    struct stat st;
-    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
-        ::close(fd);
-        return false;
-    }
-    // Reads of a regular file never wait anyway; clear the flag for clarity.
-    ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
+    handle_ = fd;
+    return true;
+}
+
+bool NativeFile::OpenRegularToUpdate(const std::filesystem::path& path) {
+    Close();
+    const int fd = OpenRegularFile(path, O_RDWR);
+    if (fd < 0) return false;
     handle_ = fd;
     return true;
 }
@@ -45,6 +63,17 @@ std::int64_t NativeFile::Read(void* data, std::size_t size) {
 }
 
 bool NativeFile::Write(std::string_view data) { return WriteAll(static_cast<int>(handle_), data); }
+
+std::optional<std::uint64_t> NativeFile::Size() {
+    struct stat st;
+    if (!IsOpen() || ::fstat(static_cast<int>(handle_), &st) != 0 || st.st_size < 0) return std::nullopt;
+    return static_cast<std::uint64_t>(st.st_size);
+}
+
+bool NativeFile::Clear() {
+    const int fd = static_cast<int>(handle_);
+    return IsOpen() && ::ftruncate(fd, 0) == 0 && ::lseek(fd, 0, SEEK_SET) == 0;
+}
 
 bool NativeFile::Sync() { return IsOpen() && ::fsync(static_cast<int>(handle_)) == 0; }
 

@@ -6,10 +6,10 @@
 #include <cstdint>
 #include <filesystem>
 #include <optional>
+#include <string>
 
 #include "runtime/download.h"
 #include "runtime/download_target.h"
-#include "runtime/http.h"
 #include "runtime/win32/system_win32.h"
 
 namespace qh {
@@ -63,6 +63,24 @@ std::optional<std::uint64_t> AnnouncedLength(HINTERNET request) {
     return length;
 }
 
+// The Content-Range header as narrow text; empty when there is none. The
+// header is ASCII: any other character spoils it, so that it is refused.
+std::string ContentRange(HINTERNET request) {
+    wchar_t text[128] = {};
+    DWORD size = sizeof text - sizeof(wchar_t);
+    if (!HttpQueryInfoW(request, HTTP_QUERY_CONTENT_RANGE, text, &size, nullptr)) return {};
+    std::string range;
+    for (const wchar_t* c = text; *c != L'\0'; ++c) range += *c < 0x80 ? static_cast<char>(*c) : '?';
+    return range;
+}
+
+// The request's extra header: the rest of a file from byte from on, when a
+// partial file holds the bytes before it.
+std::wstring RangeHeader(std::uint64_t from) {
+    if (from == 0) return {};
+    return L"Range: bytes=" + std::to_wstring(from) + L"-\r\n";
+}
+
 bool Cancelled(const DownloadOptions& options) { return options.cancel != nullptr && options.cancel->load(); }
 
 // Reads the body to its end into target. Each read waits at most the stall
@@ -90,15 +108,25 @@ bool DownloadFile(const Text& url, const Text& path, const DownloadProgress& onP
     SetTimeout(internet.Get(), INTERNET_OPTION_CONNECT_TIMEOUT, options.connectTimeoutMs);
     SetTimeout(internet.Get(), INTERNET_OPTION_SEND_TIMEOUT, options.connectTimeoutMs);
     SetTimeout(internet.Get(), INTERNET_OPTION_RECEIVE_TIMEOUT, options.connectTimeoutMs);
-    InternetHandle request(InternetOpenUrlW(internet.Get(), GbkToWide(url).c_str(), nullptr, 0,
-                                            INTERNET_FLAG_RELOAD | INTERNET_FLAG_TRANSFER_BINARY, 0));
+    DownloadTarget target(path, std::filesystem::path(GbkToWide(path)),
+                          options.partialPath.empty() ? std::filesystem::path()
+                                                      : std::filesystem::path(GbkToWide(options.partialPath)),
+                          onProgress, options);
+    const std::wstring range = RangeHeader(target.ResumeOffset());
+    // A part of a file must not stand in the cache for the whole of it.
+    const DWORD flags = INTERNET_FLAG_RELOAD | INTERNET_FLAG_TRANSFER_BINARY |
+                        (range.empty() ? 0 : INTERNET_FLAG_NO_CACHE_WRITE);
+    InternetHandle request(InternetOpenUrlW(internet.Get(), GbkToWide(url).c_str(),
+                                            range.empty() ? nullptr : range.c_str(),
+                                            static_cast<DWORD>(range.size()), flags, 0));
     if (request.Get() == nullptr) return false;
-    // An error page is not the file.
-    if (!IsHttpSuccess(static_cast<long>(StatusCode(request.Get())))) return false;
+    // An error page is not the file; nor is a part that does not continue
+    // the partial file.
+    if (!target.Begin(static_cast<long>(StatusCode(request.Get())), AnnouncedLength(request.Get()),
+                      ContentRange(request.Get()))) {
+        return false;
+    }
     SetTimeout(request.Get(), INTERNET_OPTION_RECEIVE_TIMEOUT, options.stallTimeoutMs);
-
-    DownloadTarget target(path, std::filesystem::path(GbkToWide(path)), onProgress, options);
-    target.Announce(AnnouncedLength(request.Get()));
     return ReadBody(request.Get(), target, options) && target.Commit();
 }
 

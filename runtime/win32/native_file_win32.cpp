@@ -10,23 +10,39 @@ namespace {
 
 HANDLE Native(std::intptr_t handle) { return reinterpret_cast<HANDLE>(handle); }
 
+// Opens path with access when it is a regular file on a disk: a link or
+// junction is opened as itself and refused, as are folders and devices.
+HANDLE OpenRegularFile(const std::filesystem::path& path, DWORD access, DWORD share) {
+    const HANDLE file = CreateFileW(path.c_str(), access, share, nullptr, OPEN_EXISTING,
+                                    FILE_FLAG_OPEN_REPARSE_POINT | FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return file;
+    BY_HANDLE_FILE_INFORMATION info{};
+    const bool regular = GetFileType(file) == FILE_TYPE_DISK && GetFileInformationByHandle(file, &info) &&
+                         !(info.dwFileAttributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT));
+    if (!regular) {
+        CloseHandle(file);
+        return INVALID_HANDLE_VALUE;
+    }
+    return file;
+}
+
 }  // namespace
 
 NativeFile::~NativeFile() { Close(); }
 
 bool NativeFile::OpenRegular(const std::filesystem::path& path) {
     Close();
-    const HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                                    OPEN_EXISTING, FILE_FLAG_OPEN_REPARSE_POINT | FILE_FLAG_SEQUENTIAL_SCAN,
-                                    nullptr);
+    const HANDLE file = OpenRegularFile(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE);
     if (file == INVALID_HANDLE_VALUE) return false;
-    BY_HANDLE_FILE_INFORMATION info{};
-    const bool regular = GetFileType(file) == FILE_TYPE_DISK && GetFileInformationByHandle(file, &info) &&
-                         !(info.dwFileAttributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT));
-    if (!regular) {
-        CloseHandle(file);
-        return false;
-    }
+    handle_ = reinterpret_cast<std::intptr_t>(file);
+    return true;
+}
+
+// Other readers may look on; nobody else writes while this one does.
+bool NativeFile::OpenRegularToUpdate(const std::filesystem::path& path) {
+    Close();
+    const HANDLE file = OpenRegularFile(path, GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ);
+    if (file == INVALID_HANDLE_VALUE) return false;
     handle_ = reinterpret_cast<std::intptr_t>(file);
     return true;
 }
@@ -55,6 +71,18 @@ bool NativeFile::Write(std::string_view data) {
         data.remove_prefix(written);
     }
     return true;
+}
+
+std::optional<std::uint64_t> NativeFile::Size() {
+    LARGE_INTEGER size{};
+    if (!IsOpen() || !GetFileSizeEx(Native(handle_), &size) || size.QuadPart < 0) return std::nullopt;
+    return static_cast<std::uint64_t>(size.QuadPart);
+}
+
+bool NativeFile::Clear() {
+    LARGE_INTEGER start{};
+    return IsOpen() && SetFilePointerEx(Native(handle_), start, nullptr, FILE_BEGIN) &&
+           SetEndOfFile(Native(handle_));
 }
 
 bool NativeFile::Sync() { return IsOpen() && FlushFileBuffers(Native(handle_)) != 0; }

@@ -11,6 +11,9 @@
 #include <cctype>
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <sstream>
 #include <string>
 #include <thread>
 #include <utility>
@@ -32,6 +35,20 @@ Text Server() {
 std::string Pattern(std::size_t size) {
     std::string bytes(size, '\0');
     for (std::size_t i = 0; i < size; ++i) bytes[i] = static_cast<char>(i % 251);
+    return bytes;
+}
+
+// Bytes without a period, so that a file continued at the wrong offset
+// never matches the original by chance.
+std::string Noise(std::size_t size) {
+    std::string bytes(size, '\0');
+    std::uint32_t state = 2463534242u;
+    for (char& byte : bytes) {
+        state ^= state << 13;
+        state ^= state >> 17;
+        state ^= state << 5;
+        byte = static_cast<char>(state >> 24);
+    }
     return bytes;
 }
 
@@ -183,6 +200,151 @@ TEST_F(DownloadFileTest, SeveralThreadsDownloadAtOnceEvenToOnePath) {
     EXPECT_EQ(done, std::vector<char>(paths.size(), 1));
     EXPECT_EQ(Entries(temp.Path()), (std::vector<std::string>{"a.bin", "b.bin", "same.bin"}));
     for (const char* name : {"a.bin", "b.bin", "same.bin"}) EXPECT_EQ(temp.Read(name), Pattern(300000)) << name;
+}
+
+// Downloads that keep a partial file between calls, of files the test puts
+// under the server's root. The partial file sits where the updater keeps
+// its own: in a folder of its own beside the target.
+class ResumeTest : public DownloadFileTest {
+protected:
+    void TearDown() override {
+        std::error_code ignored;
+        fs::remove(Root() / ".faults", ignored);
+        for (const std::string& name : served_) fs::remove(Root() / name, ignored);
+    }
+
+    static fs::path Root() {
+        const char* root = std::getenv("QH_TEST_SERVER_ROOT");
+        return root ? fs::path(root) : fs::path();
+    }
+    // Puts a file under the server's root; the options check its digest.
+    DownloadOptions Serve(const std::string& name, const std::string& bytes) {
+        served_.push_back(name);
+        std::ofstream(Root() / name, std::ios::binary).write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+        DownloadOptions options;
+        options.partialPath = temp.File("update\\part\\file.bin");
+        options.expectedMd5 = FileDigest(Root().string() + "\\" + name);
+        return options;
+    }
+    static void PlanFaults(const std::string& plan) { std::ofstream(Root() / ".faults") << plan; }
+
+    // The server's log lines of the requests for path, in order.
+    static std::vector<std::string> Requests(const std::string& path) {
+        const char* log = std::getenv("QH_TEST_SERVER_LOG");
+        std::ifstream in(log ? log : "");
+        std::vector<std::string> lines;
+        const std::string request = "GET " + path;
+        for (std::string line; std::getline(in, line);) {
+            if (line == request || line.starts_with(request + " Range: ")) lines.push_back(line);
+        }
+        return lines;
+    }
+    static std::string Ranged(const std::string& path, std::size_t from) {
+        return "GET " + path + " Range: bytes=" + std::to_string(from) + "-";
+    }
+
+    fs::path PartialFile() const { return temp.Path() / "update" / "part" / "file.bin"; }
+    std::string Partial() const { return temp.Read("update/part/file.bin"); }
+
+private:
+    std::vector<std::string> served_;
+};
+
+TEST_F(ResumeTest, AFileDroppedAt60PerCentContinuesFromThereOnTheRetry) {
+    const std::string file = Noise(50 * 1024 * 1024);
+    const std::size_t cut = file.size() * 60 / 100;
+    const DownloadOptions options = Serve("big.bin", file);
+    PlanFaults("/big.bin drop-60 1\n");
+
+    EXPECT_FALSE(Fetch("/big.bin", options));
+    EXPECT_FALSE(fs::exists(temp.Path() / "file.bin"));
+    ASSERT_EQ(fs::file_size(PartialFile()), cut);
+    EXPECT_TRUE(Partial() == file.substr(0, cut)) << "the partial file is not the file's start";
+
+    reports.clear();
+    ASSERT_TRUE(Fetch("/big.bin", options));
+    EXPECT_EQ(Requests("/big.bin"), (std::vector<std::string>{"GET /big.bin", Ranged("/big.bin", cut)}));
+    EXPECT_TRUE(Target() == file) << "the continued file is not the original";
+    EXPECT_EQ(FileDigest(temp.File("file.bin")), options.expectedMd5);
+    EXPECT_FALSE(fs::exists(PartialFile()));
+    // The reports go on from the partial file's length towards the whole
+    // file's.
+    ASSERT_FALSE(reports.empty());
+    EXPECT_GT(reports.front().first, cut);
+    EXPECT_LE(reports.front().first, cut + 2048);
+    for (const Report& report : reports) EXPECT_EQ(report.second, file.size());
+}
+
+TEST_F(ResumeTest, AServerThatIgnoresTheRangeSendsTheWholeFileAgain) {
+    const std::string file = Noise(1000000);
+    const DownloadOptions options = Serve("plain.bin", file);
+    PlanFaults("/plain.bin drop-60 1\n");
+    EXPECT_FALSE(Fetch("/plain.bin", options));
+    ASSERT_EQ(fs::file_size(PartialFile()), 600000u);
+
+    PlanFaults("/plain.bin no-range\n");
+    reports.clear();
+    ASSERT_TRUE(Fetch("/plain.bin", options));
+    EXPECT_EQ(Requests("/plain.bin"), (std::vector<std::string>{"GET /plain.bin", Ranged("/plain.bin", 600000)}));
+    EXPECT_TRUE(Target() == file);
+    EXPECT_FALSE(fs::exists(PartialFile()));
+    ASSERT_FALSE(reports.empty());
+    EXPECT_LE(reports.front().first, 2048u);
+}
+
+TEST_F(ResumeTest, ADamagedPartialFailsTheDigestIsRemovedAndTheNextCallStartsFromZero) {
+    const std::string file = Noise(1000000);
+    const DownloadOptions options = Serve("damaged.bin", file);
+    PlanFaults("/damaged.bin drop-60 1\n");
+    temp.Write("file.bin", "the old file");
+    EXPECT_FALSE(Fetch("/damaged.bin", options));
+    std::string damaged = Partial();
+    ASSERT_EQ(damaged.size(), 600000u);
+    damaged[1000] = static_cast<char>(damaged[1000] ^ 1);
+    temp.Write("update/part/file.bin", damaged);
+
+    EXPECT_FALSE(Fetch("/damaged.bin", options));
+    EXPECT_FALSE(fs::exists(PartialFile()));
+    EXPECT_EQ(Target(), "the old file");
+
+    ASSERT_TRUE(Fetch("/damaged.bin", options));
+    EXPECT_EQ(Requests("/damaged.bin"), (std::vector<std::string>{"GET /damaged.bin", Ranged("/damaged.bin", 600000),
+                                                                   "GET /damaged.bin"}));
+    EXPECT_TRUE(Target() == file);
+}
+
+// A partial file as long as the file itself (the program ended after its
+// last byte came, before it was put in place) has nothing left to ask for.
+TEST_F(ResumeTest, ARangeTheServerCannotSatisfyRemovesThePartial) {
+    const std::string file = Noise(5000);
+    const DownloadOptions options = Serve("whole.bin", file);
+    temp.Write("update/part/file.bin", file);
+    EXPECT_FALSE(Fetch("/whole.bin", options));
+    EXPECT_FALSE(fs::exists(PartialFile()));
+    EXPECT_FALSE(fs::exists(temp.Path() / "file.bin"));
+
+    ASSERT_TRUE(Fetch("/whole.bin", options));
+    EXPECT_EQ(Requests("/whole.bin"), (std::vector<std::string>{Ranged("/whole.bin", 5000), "GET /whole.bin"}));
+    EXPECT_TRUE(Target() == file);
+}
+
+TEST_F(ResumeTest, ACancelledTransferKeepsItsBytesForTheNextCall) {
+    const std::string file = Noise(3000000);
+    DownloadOptions options = Serve("cancelled.bin", file);
+    std::atomic<bool> cancel{false};
+    options.cancel = &cancel;
+    EXPECT_FALSE(DownloadFile(Server() + "/cancelled.bin", temp.File("file.bin"),
+                              [&cancel](std::uint32_t, std::uint32_t) { cancel = true; }, options));
+    const std::string kept = Partial();
+    ASSERT_GT(kept.size(), 0u);
+    ASSERT_LT(kept.size(), file.size());
+    EXPECT_TRUE(kept == file.substr(0, kept.size()));
+
+    cancel = false;
+    ASSERT_TRUE(Fetch("/cancelled.bin", options));
+    EXPECT_EQ(Requests("/cancelled.bin"),
+              (std::vector<std::string>{"GET /cancelled.bin", Ranged("/cancelled.bin", kept.size())}));
+    EXPECT_TRUE(Target() == file);
 }
 
 }  // namespace

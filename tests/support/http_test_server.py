@@ -32,24 +32,34 @@ What it answers:
   /cut-first/N/SIZE     the first N requests of this path (query included)
                         as /truncated, the later ones as /pattern
   anything else         the file under --root, else 404; a name with "\"
-                        in it is found as it is or with "/" for "\"
+                        in it is found as it is or with "/" for "\"; a
+                        "Range: bytes=N-" header gets 206 with the bytes
+                        from N on (Content-Range "bytes N-LAST/SIZE"), or
+                        416 when N is not below the file's size; any other
+                        range is ignored
 Faults for the files: while the root holds a file ".faults", each of its
 lines "PATH KIND [COUNT]" makes the requests for PATH (as the file's URL
 path, "\" and "/" alike) answer with the fault KIND, the first COUNT ones
 only when COUNT is given. KIND is one of 404, 500, no-length (the file
 without a length, the connection's end ending it), wrong-body (other bytes
 of the same length), truncated (the length of the file, half of its
-bytes), dropped (chunked, closed before the end) and trickle (16 bytes
-every 200 ms).
+bytes), dropped (chunked, closed before the end), trickle (16 bytes
+every 200 ms), drop-P (the file, or the rest a range asks for, with its
+whole length announced, but the connection closed once the file's first P
+per cent have been sent, as a connection that drops at that point) and
+no-range (the whole file with 200, whatever range was asked for). Only drop-P and no-range look at a
+range; the other kinds answer as if none was asked for.
 With --tls the server speaks HTTPS with that certificate and key (PEM files),
 and QH_TEST_SERVER is "https://localhost:PORT", the name such a test
 certificate is made for.
 Each request is also written, as a "METHOD PATH" line, to the log file the
-server names to the command in QH_TEST_SERVER_LOG.
+server names to the command in QH_TEST_SERVER_LOG; a request with a Range
+header has " Range: VALUE" after the path ("GET /f Range: bytes=100-").
 """
 import base64
 import http.server
 import os
+import re
 import shutil
 import ssl
 import subprocess
@@ -88,8 +98,10 @@ class Handler(http.server.BaseHTTPRequestHandler):
     def handle_any(self):
         length = int(self.headers.get("Content-Length") or 0)
         body = self.rfile.read(length) if length else b""
+        asked = self.headers.get("Range")
+        line = f"{self.command} {self.path}" + (f" Range: {asked}" if asked is not None else "")
         with Handler.log_lock, open(Handler.log, "a") as f:
-            f.write(f"{self.command} {self.path}\n")
+            f.write(line + "\n")
         path = self.path.split("?")[0]
         if path.startswith("/echo"):
             lines = [f"method: {self.command}", f"path: {self.path}"]
@@ -185,14 +197,44 @@ class Handler(http.server.BaseHTTPRequestHandler):
             self.reply(404, b"<html><body>not found</body></html>", "text/html")
             return
         fault = self.planned_fault(path)
-        if fault is None:
-            self.reply(200, body, "application/octet-stream")
+        if fault is None or fault == "no-range" or re.fullmatch(r"drop-\d+", fault):
+            self.send_file(body, fault)
         elif fault in ("404", "500"):
             self.reply(int(fault), b"<html><body>error page</body></html>", "text/html")
         elif fault == "wrong-body":
             self.reply(200, bytes((b + 1) % 256 for b in body), "application/octet-stream")
         else:
             self.send_broken(fault, body)
+
+    def range_start(self):
+        """N of a "Range: bytes=N-" header; None without one or for any
+        other range, which is then ignored."""
+        match = re.fullmatch(r"bytes=(\d+)-", (self.headers.get("Range") or "").strip())
+        return int(match.group(1)) if match else None
+
+    def send_file(self, body, fault):
+        """The file, or the rest of it from a range's start; a drop-P fault
+        closes the connection once P per cent of the file has been sent."""
+        start = None if fault == "no-range" else self.range_start()
+        if start is not None and start >= len(body):
+            self.reply(416, b"", extra=[("Content-Range", f"bytes */{len(body)}")])
+            return
+        first = start or 0
+        self.send_response(200 if start is None else 206)
+        self.send_header("Content-Type", "application/octet-stream")
+        self.send_header("Content-Length", str(len(body) - first))
+        if start is not None:
+            self.send_header("Content-Range", f"bytes {first}-{len(body) - 1}/{len(body)}")
+        self.end_headers()
+        if self.command == "HEAD":
+            return
+        if fault is not None and fault.startswith("drop-"):
+            cut = len(body) * int(fault[len("drop-"):]) // 100
+            self.wfile.write(body[first:max(first, cut)])
+            self.wfile.flush()
+            self.close_connection = True
+        else:
+            self.wfile.write(body[first:])
 
     def read_file(self, path):
         if not self.root:
