@@ -34,11 +34,22 @@ test: test-linux test-linux-asan test-linux-tsan test-windows
 run: build-linux
 	./scripts/run.sh
 
-# The three downloads (README, "Install"): the Windows setup program of the
-# 32-bit build, the Debian package and the per-user archive of the Linux build.
-package: build-linux build-windows
+# The three downloads (README, "Install"), from release builds of their own
+# (presets package-linux and package-windows): the Windows setup program, the
+# Debian package and the per-user archive. UPDATE_KEY names the maker's
+# public key that the updater requires the server's documents to be signed
+# with; UPDATE_KEY=none makes unsigned development installers.
+package: setup
+	@if [ -z "$(UPDATE_KEY)" ]; then \
+	    echo "make package UPDATE_KEY=FILE: the maker's public key for signed updates"; \
+	    echo "(qinghe-publish --new-key makes a pair; UPDATE_KEY=none builds without one)"; exit 2; fi
+	QH_UPDATE_PUBLIC_KEY="$(if $(filter none,$(UPDATE_KEY)),,$(abspath $(UPDATE_KEY)))" cmake --preset package-linux --fresh
+	cmake --build --preset package-linux -j $(JOBS)
+	QH_UPDATE_PUBLIC_KEY="$(if $(filter none,$(UPDATE_KEY)),,$(abspath $(UPDATE_KEY)))" cmake --preset package-windows --fresh
+	cmake --build --preset package-windows -j $(JOBS)
 	rm -rf build/package && mkdir -p build/package
-	cp build/windows/package/*-setup.exe build/linux/package/*.deb build/linux/package/*.tar.gz build/package/
+	cp build/package-windows/package/*-setup.exe build/package-linux/package/*.deb \
+	   build/package-linux/package/*.tar.gz build/package/
 	@ls -l build/package
 
 clean:

@@ -2,6 +2,7 @@
 #include <memory>
 
 #include "renew/renew_program.h"
+#include "renew/update_public_key.h"
 #include "runtime/lifecycle.h"
 #include "runtime/system.h"
 
@@ -15,7 +16,7 @@ int main(int argc, char** argv) {
             arguments.push_back(argument.text);
         }
         std::unique_ptr<qh::Platform> platform = qh::CreatePlatform();
-        if (platform) qh::RunRenew(*platform, arguments);
+        if (platform) qh::RunRenew(*platform, arguments, qh::kUpdatePublicKey);
     }
     qh::RuntimeExit(0);
 }

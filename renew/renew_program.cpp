@@ -11,7 +11,7 @@
 #include "toolkit/toolkit.h"
 
 namespace qh {
-int RunRenew(Platform& platform, const std::vector<Text>& arguments) {
+int RunRenew(Platform& platform, const std::vector<Text>& arguments, const std::string& updatePublicKey) {
     Host& host = platform.WindowHost();
     ToolkitStartup(host, platform.Graphics());
     // A second updater ends at once, whatever it was asked to do.
@@ -37,6 +37,7 @@ int RunRenew(Platform& platform, const std::vector<Text>& arguments) {
     state.calculatorProcessId = command.calculatorProcessId;
     state.siteUrl = settings.siteUrl;
     state.updateUrl = settings.updateUrl;
+    state.publicKey = updatePublicKey;
     Toolkit().openUrl = [](const Text& url) { OpenInBrowser(url); };
     UpdaterWindow window(platform, state);
     if (!window.Build()) return 0;

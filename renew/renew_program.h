@@ -13,6 +13,10 @@ namespace qh {
 // Starts the toolkit; unless another updater runs, reads the arguments
 // (mode and three hex fields) and checks, downloads or installs. Every way
 // of ending exits with 0, as the calculator expects of it.
-int RunRenew(Platform& platform, const std::vector<Text>& arguments);
+//
+// updatePublicKey is the maker's public key (PEM) that the server's
+// documents must be signed with; empty, the documents are taken unsigned,
+// as by the updaters before signing.
+int RunRenew(Platform& platform, const std::vector<Text>& arguments, const std::string& updatePublicKey = {});
 
 }  // namespace qh

@@ -6,11 +6,13 @@
 #include "renew/file_names.h"
 #include "renew/state_file.h"
 #include "renew/version_document.h"
+#include "renew/version_order.h"
 #include "runtime/convert.h"
 #include "runtime/digest.h"
 #include "runtime/download.h"
 #include "runtime/files.h"
 #include "runtime/http.h"
+#include "runtime/signing.h"
 #include "runtime/system.h"
 #include "runtime/xml/xml_tree.h"
 #include "toolkit/messages.h"
@@ -21,6 +23,8 @@ namespace {
 
 constexpr char kVersionDocument[] = "renew.xml";
 constexpr char kFileListDocument[] = "renewlist.xml";
+// The detached signature of a document is served beside it under this suffix.
+constexpr char kSignatureSuffix[] = ".sig";
 constexpr char kNoVersion[] = "获取失败";
 constexpr char kUpToDate[] = "恭喜!您当前使用的青禾计算器已是最新版本!";
 constexpr char kConnectionFailed[] = "连接服务器失败!";
@@ -54,7 +58,26 @@ bool UpdateStages::RequestDocument(const Text& name, XmlTree& tree) {
     HttpOptions options;
     options.cancel = &state_.stopping;
     const Bytes answer = HttpRequest(state_.updateUrl + name, options);
-    return !answer.empty() && tree.LoadBytes(answer);
+    if (answer.empty()) return false;
+    if (!state_.publicKey.empty()) {
+        const Bytes signature = HttpRequest(state_.updateUrl + name + kSignatureSuffix, options);
+        const auto view = [](const Bytes& b) { return std::string_view(reinterpret_cast<const char*>(b.data()), b.size()); };
+        if (!VerifyDocument(state_.publicKey, view(answer), view(signature))) return false;
+    }
+    return tree.LoadBytes(answer);
+}
+
+UpdateStages::Offer UpdateStages::OfferFor(const Text& serverVersion) const {
+    if (state_.publicKey.empty()) return serverVersion != state_.localVersion ? Offer::kNewer : Offer::kCurrent;
+    const std::optional<int> order = CompareVersions(serverVersion, state_.localVersion);
+    if (!order || *order < 0) return Offer::kRefused;
+    return *order > 0 ? Offer::kNewer : Offer::kCurrent;
+}
+
+bool UpdateStages::HasListedDigests(const Text& path, const Text& name, const Text& md5) const {
+    if (DigestsDiffer(FileDigest(path), md5)) return false;
+    const auto sha256 = state_.sha256.find(name);
+    return sha256 == state_.sha256.end() || !DigestsDiffer(FileSha256(path), sha256->second);
 }
 
 void UpdateStages::CheckVersion() {
@@ -68,6 +91,9 @@ void UpdateStages::CheckVersion() {
     tree.Close();
     if (state_.stopping) return;
     state_.serverVersion = read ? document.version : Text();
+    // A version the keyed updater will not take counts as no answer.
+    const Offer offer = state_.serverVersion.empty() ? Offer::kRefused : OfferFor(state_.serverVersion);
+    if (offer == Offer::kRefused) state_.serverVersion.clear();
     c_.statusLabel.Text(VersionLine(state_.localVersion, state_.serverVersion), true);
 
     if (state_.serverVersion.empty()) {
@@ -78,7 +104,7 @@ void UpdateStages::CheckVersion() {
         if (!state_.interactive) CloseWindow();
         return;
     }
-    if (state_.serverVersion != state_.localVersion) {
+    if (offer == Offer::kNewer) {
         c_.notes.Text(document.notes, true);
         c_.mainButton.Text("下一步", true);
         c_.mainButton.UserText(kStageFileList, true);
@@ -105,7 +131,10 @@ void UpdateStages::FetchFileList() {
 
     XmlTree tree;
     std::vector<ListedFile> files;
-    const bool read = RequestDocument(kFileListDocument, tree) && ReadFileList(tree, files);
+    bool read = RequestDocument(kFileListDocument, tree) && ReadFileList(tree, files);
+    // A signed list must be the one of the version offered, not a list of
+    // another release served with this version's document.
+    if (read && !state_.publicKey.empty() && FileListVersion(tree) != state_.serverVersion) read = false;
     tree.Close();
     if (state_.stopping) return;
     if (!read) {
@@ -121,10 +150,12 @@ void UpdateStages::FetchFileList() {
     c_.downloadList.Visible(1, true);
     c_.downloadList.ClearRows();
     c_.downloadList.SuspendDraw();
+    state_.sha256.clear();
     for (const ListedFile& file : files) {
         // A name the program would never write is not fetched either.
         if (!IsAllowedFileName(file.name)) continue;
-        if (!DigestsDiffer(FileDigest(ProgramFile(file.name)), file.hash)) continue;
+        if (!file.sha256.empty()) state_.sha256[file.name] = file.sha256;
+        if (HasListedDigests(ProgramFile(file.name), file.name, file.hash)) continue;
         const int row = c_.downloadList.InsertRow(0, file.name);
         c_.downloadList.CellText(row, kColumnSize, kNotYet, true);
         c_.downloadList.CellText(row, kColumnProgress, kNotYet, true);
@@ -149,7 +180,7 @@ bool UpdateStages::DownloadRow(int row) {
     c_.downloadList.SelectedRow(row, true);
     c_.downloadList.EnsureVisible(row);
     const Text staged = ProgramFile(StagingName(name));
-    if (!DigestsDiffer(FileDigest(staged), hash)) {
+    if (HasListedDigests(staged, name, hash)) {
         // Staged by an earlier run with the right digest: not fetched again.
         Bytes bytes;
         ReadWholeFile(staged, bytes);
@@ -159,6 +190,12 @@ bool UpdateStages::DownloadRow(int row) {
     }
     DownloadOptions options;
     options.expectedMd5 = hash;
+    if (const auto sha256 = state_.sha256.find(name); sha256 != state_.sha256.end()) {
+        options.expectedSha256 = sha256->second;
+    }
+    // A transfer that breaks off keeps its bytes in "update\part\" (same
+    // flat name as the staged file), and the next try asks for the rest.
+    options.partialPath = ProgramFile("update\\part\\" + staged.substr(staged.rfind('\\') + 1));
     options.cancel = &state_.stopping;
     const bool fetched = DownloadFile(
         state_.updateUrl + name, staged,

@@ -23,8 +23,17 @@ private:
     // Posts WM_CLOSE to the window (automatic mode, or the end).
     void CloseWindow();
     // The server document at updateUrl + name, or false when the request or
-    // the XML fails.
+    // the XML fails. With the maker's key the document is taken only when
+    // its signature, name + ".sig", is valid over the bytes received.
     bool RequestDocument(const Text& name, class XmlTree& tree);
+    // Whether the server's version is one to offer: any other than the
+    // local one without a key; with it, only a higher one (a signed older
+    // release served again is refused as a failed request).
+    enum class Offer { kNewer, kCurrent, kRefused };
+    Offer OfferFor(const Text& serverVersion) const;
+    // Whether a file of the program folder (staged or installed) has the
+    // digests the list gives its name.
+    bool HasListedDigests(const Text& path, const Text& name, const Text& md5) const;
     // One row's download; false when it failed.
     bool DownloadRow(int row);
     // The download stage's end after a failure: the retry button, and in

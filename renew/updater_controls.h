@@ -6,6 +6,8 @@
 #pragma once
 
 #include <atomic>
+#include <map>
+#include <string>
 
 #include "toolkit/controls/button.h"
 #include "toolkit/controls/check_box.h"
@@ -33,6 +35,12 @@ struct UpdaterState {
     Text serverVersion;        // the newest version, once the server told it
     Text updateUrl;            // the update folder, ending in "/"
     Text siteUrl;              // the maker's web site
+    // The maker's public key (PEM); when set, both server documents must
+    // carry a valid signature by it, and only a newer version is taken.
+    std::string publicKey;
+    // The SHA-256 digest the file list gives each file name, where it
+    // gives one; filled by the file-list stage for the download stage.
+    std::map<Text, Text> sha256;
     // Once set, closing the window asks nothing.
     std::atomic<bool> closeWithoutAsking{false};
     // Set when the program ends: a stage still running stops at once.

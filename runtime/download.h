@@ -26,6 +26,9 @@ struct DownloadOptions {
     // The digest text (32 hexadecimal digits, either case) that the file
     // must have; empty when the caller does not check it here.
     Text expectedMd5;
+    // The SHA-256 digest text (64 hexadecimal digits, either case) that the
+    // file must have as well; empty when the caller does not check it.
+    Text expectedSha256;
     // When given and set (from another thread), the transfer ends as a
     // failed one at its next read.
     const std::atomic<bool>* cancel = nullptr;

@@ -207,16 +207,28 @@ bool DownloadTarget::OpenTemporary() {
 }
 
 // Every digest the file is checked against takes every byte, in order.
-void DownloadTarget::Digest(const void* data, std::size_t size) { md5_.Add(data, size); }
+void DownloadTarget::Digest(const void* data, std::size_t size) {
+    md5_.Add(data, size);
+    sha256_.Add(data, size);
+}
+
+namespace {
+
+// Whether a hash of everything added matches the expected digest text.
+template <class HashType>
+bool HashMatches(HashType& hash, const Text& expected) {
+    typename HashType::Digest digest;
+    if (!hash.Ready() || !hash.Finish(digest)) return false;
+    const Text actual = HexEncode(std::string_view(reinterpret_cast<const char*>(digest.data()), digest.size()));
+    return !DigestsDiffer(actual, expected);
+}
+
+}  // namespace
 
 // Whether the file has each digest the caller gave.
 bool DownloadTarget::DigestsMatch() {
-    if (!options_.expectedMd5.empty()) {
-        Md5::Digest digest;
-        if (!md5_.Ready() || !md5_.Finish(digest)) return false;
-        const Text actual = HexEncode(std::string_view(reinterpret_cast<const char*>(digest.data()), digest.size()));
-        if (DigestsDiffer(actual, options_.expectedMd5)) return false;
-    }
+    if (!options_.expectedMd5.empty() && !HashMatches(md5_, options_.expectedMd5)) return false;
+    if (!options_.expectedSha256.empty() && !HashMatches(sha256_, options_.expectedSha256)) return false;
     return true;
 }
 

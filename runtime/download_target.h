@@ -72,6 +72,7 @@ private:
     const DownloadOptions& options_;
     NativeFile file_;
     Md5 md5_;
+    Sha256 sha256_;
     std::uint64_t resumeFrom_ = 0;
     std::optional<std::uint64_t> announced_;
     std::uint64_t received_ = 0;

@@ -11,6 +11,8 @@
 #   5. The next start of the calculator hands off to renew -m.
 #   6. renew -m installs, records DisplayVersion and starts the calculator.
 #   7. That start moves renew.ex_ over renew.
+# The server is signed with the tests' key and the updater runs with its
+# public key, as a release build does.
 # At the end the folder equals the release byte for byte, with no state
 # file left. Then the cycle is cut short at two points (kill -9 during a
 # download, and during the installation between two files) and run again:
@@ -19,6 +21,7 @@
 set -u
 driver="$1"
 publish="$2"
+key="$(cd "$(dirname "$0")/../support" && pwd)/update-test-key.pem"
 failures=0
 fail() { echo "FAIL: $1"; failures=$((failures + 1)); }
 work="$(mktemp -d)"
@@ -34,8 +37,9 @@ printf 'updater 506' >"$work/release/renew.ex_"
 head -c 300000 /dev/urandom >"$work/release/skin/bg.png"
 printf 'read me' >"$work/release/readme.txt"
 printf '新版本\n' >"$work/notes.txt"
-"$publish" --release "$work/release" --version 1.0.0.506 --notes "$work/notes.txt" --out "$served" >/dev/null ||
-    fail "publish"
+"$publish" --release "$work/release" --version 1.0.0.506 --notes "$work/notes.txt" --out "$served" \
+    --key "$key" >/dev/null || fail "publish"
+[ -s "$served/renew.xml.sig" ] || fail "the server is not signed"
 
 installed() {
     mkdir -p "$1/skin"
@@ -50,7 +54,7 @@ installed() {
 # quoted path: what the program itself is given.
 recorded() { grep "^\"$1\\\\$2\" " | head -1 | sed "s/^\"[^\"]*\" //"; }
 calculator() { printf 'wait 1500\nstarted\nquit\n' | QINGHE_UPDATE_URL="$QINGHE_UPDATE_URL" "$driver" --program-dir "$1" QingheCalc; }
-updater() { local dir="$1"; shift; printf 'wait %s\nstarted\n' "${WAIT:-30000}" | "$driver" --program-dir "$dir" renew "$@"; }
+updater() { local dir="$1"; shift; printf 'wait %s\nstarted\n' "${WAIT:-30000}" | "$driver" --program-dir "$dir" --update-key "$key.pub" renew "$@"; }
 matches_release() {
     local dir="$1" f
     for f in QingheCalc skin/bg.png readme.txt; do

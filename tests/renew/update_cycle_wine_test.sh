@@ -11,6 +11,9 @@
 #      makes the running calculator quit (message 1024), installs, records
 #      DisplayVersion and starts the calculator again.
 #   5. That start moves renew.ex_ over renew.exe.
+# The server is signed with the tests' key (by qinghe-publish.exe, through
+# CryptoAPI) and the updater is the build with the tests' public key, as a
+# release build has the maker's.
 # At the end the folder equals the release byte for byte and no state file
 # is left.
 #   update_cycle_wine_test.sh BIN_DIR WINE_PREFIX [INSTALLED_FOLDER]
@@ -40,13 +43,15 @@ await() { for _ in $(seq 1 180); do eval "$1" && return 0; sleep 0.5; done; retu
 # with bytes after its image), a new picture and an unchanged text.
 mkdir -p "$work/release/skin" "$work/prog"
 { cat "$BIN/QingheCalc.exe"; printf 'release 1.0.0.506'; } >"$work/release/QingheCalc.exe"
-{ cat "$BIN/renew.exe"; printf 'release 1.0.0.506'; } >"$work/release/renew.ex_"
+{ cat "$BIN/renew_test_keyed.exe"; printf 'release 1.0.0.506'; } >"$work/release/renew.ex_"
+cp "$(dirname "$0")/../support/update-test-key.pem" "$work/key.pem"
 head -c 200000 /dev/urandom >"$work/release/skin/bg.png"
 printf 'read me' >"$work/release/readme.txt"
 printf 'new version\n' >"$work/notes.txt"
 "$RUN" "$PREFIX" "$BIN/qinghe-publish.exe" --release "$(winpath "$work/release")" --version 1.0.0.506 \
-    --notes "$(winpath "$work/notes.txt")" --out "$(winpath "$QH_TEST_SERVER_ROOT/qingheupdate")" >/dev/null ||
-    fail "publish"
+    --notes "$(winpath "$work/notes.txt")" --out "$(winpath "$QH_TEST_SERVER_ROOT/qingheupdate")" \
+    --key "$(winpath "$work/key.pem")" >/dev/null || fail "publish"
+[ -s "$QH_TEST_SERVER_ROOT/qingheupdate/renew.xml.sig" ] || fail "the server is not signed"
 
 if [ -n "$INSTALLED" ]; then
     # The installation as the setup program left it.
@@ -57,7 +62,8 @@ else
     # Version 1.0.0.505 as installed.
     prog="$work/prog"
     calc="$prog/QingheCalc.exe"
-    cp "$BIN/QingheCalc.exe" "$BIN/renew.exe" "$prog/"
+    cp "$BIN/QingheCalc.exe" "$prog/"
+    cp "$BIN/renew_test_keyed.exe" "$prog/renew.exe"
     printf 'read me' >"$prog/readme.txt"
     "$RUN" "$PREFIX" reg add "$key" /v DisplayVersion /d 1.0.0.505 /f >/dev/null 2>&1 || fail "registry"
 fi

@@ -5,6 +5,7 @@
 #include "runtime/product_version.h"
 #include "tools/qinghe-publish/release_publisher.h"
 #include "tools/qinghe-publish/server_checker.h"
+#include "tools/qinghe-publish/signing_keys.h"
 
 namespace qh {
 namespace {
@@ -12,8 +13,10 @@ namespace {
 constexpr char kUsage[] =
     "用法:\n"
     "  qinghe-publish --release 发布目录 --version 版本号 --notes 说明文件 --out 服务器目录\n"
-    "                 [--notes-encoding utf-8|gbk]\n"
+    "                 [--notes-encoding utf-8|gbk] [--key 私钥文件]\n"
     "  qinghe-publish --check 服务器目录\n"
+    "  qinghe-publish --new-key 私钥文件     (公钥写入 私钥文件.pub)\n"
+    "有 --key 时, renew.xml 与 renewlist.xml 各有签名文件 (.sig) 写在旁边。\n"
     "说明文件默认是 UTF-8 (可带 BOM), 带 BOM 的 UTF-16 也可; GBK 须写明 --notes-encoding gbk。\n";
 
 // The example names the version of this build, the one its installers record.
@@ -22,7 +25,8 @@ Text Usage() {
            " --notes notes.txt --out server/qingheupdate\n";
 }
 
-constexpr const char* kOptions[] = {"--release", "--version", "--notes", "--out", "--check", "--notes-encoding"};
+constexpr const char* kOptions[] = {"--release", "--version", "--notes", "--out",
+                                    "--check", "--notes-encoding", "--key", "--new-key"};
 
 using Options = std::map<Text, ToolArgument>;
 
@@ -54,11 +58,22 @@ ToolOutput Publish(Options& options) {
             return UsageError("未知的说明文件编码: " + Shown(name));
         }
     }
-    const ReleaseRequest request{options["--release"].path, version.text, options["--notes"].path, encoding,
-                                 options["--out"].path};
+    ReleaseRequest request{options["--release"].path, version.text, options["--notes"].path, encoding,
+                           options["--out"].path, {}};
     ToolOutput output;
     Text error;
-    if (!ReleasePublisher::Publish(request, output.out, error)) {
+    if ((options.count("--key") && !ReadPrivateKeyFile(options["--key"].path, request.privateKey, error)) ||
+        !ReleasePublisher::Publish(request, output.out, error)) {
+        output.error = error + "\n";
+        output.status = kPublishFailed;
+    }
+    return output;
+}
+
+ToolOutput NewKey(const ToolArgument& privateFile) {
+    ToolOutput output;
+    Text error;
+    if (!MakeKeyFiles(privateFile.path, output.out, error)) {
         output.error = error + "\n";
         output.status = kPublishFailed;
     }
@@ -89,10 +104,11 @@ ToolOutput RunPublishCommand(const std::vector<ToolArgument>& arguments) {
         if (i + 1 == arguments.size()) return UsageError("选项缺少值: " + name);
         if (!options.emplace(name, arguments[++i]).second) return UsageError("选项重复: " + name);
     }
-    if (options.count("--check")) {
-        if (options.size() != 1) return UsageError("--check 不能与其他选项同用");
-        return Check(options["--check"]);
+    for (const char* alone : {"--check", "--new-key"}) {
+        if (options.count(alone) && options.size() != 1) return UsageError(Text(alone) + " 不能与其他选项同用");
     }
+    if (options.count("--check")) return Check(options["--check"]);
+    if (options.count("--new-key")) return NewKey(options["--new-key"]);
     if (options.empty()) return UsageError("");
     return Publish(options);
 }

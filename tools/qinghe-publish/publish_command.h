@@ -3,6 +3,12 @@
 //   qinghe-publish --release DIR --version V --notes FILE --out SERVERDIR
 //                  [--notes-encoding utf-8|gbk]
 //   qinghe-publish --check SERVERDIR
+//   qinghe-publish --new-key KEYFILE
+//
+// With --key KEYFILE a publish also writes "renew.xml.sig" and
+// "renewlist.xml.sig", detached signatures over the documents' exact bytes.
+// --new-key writes a new private key into KEYFILE and its public key into
+// KEYFILE.pub.
 //
 // SERVERDIR is the folder that the web server serves under "/qingheupdate/".
 // Publishing writes a copy of every file of DIR, "renewlist.xml",

@@ -21,9 +21,10 @@ fs::path TemporaryBeside(const fs::path& target) {
     return temporary;
 }
 
-Text DigestText(Md5& md5) {
-    Md5::Digest digest;
-    if (!md5.Finish(digest)) return {};
+template <class HashType>
+Text DigestText(HashType& hash) {
+    typename HashType::Digest digest;
+    if (!hash.Finish(digest)) return {};
     return HexEncode(std::string_view(reinterpret_cast<const char*>(digest.data()), digest.size()));
 }
 
@@ -67,7 +68,7 @@ bool PublishTransaction::PrepareTarget(const fs::path& target, Text& error) {
 }
 
 bool PublishTransaction::Stage(const fs::path& target, std::string_view data, const fs::path* source,
-                               Text& digest, Text& error) {
+                               Text& digest, Text& sha256Digest, Text& error) {
     if (!PrepareTarget(target, error)) return false;
     NativeFile out;
     fs::path temporary;
@@ -82,6 +83,7 @@ bool PublishTransaction::Stage(const fs::path& target, std::string_view data, co
     staged_.push_back({temporary, target});
 
     Md5 md5;
+    Sha256 sha256;
     bool ok = true;
     if (source) {
         NativeFile in;
@@ -93,6 +95,7 @@ bool PublishTransaction::Stage(const fs::path& target, std::string_view data, co
         for (std::int64_t n; ok && (n = in.Read(block, sizeof block)) != 0;) {
             ok = n > 0 && out.Write(std::string_view(block, static_cast<std::size_t>(n)));
             if (ok) md5.Add(block, static_cast<std::size_t>(n));
+            if (ok) sha256.Add(block, static_cast<std::size_t>(n));
         }
         if (!ok) {
             error = "无法复制: " + Shown(TextOfPath(*source));
@@ -107,16 +110,19 @@ bool PublishTransaction::Stage(const fs::path& target, std::string_view data, co
         return false;
     }
     digest = DigestText(md5);
+    sha256Digest = DigestText(sha256);
     return true;
 }
 
-bool PublishTransaction::StageCopy(const fs::path& target, const fs::path& source, Text& digest, Text& error) {
-    return Stage(target, {}, &source, digest, error);
+bool PublishTransaction::StageCopy(const fs::path& target, const fs::path& source, Text& digest, Text& sha256,
+                                   Text& error) {
+    return Stage(target, {}, &source, digest, sha256, error);
 }
 
 bool PublishTransaction::StageBytes(const fs::path& target, std::string_view data, Text& error) {
     Text digest;
-    return Stage(target, data, nullptr, digest, error);
+    Text sha256;
+    return Stage(target, data, nullptr, digest, sha256, error);
 }
 
 bool PublishTransaction::Commit(Text& error) {

@@ -25,9 +25,10 @@ public:
     PublishTransaction& operator=(const PublishTransaction&) = delete;
 
     // Stages a copy of the regular file source for target (inside the
-    // server folder); digest is the MD5 of the bytes written.
+    // server folder); digest and sha256 are the MD5 and SHA-256 of the bytes
+    // written.
     bool StageCopy(const std::filesystem::path& target, const std::filesystem::path& source, Text& digest,
-                   Text& error);
+                   Text& sha256, Text& error);
     // Stages bytes for target.
     bool StageBytes(const std::filesystem::path& target, std::string_view data, Text& error);
     // Moves every staged file into place.
@@ -40,7 +41,7 @@ private:
     };
     bool PrepareTarget(const std::filesystem::path& target, Text& error);
     bool Stage(const std::filesystem::path& target, std::string_view data,
-               const std::filesystem::path* source, Text& digest, Text& error);
+               const std::filesystem::path* source, Text& digest, Text& sha256, Text& error);
 
     std::filesystem::path server_;
     std::vector<Staged> staged_;

@@ -10,6 +10,7 @@
 #include "renew/version_document.h"
 #include "runtime/convert.h"
 #include "runtime/native_file.h"
+#include "runtime/signing.h"
 #include "runtime/xml/xml_tree.h"
 #include "tools/common/tool_output.h"
 #include "tools/qinghe-publish/publish_transaction.h"
@@ -21,8 +22,9 @@ namespace {
 namespace fs = std::filesystem;
 
 // The documents the publisher writes beside the release's files, in the
-// order they are put in place.
-constexpr const char* kServerDocuments[] = {"renewlist.xml", "renew.xml", "version.txt"};
+// order they are put in place: each signature just before its document.
+constexpr const char* kServerDocuments[] = {"renewlist.xml.sig", "renewlist.xml", "renew.xml.sig", "renew.xml",
+                                            "version.txt"};
 
 // Notes files are small; anything near this is not a notes file.
 constexpr std::size_t kLargestNotesFile = std::size_t{1} << 20;
@@ -168,21 +170,32 @@ bool ReleasePublisher::Publish(const ReleaseRequest& request, Text& summary, Tex
         // The digest is that of the copies the server will hand out.
         const fs::path source = ServedPaths(request.releaseDir, name).front();
         Text digest;
+        Text sha256;
         for (const fs::path& target : ServedPaths(request.serverDir, name)) {
-            if (!transaction.StageCopy(target, source, digest, error)) return false;
+            if (!transaction.StageCopy(target, source, digest, sha256, error)) return false;
         }
-        files.push_back({name, digest, ""});
+        files.push_back({name, digest, sha256});
     }
     XmlTree list;
     Text listText;
     Text versionText;
-    if (!BuildFileList(files, list) || !list.SaveText(listText) || !version.SaveText(versionText)) {
+    if (!BuildFileList(files, list, request.version) || !list.SaveText(listText) || !version.SaveText(versionText)) {
         error = "无法生成更新文档";
         return false;
     }
-    const Text documents[] = {listText, versionText, request.version};
+    // The signatures are over the exact bytes served.
+    std::string listSignature;
+    std::string versionSignature;
+    const bool signing = !request.privateKey.empty();
+    if (signing && (!SignDocument(request.privateKey, listText, listSignature, error) ||
+                    !SignDocument(request.privateKey, versionText, versionSignature, error))) {
+        return false;
+    }
+    const Text documents[] = {listSignature, listText, versionSignature, versionText, request.version};
     for (std::size_t i = 0; i < std::size(kServerDocuments); ++i) {
-        if (!transaction.StageBytes(request.serverDir / kServerDocuments[i], documents[i], error)) return false;
+        const fs::path target = request.serverDir / kServerDocuments[i];
+        if (documents[i].empty() && !signing) continue;  // no signature to write
+        if (!transaction.StageBytes(target, documents[i], error)) return false;
     }
     if (!transaction.Commit(error)) return false;
     summary = "已发布 " + request.version + ": " + ToText(static_cast<std::int32_t>(files.size())) +

@@ -7,6 +7,7 @@
 #pragma once
 
 #include <filesystem>
+#include <string>
 #include <vector>
 
 #include "runtime/text.h"
@@ -20,6 +21,7 @@ struct ReleaseRequest {
     std::filesystem::path notesFile;   // the release notes
     NotesEncoding notesEncoding = NotesEncoding::Utf8;
     std::filesystem::path serverDir;   // what the web server serves under "/qingheupdate/"
+    std::string privateKey;            // the maker's key (PEM); empty: the documents go unsigned
 };
 
 class ReleasePublisher {

@@ -1,12 +1,15 @@
 // uidriver: runs a program of the project in the headless host and drives it
 // with commands read from standard input, one a line (see README.md).
-//   uidriver [--program-dir DIR] PROGRAM [ARGS...]
+//   uidriver [--program-dir DIR] [--update-key FILE] PROGRAM [ARGS...]
+// --update-key runs renew as a build with that public key (PEM) runs.
 // Exit status: the program's own when it ended, 0 after "quit" or the end of
 // the commands, 2 for a bad command line, a bad command or an unknown control.
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
+#include <fstream>
 #include <iostream>
+#include <sstream>
 #include <string>
 #include <system_error>
 #include <vector>
@@ -30,11 +33,18 @@ struct DrivenProgram {
 // The programs the driver links. Each is a library with a Run function; to
 // add one, include its header, add its line here and link its library to
 // uidriver in CMakeLists.txt.
+// The public key that renew is run with (--update-key); empty, it runs as a
+// build without a key.
+std::string& UpdateKey() {
+    static std::string key;
+    return key;
+}
+
 // The updater reads its arguments in GBK, as its own main gives them.
 int RunRenewWithUtf8Arguments(qh::Platform& platform, const std::vector<std::string>& args) {
     std::vector<qh::Text> arguments;
     for (const std::string& arg : args) arguments.push_back(qh::System().Utf8ToGbk(arg));
-    return qh::RunRenew(platform, arguments);
+    return qh::RunRenew(platform, arguments, UpdateKey());
 }
 
 constexpr DrivenProgram kPrograms[] = {
@@ -44,7 +54,8 @@ constexpr DrivenProgram kPrograms[] = {
 };
 
 int Usage(const std::string& message) {
-    std::fprintf(stderr, "uidriver: %s\nusage: uidriver [--program-dir DIR] PROGRAM [ARGS...]\nprograms:",
+    std::fprintf(stderr,
+                 "uidriver: %s\nusage: uidriver [--program-dir DIR] [--update-key FILE] PROGRAM [ARGS...]\nprograms:",
                  message.c_str());
     for (const DrivenProgram& p : kPrograms) std::fprintf(stderr, " %s", p.name);
     std::fprintf(stderr, "\n");
@@ -73,10 +84,20 @@ int main(int argc, char** argv) {
     // By default the program takes the driver's own folder, where the
     // build puts every program.
     qh::Text folder = qh::ModuleDirectory();
-    if (argc > 1 && std::strcmp(argv[1], "--program-dir") == 0) {
-        if (argc < 3) return Usage("--program-dir needs a folder");
-        if (!ProgramFolder(argv[2], folder)) return Usage(std::string("not a usable folder: ") + argv[2]);
-        first = 3;
+    for (; first < argc && std::strncmp(argv[first], "--", 2) == 0; first += 2) {
+        if (first + 1 >= argc) return Usage(std::string(argv[first]) + " needs a value");
+        const std::string value = argv[first + 1];
+        if (std::strcmp(argv[first], "--program-dir") == 0) {
+            if (!ProgramFolder(value.c_str(), folder)) return Usage("not a usable folder: " + value);
+        } else if (std::strcmp(argv[first], "--update-key") == 0) {
+            std::ifstream file(value, std::ios::binary);
+            std::ostringstream text;
+            text << file.rdbuf();
+            if (!file || text.str().empty()) return Usage("cannot read the key: " + value);
+            UpdateKey() = text.str();
+        } else {
+            return Usage(std::string("unknown option: ") + argv[first]);
+        }
     }
     if (first >= argc) return Usage("no program given");
     const DrivenProgram* program = nullptr;
