@@ -13,7 +13,7 @@ NATIVE="$NATIVE libclang-rt-14-dev libxml2-dev"
 # The installers: NSIS for the Windows setup program, dpkg-dev for the Debian
 # package's dependencies, the checks of the packages, and openssl for the
 # HTTPS tests' certificates.
-NATIVE="$NATIVE nsis dpkg-dev lintian desktop-file-utils openssl"
+NATIVE="$NATIVE nsis dpkg-dev lintian desktop-file-utils openssl fontconfig"
 CROSS="g++-mingw-w64-i686 mingw-w64-i686-dev g++-mingw-w64-x86-64 mingw-w64-x86-64-dev \
 wine wine32:i386 wine64 fonts-wine"
 
