@@ -3,8 +3,6 @@
 #include <string_view>
 
 #include "runtime/files.h"
-#include "runtime/hash.h"
-#include "runtime/hex.h"
 
 namespace qh {
 
@@ -22,10 +20,8 @@ FileHashResult HashFile(const Text& path, Text& digest) {
         hash.Add(data, size);
     });
     if (!read) return FileHashResult::kUnreadable;
-    typename Hash<A>::Digest value;
-    if (!hash.Finish(value)) return FileHashResult::kNoHash;
-    digest = HexEncode(std::string_view(reinterpret_cast<const char*>(value.data()), value.size()));
-    return FileHashResult::kDone;
+    digest = DigestText(hash);
+    return digest.empty() ? FileHashResult::kNoHash : FileHashResult::kDone;
 }
 
 }  // namespace

@@ -2,6 +2,10 @@
 // bytes as 32 upper-case hexadecimal digits, and the SHA-256 as 64.
 #pragma once
 
+#include <string_view>
+
+#include "runtime/hash.h"
+#include "runtime/hex.h"
 #include "runtime/text.h"
 
 namespace qh {
@@ -20,6 +24,16 @@ Text FileDigest(const Text& path);
 // digest of empty input. The empty text still equals an empty listed digest,
 // so a caller that checks against a list refuses an entry without one.
 Text FileSha256(const Text& path);
+
+// The digest of everything added to hash as upper-case hexadecimal digits,
+// the form the documents write; the empty text when the platform failed.
+// Finishes the hash.
+template <HashAlgorithm A>
+Text DigestText(Hash<A>& hash) {
+    typename Hash<A>::Digest digest;
+    if (!hash.Finish(digest)) return {};
+    return HexEncode(std::string_view(reinterpret_cast<const char*>(digest.data()), digest.size()));
+}
 
 // Whether two digest texts differ, ignoring the case of ASCII letters.
 bool DigestsDiffer(const Text& a, const Text& b);

@@ -11,7 +11,6 @@
 #include "runtime/content_range.h"
 #include "runtime/digest.h"
 #include "runtime/files.h"
-#include "runtime/hex.h"
 #include "runtime/http.h"
 #include "runtime/process.h"
 #include "runtime/system.h"
@@ -215,12 +214,10 @@ void DownloadTarget::Digest(const void* data, std::size_t size) {
 namespace {
 
 // Whether a hash of everything added matches the expected digest text.
-template <class HashType>
-bool HashMatches(HashType& hash, const Text& expected) {
-    typename HashType::Digest digest;
-    if (!hash.Ready() || !hash.Finish(digest)) return false;
-    const Text actual = HexEncode(std::string_view(reinterpret_cast<const char*>(digest.data()), digest.size()));
-    return !DigestsDiffer(actual, expected);
+template <HashAlgorithm A>
+bool HashMatches(Hash<A>& hash, const Text& expected) {
+    const Text actual = hash.Ready() ? DigestText(hash) : Text();
+    return !actual.empty() && !DigestsDiffer(actual, expected);
 }
 
 }  // namespace

@@ -75,15 +75,20 @@ TEST(FileList, AHashInEitherCaseMatchesTheFile) {
     }
 }
 
+// The list as the server hands it out: saved as text and read again.
+void SaveAndReload(const XmlTree& tree, XmlTree& reread) {
+    Text saved;
+    ASSERT_TRUE(tree.SaveText(saved));
+    ASSERT_TRUE(reread.LoadBytes(saved));
+}
+
 TEST(FileList, WhatThePublisherBuildsReadsBack) {
     const std::vector<ListedFile> files = {{"a.txt", "900150983CD24FB0D6963F7D28E17F72", ""},
                                            {"皮肤\\背景.png", kEmptyDigest, ""}};
     XmlTree tree;
     ASSERT_TRUE(BuildFileList(files, tree));
-    Text saved;
-    ASSERT_TRUE(tree.SaveText(saved));
     XmlTree reread;
-    ASSERT_TRUE(reread.LoadBytes(saved));
+    ASSERT_NO_FATAL_FAILURE(SaveAndReload(tree, reread));
     std::vector<ListedFile> read;
     ASSERT_TRUE(ReadFileList(reread, read));
     ASSERT_EQ(read.size(), 2u);
@@ -97,10 +102,8 @@ TEST(FileList, TheDigestsAndTheVersionThatNewerPublishersAddReadBack) {
                                            {"b.txt", kEmptyDigest, ""}};
     XmlTree tree;
     ASSERT_TRUE(BuildFileList(files, tree, "1.0.0.506"));
-    Text saved;
-    ASSERT_TRUE(tree.SaveText(saved));
     XmlTree reread;
-    ASSERT_TRUE(reread.LoadBytes(saved));
+    ASSERT_NO_FATAL_FAILURE(SaveAndReload(tree, reread));
     std::vector<ListedFile> read;
     ASSERT_TRUE(ReadFileList(reread, read));
     ASSERT_EQ(read.size(), 2u);

@@ -3,8 +3,7 @@
 #include <random>
 #include <system_error>
 
-#include "runtime/hash.h"
-#include "runtime/hex.h"
+#include "runtime/digest.h"
 #include "runtime/native_file.h"
 #include "tools/common/tool_output.h"
 
@@ -21,12 +20,6 @@ fs::path TemporaryBeside(const fs::path& target) {
     return temporary;
 }
 
-template <class HashType>
-Text DigestText(HashType& hash) {
-    typename HashType::Digest digest;
-    if (!hash.Finish(digest)) return {};
-    return HexEncode(std::string_view(reinterpret_cast<const char*>(digest.data()), digest.size()));
-}
 
 }  // namespace
 

@@ -9,8 +9,6 @@
 #include "renew/version_document.h"
 #include "runtime/convert.h"
 #include "runtime/digest.h"
-#include "runtime/hash.h"
-#include "runtime/hex.h"
 #include "runtime/native_file.h"
 #include "runtime/xml/xml_tree.h"
 #include "tools/common/tool_output.h"
@@ -45,9 +43,7 @@ Text ServedDigest(const fs::path& path) {
         if (n < 0) return {};
         md5.Add(block, static_cast<std::size_t>(n));
     }
-    Md5::Digest digest;
-    if (!md5.Finish(digest)) return {};
-    return HexEncode(std::string_view(reinterpret_cast<const char*>(digest.data()), digest.size()));
+    return DigestText(md5);
 }
 
 // Reads one of the server's documents; a problem line when it cannot.
