@@ -29,7 +29,7 @@ std::vector<ListedFile> Entries() {
     for (int i = 0; i < kListEntries; ++i) {
         files.push_back({"skin\\page" + ToText(static_cast<std::int32_t>(i % 50)) + "\\picture" +
                              ToText(static_cast<std::int32_t>(i)) + ".png",
-                         "900150983CD24FB0D6963F7D28E17F72", ""});
+                         "900150983CD24FB0D6963F7D28E17F72", "", {}});
     }
     return files;
 }

@@ -83,8 +83,8 @@ void SaveAndReload(const XmlTree& tree, XmlTree& reread) {
 }
 
 TEST(FileList, WhatThePublisherBuildsReadsBack) {
-    const std::vector<ListedFile> files = {{"a.txt", "900150983CD24FB0D6963F7D28E17F72", ""},
-                                           {"皮肤\\背景.png", kEmptyDigest, ""}};
+    const std::vector<ListedFile> files = {{"a.txt", "900150983CD24FB0D6963F7D28E17F72", "", {}},
+                                           {"皮肤\\背景.png", kEmptyDigest, "", {}}};
     XmlTree tree;
     ASSERT_TRUE(BuildFileList(files, tree));
     XmlTree reread;
@@ -98,8 +98,8 @@ TEST(FileList, WhatThePublisherBuildsReadsBack) {
 
 TEST(FileList, TheDigestsAndTheVersionThatNewerPublishersAddReadBack) {
     const Text sha = "BA7816BF8F01CFEA414140DE5DAE2223B00361A396177A9CB410FF61F20015AD";
-    const std::vector<ListedFile> files = {{"a.txt", "900150983CD24FB0D6963F7D28E17F72", sha},
-                                           {"b.txt", kEmptyDigest, ""}};
+    const std::vector<ListedFile> files = {{"a.txt", "900150983CD24FB0D6963F7D28E17F72", sha, {}},
+                                           {"b.txt", kEmptyDigest, "", {}}};
     XmlTree tree;
     ASSERT_TRUE(BuildFileList(files, tree, "1.0.0.506"));
     XmlTree reread;
@@ -115,6 +115,43 @@ TEST(FileList, TheDigestsAndTheVersionThatNewerPublishersAddReadBack) {
     XmlTree old;
     ASSERT_TRUE(old.LoadBytes("<l><f Name=\"a.txt\" Hash=\"00\"/></l>"));
     EXPECT_EQ(FileListVersion(old), "");
+}
+
+TEST(FileList, SizesAndTheBannerSectionReadBackAndOlderReadersSkipTheBanner) {
+    const std::vector<ListedFile> files = {{"a.txt", "900150983CD24FB0D6963F7D28E17F72", "", 3},
+                                           {"b.txt", kEmptyDigest, "", std::nullopt}};
+    const std::vector<ListedFile> banner = {{"renew_ad.png", kEmptyDigest, "", 0}};
+    XmlTree tree;
+    ASSERT_TRUE(BuildFileList(files, tree, "1.0.0.506", banner));
+    XmlTree reread;
+    ASSERT_NO_FATAL_FAILURE(SaveAndReload(tree, reread));
+    std::vector<ListedFile> read;
+    ASSERT_TRUE(ReadFileList(reread, read));
+    ASSERT_EQ(read.size(), 2u);
+    EXPECT_EQ(read[0].size, std::optional<std::uint64_t>(3));
+    EXPECT_FALSE(read[1].size.has_value());
+    const std::vector<ListedFile> readBanner = ReadBannerList(reread);
+    ASSERT_EQ(readBanner.size(), 1u);
+    EXPECT_EQ(readBanner[0].name, "renew_ad.png");
+    EXPECT_EQ(readBanner[0].size, std::optional<std::uint64_t>(0));
+    // What an older reader sees in the "Banner" child: no name, no digest.
+    Text name = "x", hash = "x";
+    reread.GetAttribute("@1/@3", "Name", name);
+    reread.GetAttribute("@1/@3", "Hash", hash);
+    EXPECT_EQ(name, "x");
+    EXPECT_EQ(hash, "x");
+
+    // Sizes that are not plain decimal numbers that fit read as none.
+    for (const char* bad : {"", "-1", "+3", " 3", "3 ", "0x10", "18446744073709551616"}) {
+        XmlTree odd;
+        ASSERT_TRUE(odd.LoadBytes("<l><f Name=\"a\" Hash=\"00\" Size=\"" + Text(bad) + "\"/></l>"));
+        ASSERT_TRUE(ReadFileList(odd, read));
+        EXPECT_FALSE(read[0].size.has_value()) << bad;
+    }
+    XmlTree largest;
+    ASSERT_TRUE(largest.LoadBytes("<l><f Name=\"a\" Hash=\"00\" Size=\"18446744073709551615\"/></l>"));
+    ASSERT_TRUE(ReadFileList(largest, read));
+    EXPECT_EQ(read[0].size, std::optional<std::uint64_t>(18446744073709551615ULL));
 }
 
 TEST(CompareVersions, GoesNumberByNumberNotByText) {

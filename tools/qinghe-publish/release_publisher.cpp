@@ -174,7 +174,7 @@ bool ReleasePublisher::Publish(const ReleaseRequest& request, Text& summary, Tex
         for (const fs::path& target : ServedPaths(request.serverDir, name)) {
             if (!transaction.StageCopy(target, source, digest, sha256, error)) return false;
         }
-        files.push_back({name, digest, sha256});
+        files.push_back({name, digest, sha256, {}});
     }
     XmlTree list;
     Text listText;
