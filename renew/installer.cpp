@@ -1,14 +1,22 @@
 #include "renew/installer.h"
 
+#include <map>
 #include <string>
+#include <string_view>
+#include <vector>
 
+#include "renew/file_list.h"
 #include "renew/file_names.h"
 #include "renew/installed_version.h"
 #include "renew/state_file.h"
 #include "runtime/command_line.h"
+#include "runtime/digest.h"
 #include "runtime/files.h"
+#include "runtime/hex.h"
 #include "runtime/process.h"
+#include "runtime/signing.h"
 #include "runtime/system.h"
+#include "runtime/xml/xml_tree.h"
 
 namespace qh {
 namespace {
@@ -16,9 +24,146 @@ namespace {
 // Pauses that give a quitting calculator time to let go of its files.
 constexpr int kAfterQuitMs = 100;
 constexpr int kBetweenFilesMs = 100;
+// A file another program holds (a virus scanner, an indexer, a calculator
+// that is slow to end) often comes free within seconds: its replacement is
+// tried this many times, this far apart, before the install gives up.
+constexpr int kReplaceAttempts = 5;
+constexpr int kReplaceRetryMs = 800;
+// Where the installed copy of each replaced file waits until the install
+// has ended: "update\backup\" and the hex form of its name.
+constexpr char kBackupFolder[] = "update\\backup\\";
+
+// The reasons a user reads.
+constexpr char kNoTrustedList[] = "更新文件列表缺失或无效";
+constexpr char kCalculatorStillRunning[] = "青禾计算器仍在运行, 请关闭后重试";
+constexpr char kVersionNotRecorded[] = "无法记录新版本";
+constexpr char kNotAsListed[] = " 与更新文件列表不符";
+constexpr char kCannotReplace[] = " 无法替换, 请关闭正在使用它的程序后重试";
+constexpr char kFailedLead[] = "更新未能完成: ";
+constexpr char kFullStop[] = "。";
+constexpr char kTriedAgain[] = "下次启动时将再次尝试。";
+
+std::string_view View(const Bytes& bytes) {
+    return std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size());
+}
 
 bool IsPlainName(const Text& name) {
     return IsAllowedFileName(name) && name.find('\\') == Text::npos && name.find('/') == Text::npos;
+}
+
+Text BackupFile(const Text& name) { return ProgramFile(kBackupFolder + HexEncode(name)); }
+
+// Whether the file at path has every digest the list gives and the listed
+// size; an entry with no digest at all matches nothing.
+bool MatchesListing(const Text& path, const ListedFile& file) {
+    if (file.hash.empty() && file.sha256.empty()) return false;
+    Md5 md5;
+    Sha256 sha256;
+    std::uint64_t size = 0;
+    const bool read = ReadFileBlocks(path, [&](const std::uint8_t* data, std::size_t count) {
+        md5.Add(data, count);
+        sha256.Add(data, count);
+        size += count;
+    });
+    if (!read) return false;
+    if (!file.hash.empty() && DigestsDiffer(DigestText(md5), file.hash)) return false;
+    if (!file.sha256.empty() && DigestsDiffer(DigestText(sha256), file.sha256)) return false;
+    return !file.size || *file.size == size;
+}
+
+// The kept list's entries by name. False when the list is missing or
+// unreadable, or, with a key, when its signature is not valid or it belongs
+// to another version than the state file's.
+bool LoadTrustedList(const std::string& publicKey, const Text& version, std::map<Text, ListedFile>& listed) {
+    KeptList kept;
+    if (!LoadKeptList(kept)) return false;
+    if (!publicKey.empty() && !VerifyDocument(publicKey, View(kept.list), View(kept.signature))) return false;
+    XmlTree tree;
+    std::vector<ListedFile> files;
+    bool read = tree.LoadBytes(kept.list) && ReadFileList(tree, files);
+    if (read && !publicKey.empty() && FileListVersion(tree) != version) read = false;
+    tree.Close();
+    if (!read) return false;
+    for (ListedFile& file : files) listed.emplace(file.name, std::move(file));
+    return true;
+}
+
+// Checks every listed file before anything moves and gives the names whose
+// staged copies are to move. The reason for the user when a check fails,
+// else the empty text.
+Text CheckStagedFiles(const InstallRequest& request, const PendingUpdate& update, std::vector<Text>& toMove) {
+    std::map<Text, ListedFile> listed;
+    if (!LoadTrustedList(request.publicKey, update.version, listed)) return kNoTrustedList;
+    for (const Text& name : update.files) {
+        if (!IsAllowedFileName(name)) continue;
+        const auto entry = listed.find(name);
+        if (entry == listed.end()) return name + kNotAsListed;
+        const Text staged = ProgramFile(StagingName(name));
+        if (FileExists(staged)) {
+            if (!MatchesListing(staged, entry->second)) return name + kNotAsListed;
+            toMove.push_back(name);
+        } else if (!MatchesListing(ProgramFile(name), entry->second)) {
+            // Neither staged nor installed as listed: nothing to install it from.
+            return name + kNotAsListed;
+        }
+    }
+    return Text();
+}
+
+bool CopyWholeFile(const Text& from, const Text& to) {
+    Bytes bytes;
+    return ReadWholeFile(from, bytes) && WriteWholeFile(to, View(bytes));
+}
+
+// Keeps a copy of the installed file (once: a copy an interrupted run left
+// holds the older file) and moves the staged file over it in one step.
+bool TryReplace(const Text& name) {
+    const Text target = ProgramFile(name);
+    const Text backup = BackupFile(name);
+    if (FileExists(target) && !FileExists(backup)) {
+        CreateFolders(backup);
+        if (!CopyWholeFile(target, backup)) return false;
+    }
+    CreateFolders(target);
+    return MoveFileOver(ProgramFile(StagingName(name)), target);
+}
+
+bool Replace(const Text& name) {
+    for (int attempt = 1;; ++attempt) {
+        if (TryReplace(name)) return true;
+        if (attempt == kReplaceAttempts) return false;
+        Sleep(kReplaceRetryMs);
+    }
+}
+
+// Undoes one replacement: the new file is staged again and the kept copy
+// goes back in one step; a file that did not exist before moves back to
+// the staging folder. A step that fails leaves the new, listed file in place,
+// which the next run counts as installed.
+void PutBack(const Text& name) {
+    const Text target = ProgramFile(name);
+    const Text staged = ProgramFile(StagingName(name));
+    const Text backup = BackupFile(name);
+    if (FileExists(backup)) {
+        if (CopyWholeFile(target, staged)) MoveFileOver(backup, target);
+    } else {
+        MoveFileOver(target, staged);
+    }
+}
+
+// Moves every staged file in, in list order; at the first that cannot be
+// replaced, puts back those already moved and gives the reason.
+Text MoveStagedFiles(const std::vector<Text>& toMove, std::vector<Text>& moved) {
+    for (const Text& name : toMove) {
+        Sleep(kBetweenFilesMs);
+        if (!Replace(name)) return name + kCannotReplace;
+        moved.push_back(name);
+    }
+    return Text();
+}
+
+void PutBackAll(const std::vector<Text>& moved) {
+    for (auto name = moved.rbegin(); name != moved.rend(); ++name) PutBack(*name);
 }
 
 }  // namespace
@@ -28,32 +173,42 @@ Text RelaunchCommandLine(const Text& calculatorFile, std::uint32_t updaterProces
     return QuotedPath(ProgramFile(calculatorFile)) + " " + std::to_string(updaterProcessId);
 }
 
-bool InstallUpdate(const InstallRequest& request) {
+void RelaunchCalculator(const Text& calculatorFile) {
+    const Text command = RelaunchCommandLine(calculatorFile, CurrentProcessId());
+    if (!command.empty()) RunProgram(command, false);
+}
+
+Text InstallFailedStatus(const InstallResult& result) { return kFailedLead + result.reason + kFullStop; }
+
+Text InstallFailedNotice(const InstallResult& result) { return InstallFailedStatus(result) + kTriedAgain; }
+
+InstallResult InstallUpdate(const InstallRequest& request) {
     const Text stateFile = ProgramFile(kStateFileName);
     PendingUpdate update;
-    if (!ReadPendingUpdate(stateFile, update)) return false;
-    if (request.quitCalculator) request.quitCalculator();
-    Sleep(kAfterQuitMs);
+    if (!ReadPendingUpdate(stateFile, update)) return {};
 
-    for (const Text& name : update.files) {
-        if (!IsAllowedFileName(name)) continue;
-        const Text staged = ProgramFile(StagingName(name));
-        Sleep(kBetweenFilesMs);
-        if (!FileExists(staged)) continue;
-        const Text target = ProgramFile(name);
-        CreateFolders(target);
-        MoveFileOver(staged, target);
+    std::vector<Text> toMove;
+    Text reason = CheckStagedFiles(request, update, toMove);
+    if (reason.empty() && request.quitCalculator && !request.quitCalculator()) reason = kCalculatorStillRunning;
+    std::vector<Text> moved;
+    if (reason.empty()) {
+        Sleep(kAfterQuitMs);
+        reason = MoveStagedFiles(toMove, moved);
     }
-
-    // The version is recorded before the state file goes, so that an update
-    // whose state file is gone is always recorded.
-    WriteInstalledVersion(update.version);
+    // The version is recorded only once every file is in place, and before
+    // the state file goes, so that an update whose state file is gone is
+    // always recorded.
+    if (reason.empty() && !WriteInstalledVersion(update.version)) reason = kVersionNotRecorded;
+    if (!reason.empty()) {
+        PutBackAll(moved);
+        return {InstallOutcome::kFailed, reason};
+    }
     RemoveFile(stateFile);
-    if (request.relaunch) {
-        const Text command = RelaunchCommandLine(request.calculatorFile, CurrentProcessId());
-        if (!command.empty()) RunProgram(command, false);
+    for (const Text& name : update.files) {
+        if (IsAllowedFileName(name)) RemoveFile(BackupFile(name));
     }
-    return true;
+    RemoveKeptList();
+    return {InstallOutcome::kInstalled, Text()};
 }
 
 }  // namespace qh

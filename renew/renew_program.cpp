@@ -8,6 +8,7 @@
 #include "renew/updater_window.h"
 #include "runtime/browser.h"
 #include "runtime/single_instance.h"
+#include "toolkit/message_box.h"
 #include "toolkit/toolkit.h"
 
 namespace qh {
@@ -22,10 +23,16 @@ int RunRenew(Platform& platform, const std::vector<Text>& arguments, const std::
     if (command.mode == UpdaterMode::kNone) return 0;
     if (command.mode == UpdaterMode::kInstall) {
         InstallRequest request;
-        request.relaunch = true;
-        request.calculatorFile = command.calculatorFile;
-        request.quitCalculator = [&host] { QuitCalculators(host); };
-        InstallUpdate(request);
+        request.quitCalculator = [&host] { return QuitCalculators(host); };
+        request.publicKey = updatePublicKey;
+        const InstallResult result = InstallUpdate(request);
+        if (result.outcome == InstallOutcome::kNothingWaiting) return 0;
+        // The user learns why the new version is not there; the calculator,
+        // old and whole, starts either way.
+        if (result.outcome == InstallOutcome::kFailed) {
+            ShowMessageBox(platform, 0, InstallFailedNotice(result), Text(), kBoxOk | kBoxIconWarning);
+        }
+        RelaunchCalculator(command.calculatorFile);
         return 0;
     }
 

@@ -2,7 +2,9 @@
 
 #include "renew/file_names.h"
 #include "runtime/convert.h"
+#include "runtime/files.h"
 #include "runtime/hex.h"
+#include "runtime/system.h"
 
 namespace qh {
 namespace {
@@ -10,6 +12,10 @@ namespace {
 // Only the staged copy of the updater is never installed: the running
 // updater cannot replace itself. A new updater travels as "renew.ex_".
 constexpr char kUpdaterFile[] = "renew.exe";
+
+std::string_view View(const Bytes& bytes) {
+    return std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size());
+}
 
 }  // namespace
 
@@ -35,6 +41,30 @@ bool SaveStateFile(const Text& path, const std::vector<Text>& downloaded, const 
     const bool saved = BuildStateFile(downloaded, newestVersion, tree) && tree.Save(path);
     tree.Close();
     return saved;
+}
+
+bool SaveKeptList(const KeptList& kept) {
+    if (kept.list.empty()) return false;
+    const Text signature = ProgramFile(kKeptSignatureName);
+    // The signature goes first: a list never sits beside the signature of
+    // another list once both writes are done.
+    const bool signatureKept = kept.signature.empty() ? RemoveFile(signature) : WriteWholeFile(signature, View(kept.signature));
+    return signatureKept && WriteWholeFile(ProgramFile(kKeptListName), View(kept.list));
+}
+
+bool LoadKeptList(KeptList& kept) {
+    KeptList read;
+    if (!ReadWholeFile(ProgramFile(kKeptListName), read.list)) return false;
+    if (FileExists(ProgramFile(kKeptSignatureName)) && !ReadWholeFile(ProgramFile(kKeptSignatureName), read.signature)) {
+        return false;
+    }
+    kept = std::move(read);
+    return true;
+}
+
+void RemoveKeptList() {
+    RemoveFile(ProgramFile(kKeptListName));
+    RemoveFile(ProgramFile(kKeptSignatureName));
 }
 
 bool UpdateIsWaiting(const Text& path) {

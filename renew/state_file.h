@@ -28,6 +28,31 @@ bool BuildStateFile(const std::vector<Text>& downloaded, const Text& newestVersi
 // header, CR LF, tabs). A failed save leaves any old state file as it was.
 bool SaveStateFile(const Text& path, const std::vector<Text>& downloaded, const Text& newestVersion);
 
+// The server's file list of the staged release, kept beside the state file
+// so that the installer checks the staged files against the list the
+// updater verified, not against whatever sits in "update\": the list's bytes
+// as received and, from an updater with the maker's key, its detached
+// signature (empty without one).
+inline constexpr char kKeptListName[] = "update\\renewlist.xml";
+inline constexpr char kKeptSignatureName[] = "update\\renewlist.xml.sig";
+
+struct KeptList {
+    Bytes list;
+    Bytes signature;
+};
+
+// Writes the kept list and its signature into the program folder, each
+// through a temporary file; without a signature an older one is removed.
+// False when there is no list to keep or a write fails.
+bool SaveKeptList(const KeptList& kept);
+
+// Reads the kept list and, when one is there, its signature. False when the
+// list cannot be read.
+bool LoadKeptList(KeptList& kept);
+
+// Removes the kept list and its signature.
+void RemoveKeptList();
+
 // The calculator's question at start: does the state file at path load and
 // hold St="1" on its second element? An unreadable file counts as absent.
 bool UpdateIsWaiting(const Text& path);

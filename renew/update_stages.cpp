@@ -54,17 +54,20 @@ Text UpdateStages::Megabytes(std::uint64_t bytes) {
 
 void UpdateStages::CloseWindow() { TheHost().PostMessage(c_.hwnd, msg::kClose, 0, 0); }
 
-bool UpdateStages::RequestDocument(const Text& name, XmlTree& tree) {
+bool UpdateStages::RequestDocument(const Text& name, XmlTree& tree, KeptList* keep) {
     HttpOptions options;
     options.cancel = &state_.stopping;
     const Bytes answer = HttpRequest(state_.updateUrl + name, options);
     if (answer.empty()) return false;
+    Bytes signature;
     if (!state_.publicKey.empty()) {
-        const Bytes signature = HttpRequest(state_.updateUrl + name + kSignatureSuffix, options);
+        signature = HttpRequest(state_.updateUrl + name + kSignatureSuffix, options);
         const auto view = [](const Bytes& b) { return std::string_view(reinterpret_cast<const char*>(b.data()), b.size()); };
         if (!VerifyDocument(state_.publicKey, view(answer), view(signature))) return false;
     }
-    return tree.LoadBytes(answer);
+    if (!tree.LoadBytes(answer)) return false;
+    if (keep != nullptr) *keep = KeptList{answer, std::move(signature)};
+    return true;
 }
 
 UpdateStages::Offer UpdateStages::OfferFor(const Text& serverVersion) const {
@@ -131,11 +134,13 @@ void UpdateStages::FetchFileList() {
 
     XmlTree tree;
     std::vector<ListedFile> files;
-    bool read = RequestDocument(kFileListDocument, tree) && ReadFileList(tree, files);
+    KeptList kept;
+    bool read = RequestDocument(kFileListDocument, tree, &kept) && ReadFileList(tree, files);
     // A signed list must be the one of the version offered, not a list of
     // another release served with this version's document.
     if (read && !state_.publicKey.empty() && FileListVersion(tree) != state_.serverVersion) read = false;
     tree.Close();
+    state_.stagedList = read ? std::move(kept) : KeptList{};
     if (state_.stopping) return;
     if (!read) {
         c_.statusLabel.Text(kConnectionFailed, true);
@@ -233,9 +238,11 @@ void UpdateStages::DownloadFiles() {
     for (int row = 1; row <= rows; ++row) names.push_back(c_.downloadList.CellText(row, kColumnName));
     const Text stateFile = ProgramFile(kStateFileName);
     CreateFolders(stateFile);
-    if (!SaveStateFile(stateFile, names, state_.serverVersion)) {
-        // Without the state file nothing would be installed: say so, and let
-        // the user try again.
+    // The list goes first, so a state file never exists without the list
+    // its files are checked against.
+    if (!SaveKeptList(state_.stagedList) || !SaveStateFile(stateFile, names, state_.serverVersion)) {
+        // Without the list and the state file nothing would be installed:
+        // say so, and let the user try again.
         ReportDownloadFailure();
         return;
     }

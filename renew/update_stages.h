@@ -24,8 +24,9 @@ private:
     void CloseWindow();
     // The server document at updateUrl + name, or false when the request or
     // the XML fails. With the maker's key the document is taken only when
-    // its signature, name + ".sig", is valid over the bytes received.
-    bool RequestDocument(const Text& name, class XmlTree& tree);
+    // its signature, name + ".sig", is valid over the bytes received. When
+    // keep is given, the bytes and the signature taken go there.
+    bool RequestDocument(const Text& name, class XmlTree& tree, KeptList* keep = nullptr);
     // Whether the server's version is one to offer: any other than the
     // local one without a key; with it, only a higher one (a signed older
     // release served again is refused as a failed request).

@@ -9,6 +9,7 @@
 #include <map>
 #include <string>
 
+#include "renew/state_file.h"
 #include "toolkit/controls/button.h"
 #include "toolkit/controls/check_box.h"
 #include "toolkit/controls/label.h"
@@ -41,6 +42,10 @@ struct UpdaterState {
     // The SHA-256 digest the file list gives each file name, where it
     // gives one; filled by the file-list stage for the download stage.
     std::map<Text, Text> sha256;
+    // The file list (and its signature) the file-list stage took, as
+    // received; the download stage keeps it beside the state file for the
+    // installer's check.
+    KeptList stagedList;
     // Once set, closing the window asks nothing.
     std::atomic<bool> closeWithoutAsking{false};
     // Set when the program ends: a stage still running stops at once.

@@ -21,6 +21,8 @@ constexpr int kFlags = 2 | kFlagCloseButton | kFlagMinimize;
 constexpr std::uint32_t kExAppWindow = 0x40000;
 constexpr std::uint32_t kStyleClipSiblings = 0x4000000;
 constexpr int kQuitRequest = 1024;
+// How often the calculator's windows are asked again while they go.
+constexpr int kQuitPollMs = 10;
 constexpr char kCalculatorTitle[] = "青禾计算器";
 constexpr char kConfirmQuit[] = "确认退出更新吗?";
 
@@ -39,8 +41,12 @@ constexpr Argb Rgba(int r, int g, int b, int a) {
 
 }  // namespace
 
-void QuitCalculators(Host& host) {
-    while (host.NotifyWindows("Ex_DirectUI", kCalculatorTitle, kQuitRequest) != 0) host.Sleep(10);
+bool QuitCalculators(Host& host) {
+    for (int waited = 0;; waited += kQuitPollMs) {
+        if (host.NotifyWindows("Ex_DirectUI", kCalculatorTitle, kQuitRequest) == 0) return true;
+        if (waited >= kCalculatorQuitWaitMs) return false;
+        host.Sleep(kQuitPollMs);
+    }
 }
 
 UpdaterWindow::UpdaterWindow(Platform& platform, UpdaterState& state) : platform_(platform), state_(state) {}
@@ -161,10 +167,18 @@ int UpdaterWindow::OnControlEvent(int id) {
 void UpdaterWindow::Finish() {
     state_.closeWithoutAsking = true;
     InstallRequest request;
-    request.relaunch = c_.startCheck.Checked() != 0;
-    request.calculatorFile = state_.calculatorFile;
-    request.quitCalculator = [this] { QuitCalculators(platform_.WindowHost()); };
-    if (!InstallUpdate(request)) return;
+    request.quitCalculator = [this] { return QuitCalculators(platform_.WindowHost()); };
+    request.publicKey = state_.publicKey;
+    const InstallResult result = InstallUpdate(request);
+    if (result.outcome == InstallOutcome::kNothingWaiting) return;
+    if (result.outcome == InstallOutcome::kFailed) {
+        // The window stays, with the finish button, so the user can close
+        // what holds a file and try again; the staged files wait meanwhile.
+        c_.statusLabel.Text(InstallFailedStatus(result), true);
+        c_.statusLabel.Visible(1, true);
+        return;
+    }
+    if (c_.startCheck.Checked() != 0) RelaunchCalculator(state_.calculatorFile);
     if (c_.siteCheck.Checked() != 0 && Toolkit().openUrl) Toolkit().openUrl(state_.siteUrl);
     TheHost().PostMessage(c_.hwnd, msg::kClose, 0, 0);
 }

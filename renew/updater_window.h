@@ -17,9 +17,14 @@ namespace qh {
 // The title the calculator looks for before it replaces the updater.
 inline constexpr char kUpdaterWindowTitle[] = "青禾计算器升级程序";
 
-// Asks every running calculator window to quit (message 1024) and returns
-// when none is left, before the installation replaces its files.
-void QuitCalculators(Host& host);
+// How long the updater waits for the calculator's windows to go before it
+// gives up: a calculator that is stuck must not keep the updater hanging.
+inline constexpr int kCalculatorQuitWaitMs = 5000;
+
+// Asks every running calculator window to quit (message 1024), before the
+// installation replaces its files, and waits until none is left, at most
+// kCalculatorQuitWaitMs. False when one is still there.
+bool QuitCalculators(Host& host);
 
 class UpdaterWindow {
 public:

@@ -4,7 +4,8 @@
 # qinghe-publish --key: a good release is offered and downloaded; a forged
 # list, swapped, foreign, truncated or missing signatures, a replayed older
 # release and a list of another release are each refused as a failed
-# request, with nothing downloaded. An updater without a key takes the
+# request, with nothing downloaded; a kept list whose signature broke after
+# the download installs nothing. An updater without a key takes the
 # signed server as before.
 #   signed_update_test.sh UIDRIVER QINGHE_PUBLISH
 set -u
@@ -55,6 +56,18 @@ serve 1.0.0.506
 out="$(run good --update-key "$key.pub")"
 offered "$out" || fail "a good signed release was not offered: $out"
 [ -f "$work/prog-good/update/config.xml" ] || fail "a good signed release was not downloaded: $out"
+
+# The kept list of the good release, its signature broken after the
+# download: renew -m installs nothing and says so.
+cp -r "$work/prog-good" "$work/prog-broken-kept"
+python3 -c 'import sys; b = bytearray(open(sys.argv[1], "rb").read()); b[100] ^= 1; open(sys.argv[1], "wb").write(b)' \
+    "$work/prog-broken-kept/update/renewlist.xml.sig"
+out="$(printf '%s\n' 'window 提示：' 'print BoxText' 'click BoxButton1' |
+    "$driver" --program-dir "$work/prog-broken-kept" --update-key "$key.pub" renew -m "$(hex QingheCalc)" \
+        "$(hex 1.0.0.503)" "$(hex 4321)")"
+echo "$out" | grep -q '^BoxText=更新未能完成' || fail "a broken kept signature was not reported: $out"
+[ "$(cat "$work/prog-broken-kept/QingheCalc")" = 'calculator 503' ] || fail "a broken kept signature installed"
+[ -f "$work/prog-broken-kept/update/config.xml" ] || fail "a broken kept signature removed the state file"
 
 # Each forgery: refused, nothing downloaded.
 refuse() {

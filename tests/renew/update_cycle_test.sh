@@ -16,7 +16,9 @@
 # At the end the folder equals the release byte for byte, with no state
 # file left. Then the cycle is cut short at two points (kill -9 during a
 # download, and during the installation between two files) and run again:
-# it must end with the new version complete.
+# it must end with the new version complete. Last, a staged file changed
+# after the download must not be installed: the user is told, the old
+# calculator starts, and the next run stages the file again and completes.
 #   update_cycle_test.sh UIDRIVER QINGHE_PUBLISH
 set -u
 driver="$1"
@@ -63,6 +65,9 @@ matches_release() {
     cmp -s "$work/release/renew.ex_" "$dir/renew" || { echo "differs: renew"; return 1; }
     [ ! -e "$dir/renew.ex_" ] || { echo "renew.ex_ left"; return 1; }
     [ ! -e "$dir/update/config.xml" ] || { echo "state file left"; return 1; }
+    [ ! -e "$dir/update/renewlist.xml" ] || { echo "kept list left"; return 1; }
+    # (a run killed in the middle of a copy may leave its .tmp file behind)
+    [ -z "$(ls -A "$dir/update/backup" 2>/dev/null | grep -v '\.tmp$')" ] || { echo "copies left"; return 1; }
     iconv -f GBK -t UTF-8 "$dir/registry.txt" | grep -q 'DisplayVersion	1.0.0.506' || { echo "DisplayVersion"; return 1; }
 }
 
@@ -72,6 +77,8 @@ check="$(calculator "$dir" | recorded "$dir" renew)"
 case "$check" in "-h "*) ;; *) fail "the calculator did not start renew -h: '$check'" ;; esac
 updater "$dir" $check >/dev/null
 grep -q 'St="1"' "$dir/update/config.xml" 2>/dev/null || fail "renew -h left no state file"
+cmp -s "$served/renewlist.xml" "$dir/update/renewlist.xml" && cmp -s "$served/renewlist.xml.sig" "$dir/update/renewlist.xml.sig" ||
+    fail "renew -h did not keep the signed list beside the state file"
 [ "$(cat "$dir/QingheCalc")" = 'calculator 505' ] || fail "renew -h installed something"
 handoff="$(printf 'started\n' | "$driver" --program-dir "$dir" QingheCalc | recorded "$dir" renew)"
 case "$handoff" in "-m "*) ;; *) fail "the calculator did not hand off to renew -m: '$handoff'" ;; esac
@@ -120,6 +127,26 @@ case "$handoff" in "-m "*) ;; *) fail "no second hand-off: '$handoff'" ;; esac
 WAIT=0 updater "$dir" $handoff >/dev/null
 calculator "$dir" >/dev/null
 result="$(matches_release "$dir")" || fail "after a cut installation and a new run: $result"
+
+# --- A staged file changed after the download: not installed, and the next
+# run stages it again and completes. ---
+dir="$work/tampered"; installed "$dir"
+check="$(calculator "$dir" | recorded "$dir" renew)"
+updater "$dir" $check >/dev/null
+printf 'calculator 666' >"$dir/update/$(printf 'QingheCalc' | od -An -tx1 | tr -d ' \n' | tr a-f A-F)"
+handoff="$(printf 'started\n' | "$driver" --program-dir "$dir" QingheCalc | recorded "$dir" renew)"
+out="$(printf '%s\n' 'window 提示：' 'print BoxText' 'click BoxButton1' 'started' |
+    "$driver" --program-dir "$dir" --update-key "$key.pub" renew $handoff)"
+echo "$out" | grep -qx 'BoxText=更新未能完成: QingheCalc 与更新文件列表不符。下次启动时将再次尝试。' ||
+    fail "no notice that the install failed: $out"
+[ -n "$(echo "$out" | recorded "$dir" QingheCalc)" ] || fail "the old calculator was not started again: $out"
+[ "$(cat "$dir/QingheCalc")" = 'calculator 505' ] || fail "a changed staged file was installed"
+iconv -f GBK -t UTF-8 "$dir/registry.txt" | grep -q 'DisplayVersion	1.0.0.505' || fail "a failed install was recorded"
+grep -q 'St="1"' "$dir/update/config.xml" || fail "a failed install removed the state file"
+updater "$dir" $check >/dev/null
+WAIT=0 updater "$dir" $handoff >/dev/null
+calculator "$dir" >/dev/null
+result="$(matches_release "$dir")" || fail "after a changed staged file and a new run: $result"
 
 [ "$failures" -eq 0 ] && echo "all passed"
 exit "$failures"

@@ -1,14 +1,22 @@
 // The updater window in the headless host: how it ends. Message 1024 and a
 // close in automatic mode end it without asking; in interactive mode a close
 // asks first (the test platform fails a test that opens a modal box, so the
-// asking case is driven through uidriver in renew_uidriver_test.sh).
+// asking case is driven through uidriver in renew_uidriver_test.sh). An
+// install that fails keeps it open, and a calculator that never quits does
+// not keep it waiting.
 #include <gtest/gtest.h>
 
+#include "renew/file_names.h"
+#include "renew/state_file.h"
 #include "renew/updater_window.h"
+#include "runtime/files.h"
+#include "runtime/system.h"
+#include "tests/support/temp_folder.h"
 #include "tests/support/test_platform.h"
 #include "tests/toolkit/test_backend.h"
 #include "toolkit/messages.h"
 #include "toolkit/toolkit.h"
+#include "tools/uidriver/driver_system.h"
 
 namespace qh {
 namespace {
@@ -60,6 +68,44 @@ TEST_F(UpdaterWindowTest, OnceNothingIsLeftToLoseItClosesWithoutAsking) {
     state.closeWithoutAsking = true;
     platform.host.Send(Handle(), msg::kClose);
     EXPECT_FALSE(platform.host.Exists(Handle()));
+}
+
+TEST_F(UpdaterWindowTest, QuitCalculatorsGivesUpOnACalculatorThatNeverQuits) {
+    // A calculator window whose thread never answers: the message stays
+    // queued and the window stays.
+    HostWindowArgs args;
+    args.title = "青禾计算器";
+    args.rect = RectI{0, 0, 100, 100};
+    const HostHandle stuck = platform.host.CreateHostWindow(args);
+    const long long before = platform.host.Now();
+    EXPECT_FALSE(QuitCalculators(platform.host));
+    EXPECT_GE(platform.host.Now() - before, kCalculatorQuitWaitMs);
+    platform.host.DestroyWindow(stuck);
+    EXPECT_TRUE(QuitCalculators(platform.host));
+}
+
+TEST_F(UpdaterWindowTest, AnInstallThatFailsKeepsTheWindowOpenAndSaysWhy) {
+    test::TempFolder program;
+    DriverSystem system{PlatformSystem(), program.Folder(), "renew", [](const std::string&) {}};
+    OverrideSystemServices(&system);
+    // A state file without the list its files are checked against.
+    CreateFolders(ProgramFile(kStateFileName));
+    ASSERT_TRUE(SaveStateFile(ProgramFile(kStateFileName), {}, "1.0.0.506"));
+    Build(true);
+    UpdaterControls& c = window->Controls();
+    ASSERT_TRUE(platform.host.PumpUntil([&] { return c.mainButton.Text() == "重新获取"; }));
+    // The download stage's end: the cancel button has become the finish button.
+    c.statusLabel.Visible(0, true);
+    c.cancelButton.Text("完成", true);
+    platform.host.Click(Handle(), 450, 327);
+
+    EXPECT_EQ(c.statusLabel.Text().rfind("更新未能完成: ", 0), 0u);
+    EXPECT_EQ(c.statusLabel.Visible(), 1);
+    EXPECT_TRUE(platform.host.Exists(Handle()));
+    EXPECT_EQ(c.cancelButton.Text(), "完成");
+    EXPECT_TRUE(FileExists(ProgramFile(kStateFileName)));
+    window.reset();
+    OverrideSystemServices(nullptr);
 }
 
 }  // namespace
