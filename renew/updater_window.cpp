@@ -174,8 +174,9 @@ void UpdaterWindow::Finish() {
     if (result.outcome == InstallOutcome::kFailed) {
         // The window stays, with the finish button, so the user can close
         // what holds a file and try again; the staged files wait meanwhile.
-        c_.statusLabel.Text(InstallFailedStatus(result), true);
-        c_.statusLabel.Visible(1, true);
+        // The notes area wraps the text, which the one-line status cannot.
+        c_.notes.Text(InstallFailedStatus(result), true);
+        c_.notes.Visible(1, true);
         return;
     }
     if (c_.startCheck.Checked() != 0) RelaunchCalculator(state_.calculatorFile);

@@ -95,12 +95,12 @@ TEST_F(UpdaterWindowTest, AnInstallThatFailsKeepsTheWindowOpenAndSaysWhy) {
     UpdaterControls& c = window->Controls();
     ASSERT_TRUE(platform.host.PumpUntil([&] { return c.mainButton.Text() == "重新获取"; }));
     // The download stage's end: the cancel button has become the finish button.
-    c.statusLabel.Visible(0, true);
+    c.notes.Visible(0, true);
     c.cancelButton.Text("完成", true);
     platform.host.Click(Handle(), 450, 327);
 
-    EXPECT_EQ(c.statusLabel.Text().rfind("更新未能完成: ", 0), 0u);
-    EXPECT_EQ(c.statusLabel.Visible(), 1);
+    EXPECT_EQ(c.notes.Text().rfind("更新未能完成: ", 0), 0u);
+    EXPECT_EQ(c.notes.Visible(), 1);
     EXPECT_TRUE(platform.host.Exists(Handle()));
     EXPECT_EQ(c.cancelButton.Text(), "完成");
     EXPECT_TRUE(FileExists(ProgramFile(kStateFileName)));
