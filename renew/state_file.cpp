@@ -48,16 +48,16 @@ bool SaveKeptList(const KeptList& kept) {
     const Text signature = ProgramFile(kKeptSignatureName);
     // The signature goes first: a list never sits beside the signature of
     // another list once both writes are done.
-    const bool signatureKept = kept.signature.empty() ? RemoveFile(signature) : WriteWholeFile(signature, View(kept.signature));
+    const bool signatureKept =
+        kept.signature.empty() ? RemoveFile(signature) : WriteWholeFile(signature, View(kept.signature));
     return signatureKept && WriteWholeFile(ProgramFile(kKeptListName), View(kept.list));
 }
 
 bool LoadKeptList(KeptList& kept) {
     KeptList read;
+    const Text signature = ProgramFile(kKeptSignatureName);
     if (!ReadWholeFile(ProgramFile(kKeptListName), read.list)) return false;
-    if (FileExists(ProgramFile(kKeptSignatureName)) && !ReadWholeFile(ProgramFile(kKeptSignatureName), read.signature)) {
-        return false;
-    }
+    if (FileExists(signature) && !ReadWholeFile(signature, read.signature)) return false;
     kept = std::move(read);
     return true;
 }
