@@ -37,21 +37,6 @@ private:
     T* p_ = nullptr;
 };
 
-// COM for the length of one call, on a thread that may or may not have it:
-// a thread that has it in another apartment model keeps it as it is.
-class ComScope {
-public:
-    ComScope() : owned_(SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED))) {}
-    ~ComScope() {
-        if (owned_) CoUninitialize();
-    }
-    ComScope(const ComScope&) = delete;
-    ComScope& operator=(const ComScope&) = delete;
-
-private:
-    bool owned_;
-};
-
 // The view of the desktop window: the list of shell windows finds the
 // desktop, whose top-level browser gives its active view.
 bool DesktopView(ComRef<IShellView>& view) {

@@ -5,6 +5,7 @@
 #include <shellapi.h>
 
 #include "runtime/command_line.h"
+#include "runtime/win32/automation.h"
 #include "runtime/win32/desktop_shell.h"
 
 namespace qh {
@@ -108,6 +109,9 @@ bool Win32System::RunProgramElevated(const Text& commandLine) {
     info.lpFile = file.c_str();
     info.lpParameters = parameters.empty() ? nullptr : parameters.c_str();
     info.nShow = SW_SHOWNORMAL;
+    // The shell may hand the start to COM objects; the calculator's
+    // background thread has no COM of its own.
+    ComScope com;
     return ShellExecuteExW(&info) != FALSE;
 }
 
