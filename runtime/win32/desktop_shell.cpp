@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "runtime/win32/automation.h"
+#include "runtime/win32/system_win32.h"
 
 namespace qh {
 namespace {
@@ -40,6 +41,8 @@ private:
 // The view of the desktop window: the list of shell windows finds the
 // desktop, whose top-level browser gives its active view.
 bool DesktopView(ComRef<IShellView>& view) {
+    // No shell window: Explorer does not run in this session, and asking
+    // COM for the shell's window list might start a shell with our rights.
     if (GetShellWindow() == nullptr) return false;
     ComRef<IShellWindows> windows;
     if (FAILED(CoCreateInstance(CLSID_ShellWindows, nullptr, CLSCTX_LOCAL_SERVER, IID_IShellWindows,
@@ -79,6 +82,9 @@ bool DesktopShellDispatch(ComRef<IShellDispatch2>& shell) {
 }  // namespace
 
 bool StartThroughDesktopShell(const Text& program, const Text& parameters) {
+    // The shell reports a program it cannot find only to the user, later,
+    // in a box of its own: a missing one is answered here.
+    if (GetFileAttributesW(GbkToWide(program).c_str()) == INVALID_FILE_ATTRIBUTES) return false;
     ComScope com;
     ComRef<IShellDispatch2> shell;
     if (!DesktopShellDispatch(shell)) return false;
