@@ -45,7 +45,9 @@ int RunRenew(Platform& platform, const std::vector<Text>& arguments, const std::
     state.siteUrl = settings.siteUrl;
     state.updateUrl = settings.updateUrl;
     state.publicKey = updatePublicKey;
-    Toolkit().openUrl = [](const Text& url) { OpenInBrowser(url); };
+    // The updater runs elevated; the browsers it opens (the banner, the
+    // site after an update) run as the signed-in user, or not at all.
+    Toolkit().openUrl = [](const Text& url) { OpenInBrowserAsUser(url); };
     UpdaterWindow window(platform, state);
     if (!window.Build()) return 0;
     platform.RunMessageLoop();

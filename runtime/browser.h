@@ -18,4 +18,10 @@ Text BrowserPathOf(const Text& command, const Text& fallback);
 // Linux: $BROWSER, else xdg-open.
 bool OpenInBrowser(const Text& address);
 
+// The same browser, started as the signed-in user (RunProgramAsUser) with
+// the address as one quoted argument: what an elevated program opens, so
+// that the browser does not run with its rights. False, with nothing opened,
+// where that start is not available. Linux: OpenInBrowser.
+bool OpenInBrowserAsUser(const Text& address);
+
 }  // namespace qh

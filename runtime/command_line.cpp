@@ -16,6 +16,9 @@ CommandLineParts SplitCommandLine(const Text& line) {
     }
 
     const auto separator = [&](size_t k) { return static_cast<unsigned char>(line[k]) < '!'; };
+    size_t first = i;
+    while (first < line.size() && separator(first)) ++first;
+    parts.parameters = line.substr(first);
     while (i < line.size()) {
         while (i < line.size() && separator(i)) ++i;
         if (i >= line.size()) break;
@@ -47,5 +50,9 @@ CommandLineParts SplitCommandLine(const Text& line) {
 }
 
 Text QuotedPath(const Text& path) { return "\"" + path + "\""; }
+
+Text ProgramCommandLine(const Text& program, const Text& parameters) {
+    return parameters.empty() ? QuotedPath(program) : QuotedPath(program) + " " + parameters;
+}
 
 }  // namespace qh

@@ -12,6 +12,10 @@ namespace qh {
 struct CommandLineParts {
     Text program;                 // without its quotes
     std::vector<Text> arguments;  // without their quotes
+    // Everything after the program name, quotes kept, without the
+    // separators before it: what a start that takes the program and its
+    // parameters apart (the Windows shell) passes on unchanged.
+    Text parameters;
 };
 
 // The program name runs to its closing double quote when it starts with one,
@@ -24,5 +28,9 @@ CommandLineParts SplitCommandLine(const Text& commandLine);
 // Quotes a path for a command line, so that a path with spaces stays one
 // argument and is never read as a shorter program name.
 Text QuotedPath(const Text& path);
+
+// The command line of a program (quoted) and its parameters (as written):
+// the one-text form of a start that takes them apart.
+Text ProgramCommandLine(const Text& program, const Text& parameters);
 
 }  // namespace qh

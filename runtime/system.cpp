@@ -73,6 +73,14 @@ bool RunProgram(const Text& commandLine, bool wait, std::optional<int> showMode)
     return System().RunProgram(commandLine, wait, mode);
 }
 
+bool RunProgramElevated(const Text& commandLine) {
+    return !commandLine.empty() && System().RunProgramElevated(commandLine);
+}
+
+bool RunProgramAsUser(const Text& program, const Text& parameters) {
+    return !program.empty() && System().RunProgramAsUser(program, parameters);
+}
+
 bool FileExists(const Text& path) { return !path.empty() && System().FileExists(path); }
 
 bool RenameFile(const Text& from, const Text& to) {

@@ -48,6 +48,15 @@ public:
     // text); showMode is already mapped to a platform-neutral value of
     // ShowMode. Returns whether the process started.
     virtual bool RunProgram(const Text& commandLine, bool wait, int showMode) = 0;
+    // Starts a program that needs administrator rights from a command line,
+    // without waiting for it. On Windows the system asks the user's consent
+    // (UAC); false when the user declines or the start fails.
+    virtual bool RunProgramElevated(const Text& commandLine) = 0;
+    // Starts a program as the signed-in user, with none of the rights of an
+    // elevated caller, without waiting for it; parameters are passed on as
+    // written. On Windows the desktop shell starts it; where the shell cannot
+    // be reached, nothing starts and the answer is false.
+    virtual bool RunProgramAsUser(const Text& program, const Text& parameters) = 0;
     virtual bool FileExists(const Text& path) = 0;
     // Moves a file; fails when the target exists.
     virtual bool RenameFile(const Text& from, const Text& to) = 0;
@@ -118,6 +127,11 @@ Text ModuleFileName();
 // The program directory joined with a name relative to it ("update\config.xml").
 Text ProgramFile(const Text& relativeName);
 bool RunProgram(const Text& commandLine, bool wait, std::optional<int> showMode = std::nullopt);
+// The updater's start from the calculator, which runs unelevated.
+bool RunProgramElevated(const Text& commandLine);
+// Starts from the elevated updater that must not carry its rights along: the
+// relaunched calculator, the browser.
+bool RunProgramAsUser(const Text& program, const Text& parameters);
 bool FileExists(const Text& path);
 bool RenameFile(const Text& from, const Text& to);
 Text ReadEnvironment(const Text& name);

@@ -32,11 +32,11 @@ void NotifyUntilGone(Host& host, const Text& className, const Text& title, int m
 
 }  // namespace
 
-int RunQingheCalc(Platform& platform, const std::vector<std::string>&) {
+int RunQingheCalc(Platform& platform, const std::vector<std::string>& arguments) {
     Host& host = platform.WindowHost();
     ToolkitStartup(host, platform.Graphics());
     const HandOff handOff = HandOffToUpdater(
-        [&host](const Text& className, const Text& title, int message) {
+        !arguments.empty(), [&host](const Text& className, const Text& title, int message) {
             NotifyUntilGone(host, className, title, message);
         });
     if (handOff == HandOff::kEnd) return 0;

@@ -28,16 +28,18 @@ Text InstallCommandLine(const Text& updaterPath, const Text& calculatorFileName,
     return UpdaterCommandLine(updaterPath, "-m", calculatorFileName, kCalculatorVersion, processId);
 }
 
-HandOff HandOffToUpdater(const std::function<void(const Text&, const Text&, int)>& notify) {
+HandOff HandOffToUpdater(bool startedWithArguments, const std::function<void(const Text&, const Text&, int)>& notify) {
     XmlTree state;
     if (state.LoadFile(ProgramFile(kStateFile))) {
         Text status;
         state.GetAttribute("@1/@2", "St", status);
         state.Close();
-        if (status != "1") return HandOff::kContinue;
-        RunProgram(InstallCommandLine(ProgramFile(ExecutableName("renew")), ModuleFileName(), CurrentProcessId()),
-                   false);
-        return HandOff::kEnd;
+        // The updater relaunches the calculator with an argument, also after
+        // an install that failed and left its state: no second start then.
+        if (status != "1" || startedWithArguments) return HandOff::kContinue;
+        const bool started = RunProgramElevated(
+            InstallCommandLine(ProgramFile(ExecutableName("renew")), ModuleFileName(), CurrentProcessId()));
+        return started ? HandOff::kEnd : HandOff::kContinue;
     }
     const Text waiting = ProgramFile(kWaitingUpdater);
     if (FileExists(waiting)) {

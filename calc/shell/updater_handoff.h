@@ -31,11 +31,17 @@ Text InstallCommandLine(const Text& updaterPath, const Text& calculatorFileName,
 enum class HandOff { kContinue, kEnd };
 
 // Reads "update\config.xml" of the program folder. When its "ALL" element
-// has St="1", starts the updater in install mode and answers kEnd, whether
-// or not it started. When the file cannot be read and "renew.ex_" exists,
+// has St="1", starts the updater in install mode (elevated: on Windows the
+// user is asked) and answers kEnd; when the updater does not start (the user
+// declined, or it is missing), answers kContinue so that the calculator
+// opens, and the next start asks again. A calculator started with arguments
+// (the updater relaunching it with its process id after an install, which
+// may have failed) never starts the updater, so a failed install cannot
+// loop. When the file cannot be read and "renew.ex_" exists,
 // notify(class, title, 1024) asks every updater window to quit and the new
 // updater is moved over the old one (a failed move leaves both files for the
 // next start). Otherwise nothing is touched.
-HandOff HandOffToUpdater(const std::function<void(const Text& className, const Text& title, int message)>& notify);
+HandOff HandOffToUpdater(bool startedWithArguments,
+                         const std::function<void(const Text& className, const Text& title, int message)>& notify);
 
 }  // namespace qh

@@ -72,7 +72,9 @@ void VersionCheck::Run() {
                                                     ModuleFileName(), CurrentProcessId());
         // An installation the user cannot change (a system package) is kept
         // current by its package manager, never by our updater.
-        if (command && FolderTakesUpdates(ModuleDirectory())) RunProgram(*command, false);
+        // On Windows the updater asks for administrator rights: the user is
+        // asked; a declined start leaves the calculator as it is.
+        if (command && FolderTakesUpdates(ModuleDirectory())) RunProgramElevated(*command);
     }
 
     // The statistics page, when one is loading, is waited for; a page that

@@ -80,6 +80,16 @@ VIAddVersionKey /LANG=2052 "LegalCopyright" "${PUBLISHER}"
 !insertmacro MUI_LANGUAGE "SimpChinese"
 
 !define FOREIGN_FOLDER_TEXT "所选文件夹中已有其他文件。卸载时会删除整个程序文件夹，请选择一个空文件夹，或原来安装${PRODUCT}的文件夹。"
+!define PERMISSIONS_TEXT "无法设置程序文件夹的访问权限，安装未进行。请换一个文件夹，或以管理员身份重新运行安装程序。"
+
+; The program folder's permissions, as Program Files has them: the updater
+; runs as administrator, so a folder any user may write (one chosen on a
+; data drive inherits that drive's permissions) would let them replace its
+; files or plant an update. Administrators and SYSTEM have full control,
+; Users read and execute, all inherited by what the folder holds, and nothing
+; is inherited from the drive. The groups are named by their well-known
+; SIDs, the same in every language of Windows.
+!define FOLDER_PERMISSIONS "/inheritance:r /grant:r *S-1-5-32-544:(OI)(CI)F *S-1-5-18:(OI)(CI)F *S-1-5-32-545:(OI)(CI)RX"
 
 ; Both halves use the same registry view as the programs they install: the
 ; 32-bit updater reads the 32-bit view, the 64-bit one the 64-bit view.
@@ -149,6 +159,22 @@ Function CheckFolderPage
   ${EndIf}
 FunctionEnd
 
+; Creates the program folder and gives it its permissions before any file
+; goes in. When they cannot be set, the install stops with a message and
+; removes the folder again if it made it empty.
+Function SecureFolder
+  CreateDirectory "$INSTDIR"
+  nsExec::ExecToLog '"$SYSDIR\icacls.exe" "$INSTDIR" ${FOLDER_PERMISSIONS}'
+  Pop $0
+  ${If} $0 != 0
+    DetailPrint "icacls: $0"
+    RMDir "$INSTDIR"
+    MessageBox MB_OK|MB_ICONSTOP "${PERMISSIONS_TEXT}" /SD IDOK
+    SetErrorLevel 3
+    Quit
+  ${EndIf}
+FunctionEnd
+
 Section "${PRODUCT}" SecProgram
   SectionIn RO
   SetShellVarContext all
@@ -163,6 +189,7 @@ Section "${PRODUCT}" SecProgram
   ${EndIf}
 
   Call QuitRunning
+  Call SecureFolder
 
   SetOutPath "$INSTDIR"
   SetOverwrite on

@@ -109,6 +109,14 @@ bool PosixSystem::RunProgram(const Text& commandLine, bool wait, int /*showMode*
     return true;
 }
 
+bool PosixSystem::RunProgramElevated(const Text& commandLine) {
+    return RunProgram(commandLine, false, kShowNormal);
+}
+
+bool PosixSystem::RunProgramAsUser(const Text& program, const Text& parameters) {
+    return RunProgram(ProgramCommandLine(program, parameters), false, kShowNormal);
+}
+
 bool PosixSystem::FileExists(const Text& path) {
     return ::access(NativePath(path).c_str(), F_OK) == 0;
 }

@@ -17,6 +17,10 @@ public:
     Text ModulePath() override;
     char PathSeparator() const override { return '/'; }
     bool RunProgram(const Text& commandLine, bool wait, int showMode) override;
+    // A per-user installation needs no elevation, and nothing here runs
+    // with rights to drop: both are the plain start.
+    bool RunProgramElevated(const Text& commandLine) override;
+    bool RunProgramAsUser(const Text& program, const Text& parameters) override;
     bool FileExists(const Text& path) override;
     bool RenameFile(const Text& from, const Text& to) override;
     std::optional<Text> ReadEnvironment(const Text& name) override;

@@ -21,6 +21,22 @@ struct ScopedVariant {
     ScopedVariant& operator=(const ScopedVariant&) = delete;
 };
 
+// COM for this thread for as long as a call lasts (a request, a start
+// through the shell), unless the thread already runs in an apartment of
+// another kind (then that one serves).
+class ComScope {
+public:
+    ComScope() : owned_(SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED))) {}
+    ~ComScope() {
+        if (owned_) CoUninitialize();
+    }
+    ComScope(const ComScope&) = delete;
+    ComScope& operator=(const ComScope&) = delete;
+
+private:
+    bool owned_;
+};
+
 // Variants of the argument lists below; the caller clears them
 // (ClearVariants) after the call.
 VARIANT TextVariant(const Text& t);

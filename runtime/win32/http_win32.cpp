@@ -19,21 +19,6 @@ constexpr int kHeadersReceived = 2;
 constexpr int kComplete = 4;
 constexpr DWORD kPollMs = 10;
 
-// COM for this thread for as long as the request lasts, unless the thread
-// already runs in an apartment of another kind (then that one serves).
-class ComScope {
-public:
-    ComScope() : initialised_(SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED))) {}
-    ~ComScope() {
-        if (initialised_) CoUninitialize();
-    }
-    ComScope(const ComScope&) = delete;
-    ComScope& operator=(const ComScope&) = delete;
-
-private:
-    bool initialised_;
-};
-
 // The object, released when the request ends.
 class XmlHttp {
 public:

@@ -1,15 +1,22 @@
 // SingleInstance on Windows: a named event that is never signalled; its
-// existence alone is the mark.
+// existence alone is the mark. It lives in the session's namespace
+// ("Local\"), never the machine's ("Global\"): a user signed in to another
+// session has marks of their own.
 #include <windows.h>
 
 #include "runtime/single_instance.h"
 #include "runtime/win32/system_win32.h"
 
 namespace qh {
+namespace {
+
+constexpr const wchar_t* kSessionNamespace = L"Local\\";
+
+}  // namespace
 
 std::unique_ptr<SingleInstance> SingleInstance::Acquire(const Text& name) {
     if (name.empty()) return nullptr;
-    const std::wstring wide = GbkToWide(name);
+    const std::wstring wide = kSessionNamespace + GbkToWide(name);
     if (HANDLE other = OpenEventW(EVENT_ALL_ACCESS, FALSE, wide.c_str())) {
         CloseHandle(other);
         return nullptr;

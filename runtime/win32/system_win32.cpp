@@ -4,6 +4,10 @@
 #include <objbase.h>
 #include <shellapi.h>
 
+#include "runtime/command_line.h"
+#include "runtime/win32/automation.h"
+#include "runtime/win32/desktop_shell.h"
+
 namespace qh {
 namespace {
 
@@ -86,6 +90,33 @@ bool Win32System::RunProgram(const Text& commandLine, bool wait, int showMode) {
     CloseHandle(pi.hThread);
     CloseHandle(pi.hProcess);
     return true;
+}
+
+bool Win32System::RunProgramElevated(const Text& commandLine) {
+    // The shell takes the program and its parameters apart; "runas" makes it
+    // ask the user's consent (UAC) even where the manifest would not.
+    const CommandLineParts parts = SplitCommandLine(commandLine);
+    if (parts.program.empty()) return false;
+    const std::wstring file = GbkToWide(parts.program);
+    const std::wstring parameters = GbkToWide(parts.parameters);
+    SHELLEXECUTEINFOW info{};
+    info.cbSize = sizeof info;
+    // NOASYNC: the caller may end right after, so the start is complete on
+    // return. NO_UI: a failure (the user declined, ERROR_CANCELLED, or no
+    // such program) shows no box of the shell's; the caller goes on.
+    info.fMask = SEE_MASK_NOASYNC | SEE_MASK_FLAG_NO_UI;
+    info.lpVerb = L"runas";
+    info.lpFile = file.c_str();
+    info.lpParameters = parameters.empty() ? nullptr : parameters.c_str();
+    info.nShow = SW_SHOWNORMAL;
+    // The shell may hand the start to COM objects; the calculator's
+    // background thread has no COM of its own.
+    ComScope com;
+    return ShellExecuteExW(&info) != FALSE;
+}
+
+bool Win32System::RunProgramAsUser(const Text& program, const Text& parameters) {
+    return StartThroughDesktopShell(program, parameters);
 }
 
 bool Win32System::FileExists(const Text& path) {

@@ -1,7 +1,9 @@
 // SystemServices on Windows.
 //
 // Implements: module path (GetModuleFileNameW), process start (CreateProcessW
-// with inherited handles and the show mode), files (GetFileAttributesW,
+// with inherited handles and the show mode; ShellExecuteExW with "runas" for
+// the start that asks for elevation; the desktop shell for the start as the
+// signed-in user), files (GetFileAttributesW,
 // MoveFileW), environment, the registry (string values), the half-width
 // mapping (LCMapStringW, locale 2052), GBK <-> UTF-8 through UTF-16 with code
 // page 936, Unicode console arguments (GetCommandLineW) and output, fatal
@@ -20,6 +22,8 @@ public:
     Text ModulePath() override;
     char PathSeparator() const override { return '\\'; }
     bool RunProgram(const Text& commandLine, bool wait, int showMode) override;
+    bool RunProgramElevated(const Text& commandLine) override;
+    bool RunProgramAsUser(const Text& program, const Text& parameters) override;
     bool FileExists(const Text& path) override;
     bool RenameFile(const Text& from, const Text& to) override;
     std::optional<Text> ReadEnvironment(const Text& name) override;

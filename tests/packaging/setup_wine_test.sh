@@ -6,7 +6,8 @@
 #      the uninstaller, the Uninstall key with its values, and the shortcuts.
 #   2. The installed calculator starts and shows its window.
 #   3. The update cycle runs from this fresh installation.
-#   4. A folder of other files is refused, and nothing is written there.
+#   4. A folder of other files is refused, and nothing is written there; a
+#      folder whose permissions cannot be set is not installed into.
 #   5. "uninst.exe /S" leaves nothing: not the folder (with "update\" and the
 #      files the update added), not the key, not the shortcuts.
 #   setup_wine_test.sh SETUP_EXE BIN_DIR VERSION_FILE win32|win64
@@ -100,6 +101,26 @@ printf 'mine' >"$PREFIX/drive_c/Data/letter.txt"
 [ "$(ls "$PREFIX/drive_c/Data")" = "letter.txt" ] || fail "setup wrote into a folder of other files"
 read_key
 [ "$(value InstallLocation)" = "$folder_win" ] || fail "the refused install changed the key"
+
+# 4b. Where the folder's permissions cannot be set, setup stops before any
+# file goes in and leaves no folder behind. Wine's own icacls changes nothing
+# and reports success (so the permissions themselves cannot be read back
+# here); for this run a program that fails stands in for it: the test
+# helper, which cannot write its answer into a folder and ends with 4.
+standins=""
+for sys in system32 syswow64; do
+    icacls="$PREFIX/drive_c/windows/$sys/icacls.exe"
+    [ -f "$icacls" ] || continue
+    mv "$icacls" "$icacls.wine" && cp "$BIN/runtime_test_child.exe" "$icacls" && standins="$standins $icacls"
+done
+"$RUN" "$PREFIX" reg add 'HKCU\Software\Wine\DllOverrides' /v icacls.exe /t REG_SZ /d native /f >/dev/null 2>&1
+"$RUN" "$PREFIX" "$SETUP" /S '/D=C:\Fresh'; rc=$?
+[ "$rc" -eq 3 ] || fail "setup with failing permissions ended with $rc, not 3"
+[ ! -e "$PREFIX/drive_c/Fresh" ] || fail "setup with failing permissions left: $(find "$PREFIX/drive_c/Fresh" | head -5)"
+read_key
+[ "$(value InstallLocation)" = "$folder_win" ] || fail "the install without permissions changed the key"
+for icacls in $standins; do mv "$icacls.wine" "$icacls"; done
+"$RUN" "$PREFIX" reg delete 'HKCU\Software\Wine\DllOverrides' /v icacls.exe /f >/dev/null 2>&1
 
 # 5. The silent uninstall. The uninstaller runs from a copy of itself and
 # returns at once, so the test waits for it.

@@ -39,5 +39,30 @@ TEST(SplitCommandLineTest, ChineseArgumentsKeepBothBytes) {
     EXPECT_EQ(parts.arguments[1], "计算 器");
 }
 
+// The elevated start hands the shell the program and the rest of the line
+// apart: a lost or re-quoted parameter would start the updater without its
+// mode or calculator.
+TEST(SplitCommandLineTest, ElevatedStartKeepsTheParametersAsWritten) {
+    const struct {
+        const char* line;
+        const char* program;
+        const char* parameters;
+    } cases[] = {
+        {"\"C:\\Program Files\\青禾\\renew.exe\" -m 612E 31 3432", "C:\\Program Files\\青禾\\renew.exe",
+         "-m 612E 31 3432"},
+        {"renew.exe  \"a b\"\t-h", "renew.exe", "\"a b\"\t-h"},
+        {"\"renew.exe\"", "renew.exe", ""},
+        {"renew.exe   ", "renew.exe", ""},
+    };
+    for (const auto& c : cases) {
+        const auto parts = SplitCommandLine(c.line);
+        EXPECT_EQ(parts.program, c.program) << c.line;
+        EXPECT_EQ(parts.parameters, c.parameters) << c.line;
+        // Joined again, the line means the same.
+        const auto again = SplitCommandLine(ProgramCommandLine(parts.program, parts.parameters));
+        EXPECT_EQ(again.arguments, parts.arguments) << c.line;
+    }
+}
+
 }  // namespace
 }  // namespace qh

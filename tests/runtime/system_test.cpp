@@ -99,6 +99,35 @@ TEST_F(SystemTest, RunProgramWithoutWaitingReturnsAtOnce) {
     EXPECT_EQ(Read("later.txt"), "x\n");
 }
 
+// The calculator starts the updater through the elevated start: it must
+// reach the program, in a folder with a space, with its parameters as
+// written, and report a program that is not there.
+TEST_F(SystemTest, ElevatedStartPassesTheParametersAndReportsAMissingProgram) {
+    const fs::path copy = temp.Path() / kSub / ChildProgram().filename();
+    fs::copy_file(ChildProgram(), copy);
+    ASSERT_TRUE(RunProgramElevated(ProgramCommandLine(copy.string(), QuotedPath(InFolder("up.txt")) + " one \"two three\"")));
+    for (int i = 0; i < 200 && Read("up.txt").empty(); ++i) Sleep(50);
+    EXPECT_EQ(Read("up.txt"), "one\ntwo three\n");
+    EXPECT_FALSE(RunProgramElevated(QuotedPath(InFolder("no such program"))));
+    EXPECT_FALSE(RunProgramElevated(""));
+}
+
+// The updater starts the browser and the calculator as the user. Where that
+// way is not available (Windows without a desktop shell window: Wine) the
+// answer is false and nothing starts; a start of its own instead would carry
+// the updater's rights along. Where it is, the program gets its parameters.
+TEST_F(SystemTest, StartAsUserStartsNothingWhenItAnswersFalse) {
+    const fs::path copy = temp.Path() / kSub / ChildProgram().filename();
+    fs::copy_file(ChildProgram(), copy);
+    const bool started = RunProgramAsUser(copy.string(), QuotedPath(InFolder("user.txt")) + " one \"two three\"");
+    // The child pauses before it writes; a start that happened shows within
+    // five seconds, also under a slow Wine.
+    for (int i = 0; i < 100 && Read("user.txt").empty(); ++i) Sleep(50);
+    EXPECT_EQ(Read("user.txt"), started ? "one\ntwo three\n" : "");
+    EXPECT_FALSE(RunProgramAsUser(InFolder("no such program"), "x"));
+    EXPECT_FALSE(RunProgramAsUser(Text(), "x"));
+}
+
 TEST_F(SystemTest, EnvironmentValues) {
     EXPECT_FALSE(ReadEnvironment("PATH").empty());
     EXPECT_EQ(ReadEnvironment("QINGHE_SURELY_UNSET_VARIABLE"), "");

@@ -2,6 +2,8 @@
 
 #include <utility>
 
+#include "runtime/command_line.h"
+
 namespace qh {
 
 DriverSystem::DriverSystem(SystemServices& real, Text programDirectory, Text programFileName, StartRecorder record)
@@ -20,6 +22,12 @@ Text DriverSystem::ModulePath() {
 bool DriverSystem::RunProgram(const Text& commandLine, bool /*wait*/, int /*showMode*/) {
     if (record_) record_(real_.GbkToUtf8(commandLine));
     return true;
+}
+
+bool DriverSystem::RunProgramElevated(const Text& commandLine) { return RunProgram(commandLine, false, kShowNormal); }
+
+bool DriverSystem::RunProgramAsUser(const Text& program, const Text& parameters) {
+    return RunProgram(ProgramCommandLine(program, parameters), false, kShowNormal);
 }
 
 }  // namespace qh

@@ -26,6 +26,10 @@ public:
     char PathSeparator() const override { return real_.PathSeparator(); }
     // Records the command line and reports the program started.
     bool RunProgram(const Text& commandLine, bool wait, int showMode) override;
+    // The same for the elevated start and the start as the user (recorded as
+    // the quoted program and its parameters).
+    bool RunProgramElevated(const Text& commandLine) override;
+    bool RunProgramAsUser(const Text& program, const Text& parameters) override;
     bool FileExists(const Text& path) override { return real_.FileExists(path); }
     bool RenameFile(const Text& from, const Text& to) override { return real_.RenameFile(from, to); }
     std::optional<Text> ReadEnvironment(const Text& name) override { return real_.ReadEnvironment(name); }

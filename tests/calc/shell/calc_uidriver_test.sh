@@ -206,6 +206,12 @@ out="$(printf 'windows\nstarted\n' | "$driver" --program-dir "$work/pending" Qin
 expected="ended 0
 \"$work/pending\\renew\" -m 51696E67686543616C63 312E302E302E353033 "
 case "$out" in "$expected"3*) ;; *) fail "St=1 hand-off: $out" ;; esac
+# Started by the updater (with its process id), after an install that left
+# St="1": the calculator opens and starts no updater, or a failed install
+# would loop.
+out="$(printf 'windows\nstarted\nquit\n' | "$driver" --program-dir "$work/pending" QingheCalc 1a2b)"
+echo "$out" | grep -q '^青禾计算器 visible=1' || fail "relaunched with St=1 shows no window: $out"
+echo "$out" | grep -q 'renew' && fail "relaunched with St=1 started the updater again: $out"
 
 for st in 0 ""; do
     dir="$work/st$st"; mkdir -p "$dir" && state "$dir" "$st"

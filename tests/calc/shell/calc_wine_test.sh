@@ -36,4 +36,16 @@ if [ -n "$MAIN_SHOT" ]; then
 fi
 
 expect_ended_by_message_1024 "$("$RUN" "$PREFIX" "$BIN/notify.exe" Ex_DirectUI 青禾计算器 | tr -d '\r')"
-echo "PASS: results docked at right - 9; ended by message 1024 from another process"
+
+# A folder left with an update waiting (St="1") and no renew.exe: the
+# elevated start ("runas") fails, and the calculator opens all the same.
+DIR=$(mktemp -d)
+trap 'rm -rf "$DIR"' EXIT
+mkdir -p "$DIR/update"
+cp "$BIN/QingheCalc.exe" "$DIR/"
+printf '<?xml version="1.0" encoding="gb2312"?>\n<Update><Ver>1.0.0.504</Ver><ALL St="1"/></Update>\n' \
+    >"$DIR/update/config.xml"
+"$RUN" "$PREFIX" "$DIR/QingheCalc.exe" & PID=$!
+find_window '青禾计算器' >/dev/null || fail "a leftover St=1 without renew.exe opened no calculator"
+expect_ended_by_message_1024 "$("$RUN" "$PREFIX" "$BIN/notify.exe" Ex_DirectUI 青禾计算器 | tr -d '\r')"
+echo "PASS: results docked at right - 9; ended by message 1024 from another process; a failed updater start opens the calculator"
