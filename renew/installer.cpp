@@ -168,14 +168,16 @@ void PutBackAll(const std::vector<Text>& moved) {
 
 }  // namespace
 
-Text RelaunchCommandLine(const Text& calculatorFile, std::uint32_t updaterProcessId) {
-    if (!IsPlainName(calculatorFile)) return Text();
-    return QuotedPath(ProgramFile(calculatorFile)) + " " + std::to_string(updaterProcessId);
+Text RelaunchTarget(const Text& calculatorFile) {
+    return IsPlainName(calculatorFile) ? ProgramFile(calculatorFile) : Text();
 }
 
 void RelaunchCalculator(const Text& calculatorFile) {
-    const Text command = RelaunchCommandLine(calculatorFile, CurrentProcessId());
-    if (!command.empty()) RunProgram(command, false);
+    // The updater runs elevated and the calculator must not inherit that: it
+    // is started as the signed-in user through the desktop shell, or not at
+    // all (the user then starts it as usual).
+    const Text program = RelaunchTarget(calculatorFile);
+    if (!program.empty()) RunProgramAsUser(program, std::to_string(CurrentProcessId()));
 }
 
 Text InstallFailedStatus(const InstallResult& result) { return kFailedLead + result.reason + kFullStop; }

@@ -65,9 +65,8 @@ Text InstallFailedNotice(const InstallResult& result);
 // is not a plain name in the program folder.
 void RelaunchCalculator(const Text& calculatorFile);
 
-// The relaunch command line: the calculator's quoted path and the updater's
-// process id. Empty when the file name is not a plain name in the program
-// folder.
-Text RelaunchCommandLine(const Text& calculatorFile, std::uint32_t updaterProcessId);
+// The program the relaunch starts: the calculator's path in the program
+// folder. Empty when the file name is not a plain name in the program folder.
+Text RelaunchTarget(const Text& calculatorFile);
 
 }  // namespace qh

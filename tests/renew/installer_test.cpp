@@ -270,12 +270,12 @@ TEST_F(InstallerTest, AStateFileNamingPathsOutsideTheFolderInstallsNothingForThe
     for (const Text& name : hostile) EXPECT_TRUE(FileExists(ProgramFile(StagingName(name)))) << name;
 }
 
-TEST(RelaunchCommandLine, OnlyAPlainNameInTheProgramFolderIsStarted) {
-    EXPECT_NE(RelaunchCommandLine("QingheCalc.exe", 12), "");
-    EXPECT_EQ(RelaunchCommandLine("..\\cmd.exe", 12), "");
-    EXPECT_EQ(RelaunchCommandLine("sub\\QingheCalc.exe", 12), "");
-    EXPECT_EQ(RelaunchCommandLine("", 12), "");
-    EXPECT_EQ(RelaunchCommandLine("C:\\Windows\\x.exe", 12), "");
+TEST(RelaunchTarget, OnlyAPlainNameInTheProgramFolderIsStarted) {
+    EXPECT_EQ(RelaunchTarget("QingheCalc.exe"), ProgramFile("QingheCalc.exe"));
+    EXPECT_EQ(RelaunchTarget("..\\cmd.exe"), "");
+    EXPECT_EQ(RelaunchTarget("sub\\QingheCalc.exe"), "");
+    EXPECT_EQ(RelaunchTarget(""), "");
+    EXPECT_EQ(RelaunchTarget("C:\\Windows\\x.exe"), "");
 }
 
 }  // namespace

@@ -75,18 +75,26 @@ await '[ -f "$prog/update/config.xml" ] && grep -q "St=\"1\"" "$prog/update/conf
     fail "no state file from renew.exe -h"
 cmp -s "$work/before.exe" "$prog/QingheCalc.exe" || fail "renew.exe -h installed something"
 
-# 4. and 5. The next start hands off; the update goes in; the relaunch
-# moves the new updater into place.
+# 4. The next start hands off and the update goes in.
 "$RUN" "$PREFIX" "$calc" >/dev/null 2>&1 &
-await '[ ! -e "$prog/update/config.xml" ] && [ ! -e "$prog/renew.ex_" ] &&
-       cmp -s "$work/release/renew.ex_" "$prog/renew.exe"' || fail "the update did not complete"
+await '[ ! -e "$prog/update/config.xml" ]' || fail "the update did not complete"
 for f in QingheCalc.exe skin/bg.png readme.txt; do
     cmp -s "$work/release/$f" "$prog/$f" || fail "differs from the release: $f"
 done
 "$RUN" "$PREFIX" reg query "$key" /v DisplayVersion 2>/dev/null | grep -q '1\.0\.0\.506' || fail "DisplayVersion"
-# The relaunched calculator runs; message 1024 ends it.
+
+# 5. The elevated updater starts the calculator again only as the signed-in
+# user, through the desktop shell, which Wine does not have: it starts none.
+# The user's next start moves the new updater into place.
+sleep 2
 quit="$("$RUN" "$PREFIX" "$BIN/notify.exe" Ex_DirectUI 青禾计算器 | tr -d '\r')"
-[ "${quit:-0}" -ge 1 ] 2>/dev/null || fail "no calculator running after the update: '$quit'"
+[ "${quit:-0}" -eq 0 ] 2>/dev/null || fail "the elevated updater started the calculator itself: '$quit'"
+"$RUN" "$PREFIX" "$calc" >/dev/null 2>&1 &
+await '[ ! -e "$prog/renew.ex_" ] && cmp -s "$work/release/renew.ex_" "$prog/renew.exe"' ||
+    fail "the new updater was not moved into place"
+# The calculator runs; message 1024 ends it.
+await '[ "$("$RUN" "$PREFIX" "$BIN/notify.exe" Ex_DirectUI 青禾计算器 | tr -d "\r")" -ge 1 ] 2>/dev/null' ||
+    fail "no calculator running after the update"
 
 [ "$failures" -eq 0 ] && echo "all passed"
 exit "$failures"
