@@ -4,7 +4,9 @@
 // asking case is driven through uidriver in renew_uidriver_test.sh).
 #include <gtest/gtest.h>
 
+#include "calc/shell/updater_handoff.h"
 #include "renew/updater_window.h"
+#include "runtime/product_version.h"
 #include "tests/support/test_platform.h"
 #include "tests/toolkit/test_backend.h"
 #include "toolkit/messages.h"
@@ -38,6 +40,15 @@ protected:
     UpdaterState state;
     std::unique_ptr<UpdaterWindow> window;
 };
+
+TEST_F(UpdaterWindowTest, ADevelopmentBuildSaysSoInItsCaptionWhileTheCalculatorStillFindsIt) {
+    Build(false);
+    // The calculator's finder and the window agree on the title.
+    EXPECT_EQ(Text(kUpdaterTitle), kUpdaterWindowTitle);
+    EXPECT_EQ(platform.host.Title(Handle()), kUpdaterTitle);
+    EXPECT_EQ(window->Controls().window.CaptionText(), Text(kUpdaterTitle) + kBuildMark);
+    EXPECT_EQ(platform.host.NotifyWindows("Ex_DirectUI", kUpdaterTitle, 0), 1);
+}
 
 TEST_F(UpdaterWindowTest, Message1024EndsItWithoutAsking) {
     Build(true);
