@@ -38,11 +38,15 @@ run: build-linux
 # (presets package-linux and package-windows): the Windows setup program, the
 # Debian package and the per-user archive. UPDATE_KEY names the maker's
 # public key that the updater requires the server's documents to be signed
-# with; UPDATE_KEY=none makes unsigned development installers.
+# with; UPDATE_KEY=none makes unsigned development installers, whose names
+# say "dev" (QingheCalc-<version>-dev-setup.exe, qinghe-calc_<version>~dev_amd64.deb,
+# qinghe-calc-<version>-dev-linux-x86_64.tar.gz) and whose programs say "开发版".
 package: setup
 	@if [ -z "$(UPDATE_KEY)" ]; then \
 	    echo "make package UPDATE_KEY=FILE: the maker's public key for signed updates"; \
 	    echo "(qinghe-publish --new-key makes a pair; UPDATE_KEY=none builds without one)"; exit 2; fi
+	@# Installers of an earlier kind of build are not left to be copied with these.
+	rm -rf build/package-linux/package build/package-windows/package
 	QH_UPDATE_PUBLIC_KEY="$(if $(filter none,$(UPDATE_KEY)),,$(abspath $(UPDATE_KEY)))" cmake --preset package-linux --fresh
 	cmake --build --preset package-linux -j $(JOBS)
 	QH_UPDATE_PUBLIC_KEY="$(if $(filter none,$(UPDATE_KEY)),,$(abspath $(UPDATE_KEY)))" cmake --preset package-windows --fresh

@@ -11,8 +11,10 @@ function(qh_windows_resources target)
     cmake_parse_arguments(ARG "" "LEVEL;DESCRIPTION" "" ${ARGN})
     set(QH_RES_NAME ${target})
     set(QH_RES_LEVEL ${ARG_LEVEL})
-    set(QH_RES_DESCRIPTION ${ARG_DESCRIPTION})
+    # A development build says so where Explorer shows the program's details.
+    set(QH_RES_DESCRIPTION "${ARG_DESCRIPTION}${QH_BUILD_MARK}")
     set(QH_RES_VERSION ${QH_PRODUCT_VERSION})
+    set(QH_RES_VERSION_TEXT "${QH_PRODUCT_VERSION}${QH_BUILD_MARK}")
     # The manifest names the program's own architecture: a 64-bit program
     # that asks for the x86 common controls fails to start.
     if(CMAKE_SYSTEM_PROCESSOR STREQUAL "x86_64")

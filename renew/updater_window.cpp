@@ -4,6 +4,7 @@
 #include "runtime/browser.h"
 #include "runtime/convert.h"
 #include "runtime/http.h"
+#include "runtime/product_version.h"
 #include "toolkit/draw.h"
 #include "toolkit/message_box.h"
 #include "toolkit/messages.h"
@@ -74,6 +75,9 @@ bool UpdaterWindow::Build() {
     // The painter is bound first: the window draws its background once, as
     // it is bound.
     c_.window.OnPaint([this](HostHandle, Graphics& g, int, int width, int height) { return Paint(g, width, height); });
+    // The caption says what kind of build this is; the title stays the name
+    // the calculator and the setup program find the window by.
+    c_.window.SetCaptionText(Text(kUpdaterWindowTitle) + kBuildMark);
     if (!c_.window.Create(c_.hwnd, Bytes(), kWindowColor, true, kFlags)) return false;
     c_.window.SetAlpha(kAlpha);
     c_.window.OnControlEvent([this](HostHandle, int id, int, int) { return OnControlEvent(id); });

@@ -34,6 +34,10 @@ public:
     // writable by its owner (under the umask). False when anything exists
     // under the name.
     bool CreateNew(const std::filesystem::path& path);
+    // The same for a secret: the file is its owner's alone from its
+    // creation on (mode 0600 on Linux, an ACL that grants only the user who
+    // runs the program on Windows), never created open and narrowed later.
+    bool CreateNewPrivate(const std::filesystem::path& path);
 
     bool IsOpen() const { return handle_ != kClosed; }
     // Up to size bytes; 0 at the end of the file, -1 when the read failed.

@@ -150,7 +150,7 @@ void UiWindow::RenderBackground() {
         g.FillRectangle(all, backgroundColor_);
     }
     if (onPaint_) onPaint_(hwnd_, g, 0, clientWidth_, clientHeight_);
-    Text title = TheHost().Title(hwnd_);
+    const Text title = captionText_.empty() ? TheHost().Title(hwnd_) : captionText_;
     if (!title.empty() && frameStyle_ != 0) {
         const float left = MenuOwner() != 0 ? kCaptionTitleAfterIcon : 8.0f;
         DrawGlowText(g, title, Toolkit().defaultFont, MakeArgb(0x000000, 255),
@@ -159,6 +159,11 @@ void UiWindow::RenderBackground() {
     if (frameStyle_ != 0) DrawRectStyled(g, all, MakeArgb(0x404040, 140));
     if (onPaintOver_) onPaintOver_(hwnd_, g, 0, clientWidth_, clientHeight_);
     RepaintArea(all, true);
+}
+
+void UiWindow::SetCaptionText(const Text& text) {
+    captionText_ = text;
+    if (hwnd_ != 0) RenderBackground();
 }
 
 void UiWindow::SetBackground(const Bytes& image, bool setImage, std::int64_t color, bool setColor, bool redraw) {

@@ -70,6 +70,10 @@ public:
                 const std::array<int, 4>* frameRect = nullptr);
     // Window opacity 0-255, or -1 for an opaque window; set before Show.
     void SetAlpha(int alpha) { alpha_ = alpha; }
+    // The text drawn in the caption where it differs from the host window's
+    // title, which other programs find the window by; empty: the title.
+    void SetCaptionText(const Text& text);
+    const Text& CaptionText() const { return captionText_; }
     // First display: fades in when fade is 1.
     void Show(int fade = 1);
     // Starts the timer-driven fade (timer 444660): the window's opacity rises
@@ -210,6 +214,7 @@ private:
     bool keyboardFocusMark_ = false;
     int alpha_ = -1;
     Argb backgroundColor_ = 0;
+    Text captionText_;
     UiImage backgroundImage_;
     int frameStyle_ = 5;
     std::array<int, 4> frameRect_{};

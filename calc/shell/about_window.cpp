@@ -2,6 +2,7 @@
 
 #include "calc/shell/calc_images.h"
 #include "calc/shell/version_text.h"
+#include "runtime/product_version.h"
 #include "toolkit/draw.h"
 #include "toolkit/messages.h"
 #include "toolkit/style_painter.h"
@@ -71,8 +72,8 @@ void AboutWindow::Show() {
 
     logo_.Create(h, 7, 30, kWidth - 14, 70, CalcImageBytes(CalcImage::AboutLogo));
     logo_.Name("AboutLogo", true);
-    text_.Create(h, "青禾计算器(" + VersionText() + ")\r\n\r\n" + kNotice, 25, 113, 370, 75, MakeArgb(0x000000, 220), {},
-                 0, 0);
+    text_.Create(h, "青禾计算器(" + VersionText() + kBuildMark + ")\r\n\r\n" + kNotice, 25, 113, 370, 75,
+                 MakeArgb(0x000000, 220), {}, 0, 0);
     text_.LinePitch(kLinePitch, true);
     text_.Name("AboutText", true);
     link_.Create(h, siteUrl_, siteUrl_ + "/?ref=rodode", 25, 195, 160, 20, MakeArgb(0xC06000, 210));

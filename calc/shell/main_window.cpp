@@ -5,6 +5,7 @@
 #include "calc/shell/calc_images.h"
 #include "calc/shell/page_actions.h"
 #include "calc/shell/page_forms.h"
+#include "runtime/product_version.h"
 #include "toolkit/draw.h"
 #include "toolkit/messages.h"
 #include "toolkit/toolkit.h"
@@ -86,6 +87,9 @@ bool MainWindow::Build() {
     c_.hwnd = CreateHostWindow(kTitle, 0, false, 0, false, kWidth, kHeight);
     if (c_.hwnd == 0) return false;
     c_.window.OnPaint([this](HostHandle, Graphics& g, int, int width, int height) { return Paint(g, width, height); });
+    // The caption says what kind of build this is; the title stays the name
+    // the updater and the setup program find the window by.
+    c_.window.SetCaptionText(Text(kTitle) + kBuildMark);
     if (!c_.window.Create(c_.hwnd, CalcImageBytes(CalcImage::Skin), 0, false, kWindowFlags)) return false;
     c_.window.SetAlpha(kWindowAlpha);
     CreateTabsAndMenu();

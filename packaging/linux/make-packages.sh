@@ -7,12 +7,18 @@
 #       administrator: install.sh puts the calculator and its updater into the
 #       user's data folder, and the updater keeps that copy current.
 #
-#   make-packages.sh BIN_DIR OUT_DIR VERSION ICON_FILE
+#   make-packages.sh BIN_DIR OUT_DIR VERSION ICON_FILE [MARK]
+# MARK ("dev" for a build without the maker's key) goes into both names as
+# qinghe-calc_<version>~dev_amd64.deb (and the package's version) and
+# qinghe-calc-<version>-dev-linux-x86_64.tar.gz; the version recorded at
+# install stays <version>.
 set -eu
 bin="$1"
 out="$2"
 version="$3"
 icon="$4"
+mark="${5:-}"
+deb_version="$version${mark:+~$mark}"
 here="$(cd "$(dirname "$0")" && pwd)"
 arch=amd64
 # The files get the time of the version's commit where git knows it, so the
@@ -55,7 +61,7 @@ install -D -m 644 "$work/qinghe-calc.desktop" "$deb/usr/share/applications/qingh
 install_icons "$deb/usr/share/icons"
 doc="$deb/usr/share/doc/qinghe-calc"
 install -D -m 644 "$here/copyright" "$doc/copyright"
-sed "s|@VERSION@|$version|; s|@DATE@|$(date -u -R -d "@$SOURCE_DATE_EPOCH")|" "$here/changelog.in" |
+sed "s|@VERSION@|$deb_version|; s|@DATE@|$(date -u -R -d "@$SOURCE_DATE_EPOCH")|" "$here/changelog.in" |
     gzip -9n >"$doc/changelog.gz"
 chmod 644 "$doc/changelog.gz"
 
@@ -67,16 +73,16 @@ depends="$(cd "$work/shlibs" && dpkg-shlibdeps -O "$lib/QingheCalc" 2>/dev/null 
 [ -n "$depends" ] || { echo "make-packages: dpkg-shlibdeps found no dependencies" >&2; exit 1; }
 installed_size="$(du -sk --apparent-size "$deb/usr" | cut -f1)"
 install -d -m 755 "$deb/DEBIAN"
-sed -e "s|@VERSION@|$version|" -e "s|@ARCH@|$arch|" -e "s|@DEPENDS@|$depends, fonts-wqy-zenhei|" \
+sed -e "s|@VERSION@|$deb_version|" -e "s|@ARCH@|$arch|" -e "s|@DEPENDS@|$depends, fonts-wqy-zenhei|" \
     -e "s|@SIZE@|$installed_size|" "$here/control.in" >"$deb/DEBIAN/control"
 (cd "$deb" && find usr -type f | LC_ALL=C sort | xargs md5sum) >"$deb/DEBIAN/md5sums"
 chmod 644 "$deb/DEBIAN/control" "$deb/DEBIAN/md5sums"
 find "$deb" -type d -exec chmod 755 {} +
 find "$deb" -exec touch -h -d "@$SOURCE_DATE_EPOCH" {} +
-dpkg-deb --root-owner-group -Zxz --build "$deb" "$out/qinghe-calc_${version}_${arch}.deb" >/dev/null
+dpkg-deb --root-owner-group -Zxz --build "$deb" "$out/qinghe-calc_${deb_version}_${arch}.deb" >/dev/null
 
 # --- The per-user archive ----------------------------------------------------
-name="qinghe-calc-$version-linux-x86_64"
+name="qinghe-calc-$version${mark:+-$mark}-linux-x86_64"
 tree="$work/$name"
 install -d -m 755 "$tree"
 for program in QingheCalc renew; do

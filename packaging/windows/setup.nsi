@@ -13,12 +13,18 @@
 ;   ICON       the program's icon
 ;   WIZARD_BITMAP  the picture of the welcome and finish pages (164 x 314)
 ;   OUT_FILE   the setup program to write
+;   MARK       optional: " 开发版" for a development build, shown after the
+;              version where the user reads it
 
 Unicode true
 ManifestDPIAware true
 
 !ifndef VERSION | ARCH | FILES_DIR | ICON | WIZARD_BITMAP | OUT_FILE
   !error "VERSION, ARCH, FILES_DIR, ICON, WIZARD_BITMAP and OUT_FILE must be defined"
+!endif
+
+!ifndef MARK
+  !define MARK ""
 !endif
 
 !include "MUI2.nsh"
@@ -37,7 +43,7 @@ OutFile "${OUT_FILE}"
 ; The updater that later replaces these files runs as administrator too.
 RequestExecutionLevel admin
 SetCompressor /SOLID lzma
-BrandingText "${PRODUCT} ${VERSION}"
+BrandingText "${PRODUCT} ${VERSION}${MARK}"
 ShowInstDetails show
 ShowUninstDetails show
 
@@ -57,7 +63,7 @@ VIAddVersionKey /LANG=2052 "ProductName" "${PRODUCT}"
 VIAddVersionKey /LANG=2052 "CompanyName" "${PUBLISHER}"
 VIAddVersionKey /LANG=2052 "FileDescription" "${PRODUCT} 安装程序"
 VIAddVersionKey /LANG=2052 "FileVersion" "${VERSION}"
-VIAddVersionKey /LANG=2052 "ProductVersion" "${VERSION}"
+VIAddVersionKey /LANG=2052 "ProductVersion" "${VERSION}${MARK}"
 VIAddVersionKey /LANG=2052 "LegalCopyright" "${PUBLISHER}"
 
 !define MUI_ICON "${ICON}"
@@ -65,7 +71,7 @@ VIAddVersionKey /LANG=2052 "LegalCopyright" "${PUBLISHER}"
 !define MUI_WELCOMEFINISHPAGE_BITMAP "${WIZARD_BITMAP}"
 !define MUI_UNWELCOMEFINISHPAGE_BITMAP "${WIZARD_BITMAP}"
 !define MUI_ABORTWARNING
-!define MUI_WELCOMEPAGE_TITLE "欢迎安装${PRODUCT} ${VERSION}"
+!define MUI_WELCOMEPAGE_TITLE "欢迎安装${PRODUCT} ${VERSION}${MARK}"
 !define MUI_WELCOMEPAGE_TEXT "${PRODUCT}帮您计算商业贷款、公积金贷款、组合贷款和车贷的月供与利息，以及二手房交易的税费。$\r$\n$\r$\n安装前请关闭正在运行的${PRODUCT}。$\r$\n$\r$\n$_CLICK"
 
 !insertmacro MUI_PAGE_WELCOME

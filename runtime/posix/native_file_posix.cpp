@@ -48,14 +48,30 @@ bool NativeFile::OpenRegularToUpdate(const std::filesystem::path& path) {
     return true;
 }
 
+namespace {
+
+constexpr mode_t kSharedMode = 0644;
+constexpr mode_t kPrivateMode = 0600;
+
+// O_EXCL fails on anything under the name, a dangling link included, so
+// nothing planted there is ever written through. The mode is given to the
+// creation itself; the umask can only narrow it further.
+int CreateWithMode(const std::filesystem::path& path, mode_t mode) {
+    return ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, mode);
+}
+
+}  // namespace
+
 bool NativeFile::CreateNew(const std::filesystem::path& path) {
     Close();
-    // O_EXCL fails on anything under the name, a dangling link included,
-    // so nothing planted there is ever written through.
-    const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0644);
-    if (fd < 0) return false;
-    handle_ = fd;
-    return true;
+    handle_ = CreateWithMode(path, kSharedMode);
+    return IsOpen();
+}
+
+bool NativeFile::CreateNewPrivate(const std::filesystem::path& path) {
+    Close();
+    handle_ = CreateWithMode(path, kPrivateMode);
+    return IsOpen();
 }
 
 std::int64_t NativeFile::Read(void* data, std::size_t size) {

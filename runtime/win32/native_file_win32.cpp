@@ -3,6 +3,8 @@
 // CREATE_NEW, which fails on anything under the name.
 #include <windows.h>
 
+#include <vector>
+
 #include "runtime/native_file.h"
 
 namespace qh {
@@ -25,6 +27,49 @@ HANDLE OpenRegularFile(const std::filesystem::path& path, DWORD access, DWORD sh
     }
     return file;
 }
+
+HANDLE CreateNewFile(const std::filesystem::path& path, SECURITY_ATTRIBUTES* security) {
+    return CreateFileW(path.c_str(), GENERIC_WRITE, 0, security, CREATE_NEW,
+                       FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
+}
+
+// A security descriptor for a new file that only the user running this
+// program may open: that user owns it, one entry grants that user full
+// control, and the entries the folder would pass down are shut out. Given
+// to CreateFileW, the file is never open to anyone else, not even briefly.
+class OwnerOnlySecurity {
+public:
+    bool Build() {
+        HANDLE token = nullptr;
+        if (!OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, &token)) return false;
+        DWORD size = 0;
+        GetTokenInformation(token, TokenUser, nullptr, 0, &size);
+        user_.assign(size / sizeof(DWORD) + 1, 0);
+        const bool known = size > 0 && GetTokenInformation(token, TokenUser, user_.data(), size, &size);
+        CloseHandle(token);
+        if (!known) return false;
+        const PSID sid = reinterpret_cast<TOKEN_USER*>(user_.data())->User.Sid;
+        const DWORD aclSize = sizeof(ACL) + sizeof(ACCESS_ALLOWED_ACE) - sizeof(DWORD) + GetLengthSid(sid);
+        acl_.assign(aclSize / sizeof(DWORD) + 1, 0);
+        const PACL acl = reinterpret_cast<PACL>(acl_.data());
+        return InitializeAcl(acl, aclSize, ACL_REVISION) &&
+               AddAccessAllowedAce(acl, ACL_REVISION, FILE_ALL_ACCESS, sid) &&
+               InitializeSecurityDescriptor(&descriptor_, SECURITY_DESCRIPTOR_REVISION) &&
+               SetSecurityDescriptorOwner(&descriptor_, sid, FALSE) &&
+               SetSecurityDescriptorDacl(&descriptor_, TRUE, acl, FALSE) &&
+               SetSecurityDescriptorControl(&descriptor_, SE_DACL_PROTECTED, SE_DACL_PROTECTED);
+    }
+    SECURITY_ATTRIBUTES* Attributes() {
+        attributes_ = {sizeof attributes_, &descriptor_, FALSE};
+        return &attributes_;
+    }
+
+private:
+    std::vector<DWORD> user_;  // TOKEN_USER, kept DWORD-aligned
+    std::vector<DWORD> acl_;
+    SECURITY_DESCRIPTOR descriptor_{};
+    SECURITY_ATTRIBUTES attributes_{};
+};
 
 }  // namespace
 
@@ -49,8 +94,19 @@ bool NativeFile::OpenRegularToUpdate(const std::filesystem::path& path) {
 
 bool NativeFile::CreateNew(const std::filesystem::path& path) {
     Close();
-    const HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
-                                    FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
+    const HANDLE file = CreateNewFile(path, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return false;
+    handle_ = reinterpret_cast<std::intptr_t>(file);
+    return true;
+}
+
+bool NativeFile::CreateNewPrivate(const std::filesystem::path& path) {
+    Close();
+    // Without the descriptor the file would take the folder's entries, so
+    // no file is made at all.
+    OwnerOnlySecurity security;
+    if (!security.Build()) return false;
+    const HANDLE file = CreateNewFile(path, security.Attributes());
     if (file == INVALID_HANDLE_VALUE) return false;
     handle_ = reinterpret_cast<std::intptr_t>(file);
     return true;

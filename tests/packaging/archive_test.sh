@@ -15,7 +15,7 @@ fail() { echo "FAIL: $1"; failures=$((failures + 1)); }
 work="$(mktemp -d)"
 trap '"$BIN/notify" Ex_DirectUI 青禾计算器 >/dev/null 2>&1; rm -rf "$work"' EXIT
 await() { for _ in $(seq 1 "${2:-120}"); do eval "$1" && return 0; sleep 0.5; done; return 1; }
-name="qinghe-calc-$VERSION-linux-x86_64"
+name="$(basename "$ARCHIVE" .tar.gz)"
 [ "$(basename "$ARCHIVE")" = "$name.tar.gz" ] || fail "file name $(basename "$ARCHIVE")"
 
 tar -tzf "$ARCHIVE" | grep -v '/$' | sort >"$work/files"

@@ -2,11 +2,14 @@
 # The Debian package: its fields and contents, lintian's verdict, an install
 # into a throwaway root (dpkg --root) with a valid menu entry, the installed
 # calculator in a real window (on a private Xvfb), and the removal.
-#   deb_package_test.sh DEB VERSION_FILE BIN_DIR
+#   deb_package_test.sh DEB VERSION_FILE BIN_DIR [MARK]
+# MARK ("dev") is the development build's: the package's version is then
+# <version>~dev, in its field and its file name.
 set -u
 DEB="$1"
 VERSION="$(head -n 1 "$2")"
 BIN="$3"
+PACKAGE_VERSION="$VERSION${4:+~$4}"
 export LC_ALL=C.UTF-8
 failures=0
 fail() { echo "FAIL: $1"; failures=$((failures + 1)); }
@@ -14,10 +17,10 @@ work="$(mktemp -d)"
 calc=""
 trap '[ -n "$calc" ] && kill "$calc" 2>/dev/null; rm -rf "$work"' EXIT
 
-[ "$(basename "$DEB")" = "qinghe-calc_${VERSION}_amd64.deb" ] || fail "file name $(basename "$DEB")"
+[ "$(basename "$DEB")" = "qinghe-calc_${PACKAGE_VERSION}_amd64.deb" ] || fail "file name $(basename "$DEB")"
 field() { dpkg-deb --field "$DEB" "$1"; }
 [ "$(field Package)" = qinghe-calc ] || fail "Package: $(field Package)"
-[ "$(field Version)" = "$VERSION" ] || fail "Version: $(field Version) against VERSION $VERSION"
+[ "$(field Version)" = "$PACKAGE_VERSION" ] || fail "Version: $(field Version) against $PACKAGE_VERSION"
 [ "$(field Architecture)" = amd64 ] || fail "Architecture: $(field Architecture)"
 # The libraries the calculator links, and the font of its Chinese text.
 for package in libcairo2 libx11-6 libcurl4 libfontconfig1 fonts-wqy-zenhei; do

@@ -6,10 +6,12 @@
 // not keep it waiting.
 #include <gtest/gtest.h>
 
+#include "calc/shell/updater_handoff.h"
 #include "renew/file_names.h"
 #include "renew/state_file.h"
 #include "renew/updater_window.h"
 #include "runtime/files.h"
+#include "runtime/product_version.h"
 #include "runtime/system.h"
 #include "tests/support/temp_folder.h"
 #include "tests/support/test_platform.h"
@@ -46,6 +48,15 @@ protected:
     UpdaterState state;
     std::unique_ptr<UpdaterWindow> window;
 };
+
+TEST_F(UpdaterWindowTest, ADevelopmentBuildSaysSoInItsCaptionWhileTheCalculatorStillFindsIt) {
+    Build(false);
+    // The calculator's finder and the window agree on the title.
+    EXPECT_EQ(Text(kUpdaterTitle), kUpdaterWindowTitle);
+    EXPECT_EQ(platform.host.Title(Handle()), kUpdaterTitle);
+    EXPECT_EQ(window->Controls().window.CaptionText(), Text(kUpdaterTitle) + kBuildMark);
+    EXPECT_EQ(platform.host.NotifyWindows("Ex_DirectUI", kUpdaterTitle, 0), 1);
+}
 
 TEST_F(UpdaterWindowTest, Message1024EndsItWithoutAsking) {
     Build(true);

@@ -14,9 +14,11 @@ constexpr char kUsage[] =
     "用法:\n"
     "  qinghe-publish --release 发布目录 --version 版本号 --notes 说明文件 --out 服务器目录\n"
     "                 [--notes-encoding utf-8|gbk] [--key 私钥文件]\n"
-    "  qinghe-publish --check 服务器目录\n"
+    "  qinghe-publish --check 服务器目录 [--key-pub 公钥文件]\n"
     "  qinghe-publish --new-key 私钥文件     (公钥写入 私钥文件.pub)\n"
     "有 --key 时, renew.xml 与 renewlist.xml 各有签名文件 (.sig) 写在旁边。\n"
+    "检查时有 --key-pub 才核对签名; 没有它时, 已有的签名只报告为未检查。\n"
+    "版本号是四个以点分隔的数 (如 1.0.0.506), 且须高于服务器目录中已发布的版本。\n"
     "说明文件默认是 UTF-8 (可带 BOM), 带 BOM 的 UTF-16 也可; GBK 须写明 --notes-encoding gbk。\n";
 
 // The example names the version of this build, the one its installers record.
@@ -26,7 +28,7 @@ Text Usage() {
 }
 
 constexpr const char* kOptions[] = {"--release", "--version", "--notes", "--out",
-                                    "--check", "--notes-encoding", "--key", "--new-key"};
+                                    "--check", "--notes-encoding", "--key", "--new-key", "--key-pub"};
 
 using Options = std::map<Text, ToolArgument>;
 
@@ -80,10 +82,17 @@ ToolOutput NewKey(const ToolArgument& privateFile) {
     return output;
 }
 
-ToolOutput Check(const ToolArgument& serverDir) {
+ToolOutput Check(Options& options) {
     ToolOutput output;
+    std::string publicKey;
+    Text error;
+    if (options.count("--key-pub") && !ReadPublicKeyFile(options["--key-pub"].path, publicKey, error)) {
+        output.error = error + "\n";
+        output.status = kPublishFailed;
+        return output;
+    }
     Text summary;
-    const std::vector<Text> problems = ServerChecker::Check(serverDir.path, summary);
+    const std::vector<Text> problems = ServerChecker::Check(options["--check"].path, publicKey, summary);
     for (const Text& problem : problems) output.out += problem + "\n";
     if (problems.empty()) {
         output.out = "检查通过: " + summary;
@@ -104,10 +113,12 @@ ToolOutput RunPublishCommand(const std::vector<ToolArgument>& arguments) {
         if (i + 1 == arguments.size()) return UsageError("选项缺少值: " + name);
         if (!options.emplace(name, arguments[++i]).second) return UsageError("选项重复: " + name);
     }
-    for (const char* alone : {"--check", "--new-key"}) {
-        if (options.count(alone) && options.size() != 1) return UsageError(Text(alone) + " 不能与其他选项同用");
+    if (options.count("--new-key") && options.size() != 1) return UsageError("--new-key 不能与其他选项同用");
+    if (options.count("--check") && options.size() != 1 + options.count("--key-pub")) {
+        return UsageError("--check 只能与 --key-pub 同用");
     }
-    if (options.count("--check")) return Check(options["--check"]);
+    if (options.count("--key-pub") && !options.count("--check")) return UsageError("--key-pub 只用于 --check");
+    if (options.count("--check")) return Check(options);
     if (options.count("--new-key")) return NewKey(options["--new-key"]);
     if (options.empty()) return UsageError("");
     return Publish(options);

@@ -61,7 +61,7 @@ bool PublishTransaction::PrepareTarget(const fs::path& target, Text& error) {
 }
 
 bool PublishTransaction::Stage(const fs::path& target, std::string_view data, const fs::path* source,
-                               Text& digest, Text& sha256Digest, Text& error) {
+                               ListedFile& written, Text& error) {
     if (!PrepareTarget(target, error)) return false;
     NativeFile out;
     fs::path temporary;
@@ -77,6 +77,7 @@ bool PublishTransaction::Stage(const fs::path& target, std::string_view data, co
 
     Md5 md5;
     Sha256 sha256;
+    std::uint64_t size = 0;
     bool ok = true;
     if (source) {
         NativeFile in;
@@ -87,8 +88,10 @@ bool PublishTransaction::Stage(const fs::path& target, std::string_view data, co
         char block[1 << 16];
         for (std::int64_t n; ok && (n = in.Read(block, sizeof block)) != 0;) {
             ok = n > 0 && out.Write(std::string_view(block, static_cast<std::size_t>(n)));
-            if (ok) md5.Add(block, static_cast<std::size_t>(n));
-            if (ok) sha256.Add(block, static_cast<std::size_t>(n));
+            if (!ok) break;
+            md5.Add(block, static_cast<std::size_t>(n));
+            sha256.Add(block, static_cast<std::size_t>(n));
+            size += static_cast<std::uint64_t>(n);
         }
         if (!ok) {
             error = "无法复制: " + Shown(TextOfPath(*source));
@@ -97,25 +100,27 @@ bool PublishTransaction::Stage(const fs::path& target, std::string_view data, co
     } else {
         ok = out.Write(data);
         md5.Add(data.data(), data.size());
+        sha256.Add(data.data(), data.size());
+        size = data.size();
     }
     if (!ok || !out.Sync() || !out.Close()) {
         error = "无法写入: " + Shown(TextOfPath(target));
         return false;
     }
-    digest = DigestText(md5);
-    sha256Digest = DigestText(sha256);
+    written.hash = DigestText(md5);
+    written.sha256 = DigestText(sha256);
+    written.size = size;
     return true;
 }
 
-bool PublishTransaction::StageCopy(const fs::path& target, const fs::path& source, Text& digest, Text& sha256,
+bool PublishTransaction::StageCopy(const fs::path& target, const fs::path& source, ListedFile& copied,
                                    Text& error) {
-    return Stage(target, {}, &source, digest, sha256, error);
+    return Stage(target, {}, &source, copied, error);
 }
 
 bool PublishTransaction::StageBytes(const fs::path& target, std::string_view data, Text& error) {
-    Text digest;
-    Text sha256;
-    return Stage(target, data, nullptr, digest, sha256, error);
+    ListedFile written;
+    return Stage(target, data, nullptr, written, error);
 }
 
 bool PublishTransaction::Commit(Text& error) {

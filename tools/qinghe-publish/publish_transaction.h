@@ -13,6 +13,7 @@
 #include <string_view>
 #include <vector>
 
+#include "renew/file_list.h"
 #include "runtime/text.h"
 
 namespace qh {
@@ -25,10 +26,10 @@ public:
     PublishTransaction& operator=(const PublishTransaction&) = delete;
 
     // Stages a copy of the regular file source for target (inside the
-    // server folder); digest and sha256 are the MD5 and SHA-256 of the bytes
-    // written.
-    bool StageCopy(const std::filesystem::path& target, const std::filesystem::path& source, Text& digest,
-                   Text& sha256, Text& error);
+    // server folder); copied gets the MD5, SHA-256 and byte count of the
+    // bytes written (its name is left alone).
+    bool StageCopy(const std::filesystem::path& target, const std::filesystem::path& source, ListedFile& copied,
+                   Text& error);
     // Stages bytes for target.
     bool StageBytes(const std::filesystem::path& target, std::string_view data, Text& error);
     // Moves every staged file into place.
@@ -41,7 +42,7 @@ private:
     };
     bool PrepareTarget(const std::filesystem::path& target, Text& error);
     bool Stage(const std::filesystem::path& target, std::string_view data,
-               const std::filesystem::path* source, Text& digest, Text& sha256, Text& error);
+               const std::filesystem::path* source, ListedFile& written, Text& error);
 
     std::filesystem::path server_;
     std::vector<Staged> staged_;

@@ -8,6 +8,7 @@
 #include "renew/file_list.h"
 #include "renew/file_names.h"
 #include "renew/version_document.h"
+#include "renew/version_order.h"
 #include "runtime/convert.h"
 #include "runtime/native_file.h"
 #include "runtime/signing.h"
@@ -28,6 +29,18 @@ constexpr const char* kServerDocuments[] = {"renewlist.xml.sig", "renewlist.xml"
 
 // Notes files are small; anything near this is not a notes file.
 constexpr std::size_t kLargestNotesFile = std::size_t{1} << 20;
+
+
+// A version is four numbers joined by dots ("1.0.0.506"), each of at most
+// the nine digits that the updater's comparison reads.
+constexpr std::size_t kVersionNumbers = 4;
+constexpr std::size_t kMostVersionDigits = 9;
+
+// The served documents that name the version already on the server; no
+// version document comes near the size limit.
+constexpr const char* kServedVersionDocuments[] = {"version.txt", "renew.xml"};
+constexpr std::size_t kLargestVersionDocument = std::size_t{64} << 20;
+
 
 bool IsServerDocument(const Text& name) {
     const Text key = FileNameKey(name);
@@ -60,17 +73,83 @@ Text NameProblem(const Text& name) {
     return {};
 }
 
+// Whether a version is four plain decimal numbers that the updater's
+// comparison can read. A leading zero is refused: "1.0.0.0506" and
+// "1.0.0.506" are one version to the comparison but two texts to the check
+// that compares "version.txt" with the installed version, so clients would
+// be offered an update that the updater then refuses, at every start.
+bool IsFourNumbers(const Text& version) {
+    std::size_t numbers = 0;
+    for (std::size_t begin = 0; begin <= version.size(); ++numbers) {
+        std::size_t end = version.find('.', begin);
+        if (end == Text::npos) end = version.size();
+        const std::string_view number(version.data() + begin, end - begin);
+        const bool plain = !number.empty() && number.size() <= kMostVersionDigits &&
+                           std::all_of(number.begin(), number.end(), [](char c) { return c >= '0' && c <= '9'; }) &&
+                           (number.size() == 1 || number.front() != '0');
+        if (!plain) return false;
+        begin = end + 1;
+    }
+    return numbers == kVersionNumbers;
+}
+
+// The version a served document names, read as the clients read it; empty
+// when the document is not there. False when it is there but names none.
+bool ServedVersion(const fs::path& server, const char* document, Text& version) {
+    version.clear();
+    std::error_code ec;
+    if (!fs::exists(fs::symlink_status(server / document, ec))) return true;
+    Bytes bytes;
+    if (!ReadRegularFile(server / document, kLargestVersionDocument, bytes)) return false;
+    if (document == std::string_view("version.txt")) {
+        version.assign(bytes.begin(), bytes.end());
+        return true;
+    }
+    XmlTree tree;
+    VersionDocument served;
+    if (!tree.LoadBytes(bytes) || !ReadVersionDocument(tree, served)) return false;
+    version = served.version;
+    return true;
+}
+
 }  // namespace
 
+bool IsBannerFile(const Text& name) {
+    return std::any_of(std::begin(kBannerFiles), std::end(kBannerFiles),
+                       [&](const char* banner) { return name == banner; });
+}
+
 bool ReleasePublisher::CheckVersion(const Text& version, Text& error) {
-    // The version is compared byte for byte with "version.txt", which is
-    // read untrimmed, and with "@1/@1", which is read trimmed: white space
-    // would make every client see an update forever.
-    const bool plain = !version.empty() && std::all_of(version.begin(), version.end(), [](char c) {
-        return static_cast<unsigned char>(c) > 0x20 && c != 0x7F;
-    });
-    if (!plain) error = "版本号不能为空，也不能含有空白或控制字符: \"" + Shown(version) + "\"";
-    return plain;
+    // The updater that carries the maker's key takes only a version above
+    // the installed one, by number; anything but four numbers could never
+    // be installed by it.
+    if (!IsFourNumbers(version)) {
+        error = "版本号须是以点分隔的四个十进制数 (如 1.0.0.506), 每个数不超过 9 位且不以 0 开头: \"" +
+                Shown(version) + "\"";
+        return false;
+    }
+    return true;
+}
+
+bool ReleasePublisher::CheckAboveServed(const ReleaseRequest& request, Text& error) {
+    // Publishing an older or the same version over a newer one would offer
+    // clients a release that the keyed updater refuses as a step back.
+    for (const char* document : kServedVersionDocuments) {
+        Text served;
+        if (!ServedVersion(request.serverDir, document, served) || (!served.empty() && !IsFourNumbers(served))) {
+            error = Text("服务器目录中的 ") + document + " 读不出可比较的版本号, 请先核对该目录: " +
+                    Shown(TextOfPath(request.serverDir));
+            return false;
+        }
+        if (served.empty()) continue;
+        const std::optional<int> order = CompareVersions(request.version, served);
+        if (!order || *order <= 0) {
+            error = "版本号 " + Shown(request.version) + " 不高于服务器上已发布的版本 " + Shown(served) + " (" +
+                    document + "), 不会发布";
+            return false;
+        }
+    }
+    return true;
 }
 
 bool ReleasePublisher::ReadNotes(const ReleaseRequest& request, Text& notes, Text& error) {
@@ -155,31 +234,35 @@ bool ReleasePublisher::Publish(const ReleaseRequest& request, Text& summary, Tex
     VersionDocument document{request.version, {}};
     std::vector<Text> names;
     if (!CheckVersion(request.version, error) || !ReadNotes(request, document.notes, error) ||
-        !ListReleaseFiles(request.releaseDir, names, error) || !CheckFolders(request, error)) {
+        !ListReleaseFiles(request.releaseDir, names, error) || !CheckFolders(request, error) ||
+        !CheckAboveServed(request, error)) {
         return false;
     }
     XmlTree version;
-    if (!BuildVersionDocument(document, static_cast<int>(names.size()), version)) {
+    const auto installed =
+        std::count_if(names.begin(), names.end(), [](const Text& name) { return !IsBannerFile(name); });
+    if (!BuildVersionDocument(document, static_cast<int>(installed), version)) {
         error = "说明文字无法写入版本文档: " + Shown(TextOfPath(request.notesFile));
         return false;
     }
 
     PublishTransaction transaction(request.serverDir);
     std::vector<ListedFile> files;
+    std::vector<ListedFile> banner;
     for (const Text& name : names) {
-        // The digest is that of the copies the server will hand out.
+        // The digests are those of the copies the server will hand out.
         const fs::path source = ServedPaths(request.releaseDir, name).front();
-        Text digest;
-        Text sha256;
+        ListedFile copied{name, {}, {}, {}};
         for (const fs::path& target : ServedPaths(request.serverDir, name)) {
-            if (!transaction.StageCopy(target, source, digest, sha256, error)) return false;
+            if (!transaction.StageCopy(target, source, copied, error)) return false;
         }
-        files.push_back({name, digest, sha256, {}});
+        (IsBannerFile(name) ? banner : files).push_back(copied);
     }
     XmlTree list;
     Text listText;
     Text versionText;
-    if (!BuildFileList(files, list, request.version) || !list.SaveText(listText) || !version.SaveText(versionText)) {
+    if (!BuildFileList(files, list, request.version, banner) || !list.SaveText(listText) ||
+        !version.SaveText(versionText)) {
         error = "无法生成更新文档";
         return false;
     }

@@ -15,6 +15,13 @@
 
 namespace qh {
 
+// The updater window's banner resources. When the release's top level holds
+// them they are served beside the documents, where the updater fetches
+// them, and listed under the list's "Banner" child with their digests and
+// sizes, never as files to install.
+inline constexpr const char* kBannerFiles[] = {"renew_ad.png", "renew_ad.txt", "renew_ad.tips"};
+bool IsBannerFile(const Text& name);
+
 struct ReleaseRequest {
     std::filesystem::path releaseDir;  // the files of the new version, laid out as installed
     Text version;                      // such as "1.0.0.506"
@@ -35,6 +42,7 @@ private:
     static bool ReadNotes(const ReleaseRequest& request, Text& notes, Text& error);
     static bool ListReleaseFiles(const std::filesystem::path& releaseDir, std::vector<Text>& names, Text& error);
     static bool CheckFolders(const ReleaseRequest& request, Text& error);
+    static bool CheckAboveServed(const ReleaseRequest& request, Text& error);
 };
 
 }  // namespace qh

@@ -2,6 +2,7 @@
 
 #include <filesystem>
 #include <map>
+#include <string>
 #include <string_view>
 
 #include "renew/file_list.h"
@@ -10,14 +11,20 @@
 #include "runtime/convert.h"
 #include "runtime/digest.h"
 #include "runtime/native_file.h"
+#include "runtime/signing.h"
 #include "runtime/xml/xml_tree.h"
 #include "tools/common/tool_output.h"
+#include "tools/qinghe-publish/release_publisher.h"
 #include "tools/qinghe-publish/served_paths.h"
 
 namespace qh {
 namespace {
 
 namespace fs = std::filesystem;
+
+// The documents that a keyed updater takes only with a valid signature,
+// served beside them with ".sig" appended.
+constexpr const char* kSignedDocuments[] = {"renew.xml", "renewlist.xml"};
 
 // No document the publisher writes comes near this; a larger one is refused
 // unread rather than filling the memory.
@@ -32,18 +39,25 @@ bool IsDigestText(const Text& hash) {
     return true;
 }
 
-// The digest of a served copy, read only when it is a regular file (not a
-// link, a pipe or a device); empty when it cannot be read.
-Text ServedDigest(const fs::path& path) {
+// The MD5, SHA-256 and size of a served copy, read only when it is a
+// regular file (not a link, a pipe or a device); false when it cannot be read.
+bool ServedDigests(const fs::path& path, ListedFile& served) {
     NativeFile file;
-    if (!file.OpenRegular(path)) return {};
+    if (!file.OpenRegular(path)) return false;
     Md5 md5;
+    Sha256 sha256;
+    std::uint64_t size = 0;
     char block[1 << 16];
     for (std::int64_t n; (n = file.Read(block, sizeof block)) != 0;) {
-        if (n < 0) return {};
+        if (n < 0) return false;
         md5.Add(block, static_cast<std::size_t>(n));
+        sha256.Add(block, static_cast<std::size_t>(n));
+        size += static_cast<std::uint64_t>(n);
     }
-    return DigestText(md5);
+    served.hash = DigestText(md5);
+    served.sha256 = DigestText(sha256);
+    served.size = size;
+    return true;
 }
 
 // Reads one of the server's documents; a problem line when it cannot.
@@ -72,6 +86,31 @@ Text CheckVersion(const fs::path& server, std::vector<Text>& problems) {
     return document.version;
 }
 
+// One served copy of a listed file: present, a regular file, and of the
+// listed MD5, SHA-256 (where listed) and size (where listed).
+void CheckServedCopy(const fs::path& path, const ListedFile& file, std::vector<Text>& problems) {
+    const Text name = Shown(file.name);
+    const Text where = " (" + Shown(TextOfPath(path)) + ")";
+    std::error_code ec;
+    const fs::file_type type = fs::symlink_status(path, ec).type();
+    ListedFile served;
+    if (type != fs::file_type::regular || !ServedDigests(path, served)) {
+        problems.push_back(name + (type == fs::file_type::not_found ? ": 缺失" : ": 不是可读的普通文件") + where);
+        return;
+    }
+    if (DigestsDiffer(served.hash, file.hash)) {
+        problems.push_back(name + ": 摘要 " + served.hash + " 与列表中的 " + Shown(file.hash) + " 不符" + where);
+    }
+    if (!file.sha256.empty() && DigestsDiffer(served.sha256, file.sha256)) {
+        problems.push_back(name + ": SHA-256 " + served.sha256 + " 与列表中的 " + Shown(file.sha256) + " 不符" +
+                           where);
+    }
+    if (file.size && *file.size != *served.size) {
+        problems.push_back(name + ": 大小 " + std::to_string(*served.size) + " 与列表中的 " +
+                           std::to_string(*file.size) + " 不符" + where);
+    }
+}
+
 void CheckFile(const fs::path& server, const ListedFile& file, std::map<Text, Text>& seen,
                std::vector<Text>& problems) {
     const Text name = Shown(file.name);
@@ -92,38 +131,72 @@ void CheckFile(const fs::path& server, const ListedFile& file, std::map<Text, Te
                                                               : ": 与 " + Shown(first->second) + " 是同一个文件"));
     }
     if (!IsDigestText(file.hash)) problems.push_back(name + ": Hash 不是 MD5 摘要: \"" + Shown(file.hash) + "\"");
-    for (const fs::path& path : ServedPaths(server, file.name)) {
+    if (file.sha256.empty()) problems.push_back(name + ": 没有 Sha256");
+    if (!file.size) problems.push_back(name + ": 没有 Size 或它不是数字");
+    for (const fs::path& path : ServedPaths(server, file.name)) CheckServedCopy(path, file, problems);
+}
+
+// The detached signatures of the two documents: checked with the public key
+// when one is given; without one, only said to be unchecked.
+void CheckSignatures(const fs::path& server, const std::string& publicKey, std::vector<Text>& problems,
+                     Text& summary) {
+    bool anySignature = false;
+    for (const char* document : kSignedDocuments) {
         std::error_code ec;
-        const fs::file_type type = fs::symlink_status(path, ec).type();
-        if (type != fs::file_type::regular) {
-            problems.push_back(name + (type == fs::file_type::not_found ? ": 缺失 (" : ": 不是普通文件 (") +
-                               Shown(TextOfPath(path)) + ")");
+        anySignature = anySignature || fs::exists(fs::symlink_status(server / (Text(document) + ".sig"), ec));
+    }
+    if (publicKey.empty()) {
+        if (anySignature) summary += "签名未检查: 请用 --key-pub 给出公钥文件\n";
+        return;
+    }
+    for (const char* document : kSignedDocuments) {
+        const Text signatureName = Text(document) + ".sig";
+        Bytes bytes;
+        Bytes signature;
+        if (!ReadDocument(server, document, bytes, problems) ||
+            !ReadDocument(server, signatureName.c_str(), signature, problems)) {
             continue;
         }
-        const Text digest = ServedDigest(path);
-        if (DigestsDiffer(digest, file.hash)) {
-            problems.push_back(name + ": 摘要 " + digest + " 与列表中的 " + Shown(file.hash) + " 不符 (" +
-                               Shown(TextOfPath(path)) + ")");
+        const auto view = [](const Bytes& b) {
+            return std::string_view(reinterpret_cast<const char*>(b.data()), b.size());
+        };
+        if (!VerifyDocument(publicKey, view(bytes), view(signature))) {
+            problems.push_back(signatureName + ": 签名与公钥或文档不符");
         }
     }
+    summary += "签名已用公钥检查\n";
 }
 
 }  // namespace
 
-std::vector<Text> ServerChecker::Check(const fs::path& server, Text& summary) {
+std::vector<Text> ServerChecker::Check(const fs::path& server, const std::string& publicKey, Text& summary) {
     std::vector<Text> problems;
     const Text version = CheckVersion(server, problems);
 
     Bytes bytes;
     XmlTree tree;
     std::vector<ListedFile> files;
-    if (ReadDocument(server, "renewlist.xml", bytes, problems) &&
-        (!tree.LoadBytes(bytes) || !ReadFileList(tree, files))) {
-        problems.push_back("renewlist.xml: 无法解析");
+    if (ReadDocument(server, "renewlist.xml", bytes, problems)) {
+        if (!tree.LoadBytes(bytes) || !ReadFileList(tree, files)) {
+            problems.push_back("renewlist.xml: 无法解析");
+        } else if (!version.empty() && FileListVersion(tree) != version) {
+            problems.push_back("renewlist.xml: 版本 " + Shown(FileListVersion(tree)) + " 与 renew.xml 的版本 " +
+                               Shown(version) + " 不同");
+        }
     }
     std::map<Text, Text> seen;
     for (const ListedFile& file : files) CheckFile(server, file, seen, problems);
-    summary = "版本 " + Shown(version) + ", " + ToText(static_cast<std::int32_t>(files.size())) + " 个文件\n";
+    // The banner's resources are served at the top level, where the updater
+    // fetches them.
+    const std::vector<ListedFile> banner = ReadBannerList(tree);
+    for (const ListedFile& file : banner) {
+        if (!IsBannerFile(file.name)) problems.push_back(Shown(file.name) + ": 不是升级程序的横幅文件");
+        CheckFile(server, file, seen, problems);
+    }
+    summary = "版本 " + Shown(version) + ", " + ToText(static_cast<std::int32_t>(files.size())) + " 个文件" +
+              (banner.empty() ? Text() : ", " + ToText(static_cast<std::int32_t>(banner.size())) + " 个横幅文件") +
+              "\n";
+    CheckSignatures(server, publicKey, problems, summary);
     return problems;
 }
 

@@ -19,22 +19,32 @@ bool Exists(const fs::path& path) {
     return fs::exists(fs::symlink_status(path, ignored));
 }
 
-// Writes a new file; owner-only when it holds a secret. A half-written file
-// is removed.
+// Writes a new file. A secret one is its owner's alone from the moment it
+// exists: no other user can open it in the time before its permissions
+// would otherwise be narrowed. A half-written file is removed.
 bool WriteNewFile(const fs::path& path, const std::string& text, bool secret, Text& error) {
     NativeFile file;
-    if (!file.CreateNew(path)) {
+    if (!(secret ? file.CreateNewPrivate(path) : file.CreateNew(path))) {
         error = "无法创建密钥文件: " + Shown(TextOfPath(path));
         return false;
     }
     std::error_code ec;
-    if (secret) fs::permissions(path, fs::perms::owner_read | fs::perms::owner_write, fs::perm_options::replace, ec);
-    const bool ok = !ec && file.Write(text) && file.Sync();
+    const bool ok = file.Write(text) && file.Sync();
     if (!file.Close() || !ok) {
         fs::remove(path, ec);
         error = "无法写入密钥文件: " + Shown(TextOfPath(path));
         return false;
     }
+    return true;
+}
+
+bool ReadKeyFile(const fs::path& file, const char* what, std::string& pem, Text& error) {
+    Bytes bytes;
+    if (!ReadRegularFile(file, kLargestKeyFile, bytes)) {
+        error = Text("无法读取") + what + ": " + Shown(TextOfPath(file));
+        return false;
+    }
+    pem.assign(bytes.begin(), bytes.end());
     return true;
 }
 
@@ -64,13 +74,11 @@ bool MakeKeyFiles(const fs::path& privateFile, Text& summary, Text& error) {
 }
 
 bool ReadPrivateKeyFile(const fs::path& file, std::string& pem, Text& error) {
-    Bytes bytes;
-    if (!ReadRegularFile(file, kLargestKeyFile, bytes)) {
-        error = "无法读取私钥文件: " + Shown(TextOfPath(file));
-        return false;
-    }
-    pem.assign(bytes.begin(), bytes.end());
-    return true;
+    return ReadKeyFile(file, "私钥文件", pem, error);
+}
+
+bool ReadPublicKeyFile(const fs::path& file, std::string& pem, Text& error) {
+    return ReadKeyFile(file, "公钥文件", pem, error);
 }
 
 }  // namespace qh

@@ -19,4 +19,8 @@ bool MakeKeyFiles(const std::filesystem::path& privateFile, Text& summary, Text&
 // read or is no key.
 bool ReadPrivateKeyFile(const std::filesystem::path& file, std::string& pem, Text& error);
 
+// Reads a public key file (PEM) for checking signatures; false, with error
+// set, when it cannot be read.
+bool ReadPublicKeyFile(const std::filesystem::path& file, std::string& pem, Text& error);
+
 }  // namespace qh

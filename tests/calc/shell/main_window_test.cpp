@@ -10,6 +10,7 @@
 #include "calc/shell/main_window.h"
 #include "calc/shell/page_forms.h"
 #include "calc/shell/updater_handoff.h"
+#include "runtime/product_version.h"
 #include "tests/support/test_platform.h"
 #include "tests/toolkit/test_backend.h"
 #include "toolkit/headless/headless_host.h"
@@ -48,6 +49,15 @@ protected:
     std::vector<Text> tried;
     Text installedCalculator = "calc.exe";
 };
+
+TEST_F(MainWindowTest, ADevelopmentBuildSaysSoInItsCaptionWhileItsTitleStaysFindable) {
+    // The build without the maker's key marks itself; the title, which the
+    // updater, the setup program and the scripts find the window by, stays.
+    EXPECT_EQ(Text(kBuildMark), kDevelopmentBuild ? Text(" 开发版") : Text());
+    EXPECT_EQ(platform.host.Title(c().hwnd), "青禾计算器");
+    EXPECT_EQ(c().window.CaptionText(), Text("青禾计算器") + kBuildMark);
+    EXPECT_EQ(platform.host.NotifyWindows("Ex_DirectUI", "青禾计算器", 0), 1);
+}
 
 TEST_F(MainWindowTest, HousingByAreaFinancesAWholeNumberOfYuan) {
     Click(c().modeByArea);

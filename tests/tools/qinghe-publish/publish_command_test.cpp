@@ -97,7 +97,8 @@ TEST_F(PublishCommand, AnEmptyFolderFailsTheCheck) {
 TEST_F(PublishCommand, BadCommandLinesGetTheUsage) {
     for (const std::vector<Text>& arguments : std::vector<std::vector<Text>>{
              {}, {"--bogus", "x"}, {"--check"}, {"--check", "a", "--out", "b"}, {"--release", "a", "--release", "b"},
-             {"--release", "a", "--version", "1", "--notes", "n"}}) {
+             {"--release", "a", "--version", "1", "--notes", "n"}, {"--key-pub", "k"},
+             {"--check", "a", "--key-pub", "k", "--out", "b"}}) {
         const ToolOutput output = RunPublishCommand(arguments);
         EXPECT_EQ(output.status, kPublishUsageError);
         EXPECT_NE(output.error.find("用法:"), Text::npos);
@@ -105,24 +106,25 @@ TEST_F(PublishCommand, BadCommandLinesGetTheUsage) {
 }
 
 TEST_F(PublishCommand, BadReleasesAreRefusedBeforeAnythingIsWritten) {
-    for (const char* version : {"", "1.0 beta", "1.0.0.506\n"}) {
+    for (const char* version : {"", "1.0 beta", "1.0.0.506\n", "1.0.0", "1.0.0.506.1", "1.0.0.0506", "1..0.506",
+                                "1.0.0.1234567890", "1.0.0.5a", "1.0.0.-5"}) {
         const ToolOutput output = Publish(version);
         EXPECT_EQ(output.status, kPublishFailed) << version;
         EXPECT_NE(output.error.find("版本号"), Text::npos) << output.error;
     }
     EXPECT_FALSE(fs::exists(work.Path() / "server"));
 
-    const ToolOutput noNotes = RunPublishCommand({"--release", work.File("release"), "--version", "1",
+    const ToolOutput noNotes = RunPublishCommand({"--release", work.File("release"), "--version", "1.0.0.506",
                                                      "--notes", work.File("missing.txt"), "--out", Server()});
     EXPECT_EQ(noNotes.status, kPublishFailed);
     EXPECT_NE(noNotes.error.find("missing.txt"), Text::npos);
 
-    const ToolOutput noRelease = RunPublishCommand({"--release", work.File("missing"), "--version", "1",
-                                                       "--notes", work.File("notes.txt"), "--out", Server()});
+    const ToolOutput noRelease = RunPublishCommand({"--release", work.File("missing"), "--version",
+                                                       "1.0.0.506", "--notes", work.File("notes.txt"), "--out", Server()});
     EXPECT_EQ(noRelease.status, kPublishFailed);
 
-    const ToolOutput inside = RunPublishCommand({"--release", work.File("release"), "--version", "1",
-                                                    "--notes", work.File("notes.txt"), "--out",
+    const ToolOutput inside = RunPublishCommand({"--release", work.File("release"), "--version",
+                                                    "1.0.0.506", "--notes", work.File("notes.txt"), "--out",
                                                     work.File("release\\server")});
     EXPECT_EQ(inside.status, kPublishFailed);
     EXPECT_FALSE(fs::exists(work.Path() / "release" / "server"));

@@ -7,7 +7,11 @@
 
 #include <filesystem>
 
+#include "renew/file_list.h"
+#include "runtime/digest.h"
+#include "runtime/xml/xml_tree.h"
 #include "tests/tools/qinghe-publish/publish_fixture.h"
+#include "tools/qinghe-publish/served_paths.h"
 
 namespace qh {
 namespace {
@@ -96,6 +100,64 @@ TEST_F(PublishCommand, NotesAreReadInTheEncodingTheMakerNames) {
     EXPECT_EQ(publish({"--notes-encoding", "gbk"}).status, kPublishFailed);
     EXPECT_EQ(publish({}).status, kPublishFailed);  // nor is it UTF-8
     EXPECT_EQ(publish({"--notes-encoding", "latin1"}).status, kPublishUsageError);
+}
+
+TEST_F(PublishCommand, RefusesAVersionNotAboveTheServersRelease) {
+    ASSERT_EQ(Publish().status, kPublishOk);  // 1.0.0.506
+    const auto before = ServedFiles();
+    // The same version, an older one, and one whose text sorts above but
+    // whose number is below; version.txt alone counts as much as renew.xml.
+    struct Case {
+        const char* version;
+        const char* servedVersionText;  // written over version.txt; null: as published
+    };
+    for (const Case& c : {Case{"1.0.0.506", nullptr}, Case{"1.0.0.99", nullptr}, Case{"0.9.9.999", nullptr},
+                          Case{"1.0.0.507", "1.0.0.600"}}) {
+        if (c.servedVersionText) work.Write("server/version.txt", c.servedVersionText);
+        const ToolOutput output = Publish(c.version);
+        EXPECT_EQ(output.status, kPublishFailed) << c.version;
+        EXPECT_NE(output.error.find("不高于服务器上已发布的版本"), Text::npos) << output.error;
+        work.Write("server/version.txt", "1.0.0.506");
+        EXPECT_EQ(ServedFiles(), before) << c.version;
+    }
+    // A served version that cannot be compared stops the publish too.
+    work.Write("server/version.txt", "1.0 beta");
+    EXPECT_EQ(Publish("1.0.0.507").status, kPublishFailed);
+    work.Write("server/version.txt", "1.0.0.506");
+    // Numbers, not texts: 1000 is above 506.
+    const ToolOutput above = Publish("1.0.0.1000");
+    EXPECT_EQ(above.status, kPublishOk) << above.error;
+}
+
+TEST_F(PublishCommand, TheBannerIsListedWithDigestsAndSizesAndNeverAsAFileToInstall) {
+    work.Write("release/renew_ad.png", "banner picture");
+    work.Write("release/renew_ad.txt", "http://www.example.cn/");
+    work.Write("release/skin/renew_ad.png", "an ordinary file of the program");
+    ASSERT_EQ(Publish().status, kPublishOk);
+    XmlTree tree;
+    ASSERT_TRUE(tree.LoadFile(Server() + "\\renewlist.xml"));
+    std::vector<ListedFile> files;
+    ASSERT_TRUE(ReadFileList(tree, files));
+    std::vector<Text> names;
+    for (const ListedFile& file : files) {
+        names.push_back(file.name);
+        EXPECT_EQ(file.size, fs::file_size(ServedPaths(work.Path() / "release", file.name).front())) << file.name;
+    }
+    EXPECT_EQ(names, (std::vector<Text>{"QingheCalc.exe", "skin\\bg.png", "skin\\renew_ad.png", "皮肤\\背景.png"}));
+
+    const std::vector<ListedFile> banner = ReadBannerList(tree);
+    ASSERT_EQ(banner.size(), 2u);
+    for (const ListedFile& resource : banner) {
+        const Text served = work.File("server\\" + resource.name);
+        EXPECT_EQ(resource.hash, FileDigest(served)) << resource.name;
+        EXPECT_EQ(resource.sha256, FileSha256(served)) << resource.name;
+        EXPECT_EQ(resource.size, work.Read("release/" + resource.name).size()) << resource.name;
+    }
+    EXPECT_EQ(banner[0].name, "renew_ad.png");
+    EXPECT_EQ(work.Read("server/renew_ad.txt"), "http://www.example.cn/");
+    const ToolOutput checked = Check();
+    EXPECT_EQ(checked.status, kPublishOk) << checked.out;
+    EXPECT_NE(checked.out.find("2 个横幅文件"), Text::npos) << checked.out;
 }
 
 }  // namespace

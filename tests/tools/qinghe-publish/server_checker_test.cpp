@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include "runtime/digest.h"
 #include "tests/tools/qinghe-publish/publish_fixture.h"
 
 namespace qh {
@@ -41,6 +42,31 @@ TEST_F(PublishCommand, TheCheckEscapesControlCharactersInNames) {
     EXPECT_EQ(checked.out.find('\x1B'), Text::npos) << checked.out;
     EXPECT_EQ(checked.out.find('\r'), Text::npos) << checked.out;
     EXPECT_NE(checked.out.find("a\\x1B[2Jb\\x0Dc.txt"), Text::npos) << checked.out;
+}
+
+TEST_F(PublishCommand, TheCheckFindsAWrongSizeSha256OrVersionInTheList) {
+    ASSERT_EQ(Publish().status, kPublishOk);
+    const std::string list = work.Read("server/renewlist.xml");
+    // QingheCalc.exe holds "MZ calculator", 13 bytes.
+    const std::string sha256 = FileSha256(work.File("release\\QingheCalc.exe"));
+    struct Case {
+        std::string from;
+        std::string to;
+        std::string found;
+    };
+    for (const Case& c : {Case{"Size=\"13\"", "Size=\"14\"", "QingheCalc.exe: 大小 13 与列表中的 14 不符"},
+                          Case{" Size=\"13\"", "", "QingheCalc.exe: 没有 Size"},
+                          Case{sha256, std::string(64, 'A'), "QingheCalc.exe: SHA-256 " + sha256 + " 与列表中的 AAAA"},
+                          Case{"Version=\"1.0.0.506\"", "Version=\"1.0.0.505\"",
+                               "renewlist.xml: 版本 1.0.0.505 与 renew.xml 的版本 1.0.0.506 不同"}}) {
+        std::string changed = list;
+        const std::size_t at = changed.find(c.from);
+        ASSERT_NE(at, std::string::npos) << c.from << " in " << list;
+        work.Write("server/renewlist.xml", changed.replace(at, c.from.size(), c.to));
+        const ToolOutput checked = Check();
+        EXPECT_EQ(checked.status, kPublishFailed) << c.found;
+        EXPECT_NE(checked.out.find(c.found), Text::npos) << checked.out;
+    }
 }
 
 }  // namespace

@@ -91,5 +91,32 @@ TEST_F(SignedPublish, AKeyFileThatIsNoKeyFailsAndLeavesTheServedVersion) {
     }
 }
 
+TEST_F(SignedPublish, TheCheckFindsABadSignatureWithThePublicKeyAndSaysWhenItDidNotLook) {
+    ASSERT_EQ(NewKey().status, kPublishOk);
+    ASSERT_EQ(PublishSigned(work.File("key.pem")).status, kPublishOk);
+    const auto checkWithKey = [&] {
+        return RunPublishCommand({"--check", Server(), "--key-pub", work.File("key.pem.pub")});
+    };
+    const ToolOutput good = checkWithKey();
+    EXPECT_EQ(good.status, kPublishOk) << good.out;
+    EXPECT_NE(good.out.find("签名已用公钥检查"), Text::npos) << good.out;
+
+    std::string signature = work.Read("server/renew.xml.sig");
+    signature[signature.size() / 2] ^= 1;
+    work.Write("server/renew.xml.sig", signature);
+    const ToolOutput bad = checkWithKey();
+    EXPECT_EQ(bad.status, kPublishFailed);
+    EXPECT_NE(bad.out.find("renew.xml.sig: 签名与公钥或文档不符"), Text::npos) << bad.out;
+    EXPECT_EQ(bad.out.find("renewlist.xml.sig"), Text::npos) << bad.out;
+    // Without the public key nothing is claimed about the signatures.
+    const ToolOutput unkeyed = Check();
+    EXPECT_NE(unkeyed.out.find("签名未检查"), Text::npos) << unkeyed.out;
+    // A signature that is missing fails a check with the key.
+    fs::remove(ServerPath() / "renewlist.xml.sig");
+    EXPECT_NE(checkWithKey().out.find("renewlist.xml.sig: 缺失"), Text::npos);
+    EXPECT_EQ(RunPublishCommand({"--check", Server(), "--key-pub", work.File("missing.pub")}).status,
+              kPublishFailed);
+}
+
 }  // namespace
 }  // namespace qh
