@@ -9,6 +9,7 @@
 #include "tests/toolkit/gif_writer.h"
 #include "tests/toolkit/test_backend.h"
 #include "toolkit/headless/headless_host.h"
+#include "toolkit/image_header.h"
 #include "toolkit/toolkit.h"
 
 namespace qh {
@@ -137,6 +138,28 @@ TEST_F(ImageSizeLimitTest, ImagesOverSixteenMegapixelsAreRefusedBeforeDecoding) 
         EXPECT_EQ(frames.frames.front().Width(), kSide);
         EXPECT_EQ(frames.frames.front().Height(), kSide);
     }
+}
+
+}  // namespace
+}  // namespace qh
+
+namespace qh {
+namespace {
+
+// libpng allocates each chunk's buffer at the length the chunk claims, before
+// reading it: a 100-byte PNG whose text chunk claims a gigabyte cost a
+// gigabyte and half a minute (found by the PNG fuzz target).
+TEST(PngWithinLimits, RefusesChunksThatClaimMoreThanTheFileHolds) {
+    const Bytes whole = BlackPng(3, 2);
+    Bytes text = PngHeader(3, 2);
+    PutBig32(text, 1006632997);  // a tEXt chunk of almost a gigabyte...
+    text.insert(text.end(), {'t', 'E', 'X', 't', 'd', 'a', 't', 'e', 0, '2', '0'});  // ...holding a few bytes
+    const Bytes cutHeader(whole.begin(), whole.begin() + 40);  // ends inside the IDAT chunk's header
+    const struct {
+        const Bytes* bytes;
+        bool allowed;
+    } cases[] = {{&whole, true}, {&text, false}, {&cutHeader, false}};
+    for (const auto& c : cases) EXPECT_EQ(PngWithinLimits(*c.bytes), c.allowed) << c.bytes->size();
 }
 
 }  // namespace

@@ -40,9 +40,10 @@ cairo_status_t ReadPng(void* closure, unsigned char* data, unsigned int length) 
 }
 
 // cairo allocates the whole surface as soon as it has read the PNG's header,
-// so the size the header claims is checked on the bytes first.
+// and libpng each chunk's buffer at the length it claims, so those sizes are
+// checked on the bytes first.
 bool DecodePng(const Bytes& bytes, Bitmap& out) {
-    if (!PngSizeAllowed(bytes)) return false;
+    if (!PngWithinLimits(bytes)) return false;
     ReadState state{&bytes, 0};
     cairo_surface_t* s = cairo_image_surface_create_from_png_stream(ReadPng, &state);
     bool ok = cairo_surface_status(s) == CAIRO_STATUS_SUCCESS;
@@ -82,7 +83,10 @@ bool DecodeJpeg(const Bytes& bytes, Bitmap& out) {
     info.err = jpeg_std_error(&error.mgr);
     error.mgr.error_exit = OnJpegError;
     error.mgr.output_message = IgnoreJpegMessage;
+    // Everything that owns memory is made before setjmp: an error inside
+    // libjpeg jumps back here past the destructors of anything made after it.
     Bitmap bmp;
+    std::vector<unsigned char> row;
     if (setjmp(error.jump) != 0) {
         jpeg_destroy_decompress(&info);
         return false;
@@ -99,7 +103,7 @@ bool DecodeJpeg(const Bytes& bytes, Bitmap& out) {
     info.out_color_space = JCS_RGB;
     jpeg_start_decompress(&info);
     bmp = Bitmap(static_cast<int>(info.output_width), static_cast<int>(info.output_height));
-    std::vector<unsigned char> row(static_cast<std::size_t>(info.output_width) * 3);
+    row.assign(static_cast<std::size_t>(info.output_width) * 3, 0);
     while (info.output_scanline < info.output_height) {
         int y = static_cast<int>(info.output_scanline);
         unsigned char* rows[1] = {row.data()};

@@ -128,11 +128,11 @@ bool AlphaIconPixels(const ICONINFO& info, int width, int height, Bitmap& out) {
 }
 
 // Whether an .ico image holds all the bytes its header asks for, so that
-// the system reads nothing beyond it: a PNG whose header claims no more than
-// kMaxImagePixels (user32 decodes it whole), or a DIB with its palette,
+// the system reads nothing beyond it: a PNG within the limits of
+// PngWithinLimits (user32 decodes it whole), or a DIB with its palette,
 // colour rows and mask rows.
 bool IconImageFits(const Bytes& entry) {
-    if (IsPng(entry)) return PngSizeAllowed(entry);
+    if (IsPng(entry)) return PngWithinLimits(entry);
     if (entry.size() < sizeof(BITMAPINFOHEADER)) return false;
     BITMAPINFOHEADER header;
     std::memcpy(&header, entry.data(), sizeof header);
@@ -148,13 +148,13 @@ bool IconImageFits(const Bytes& entry) {
 }  // namespace
 
 bool GdiplusDriver::DecodeImage(const Bytes& bytes, Bitmap& out) {
-    if (!Started() || (IsPng(bytes) && !PngSizeAllowed(bytes))) return false;
+    if (!Started() || (IsPng(bytes) && !PngWithinLimits(bytes))) return false;
     StreamImage image(bytes);
     return image.get() && CopyPixels(image.get(), out);
 }
 
 bool GdiplusDriver::DecodeFrames(const Bytes& bytes, DecodedImage& out) {
-    if (!Started() || (IsPng(bytes) && !PngSizeAllowed(bytes))) return false;
+    if (!Started() || (IsPng(bytes) && !PngWithinLimits(bytes))) return false;
     StreamImage image(bytes);
     if (!image.get()) return false;
     GUID time{};
