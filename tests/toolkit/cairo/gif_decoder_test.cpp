@@ -141,6 +141,14 @@ TEST(GifDecoderTest, EmptyAndHugeCanvasesAreRefusedBeforeAllocating) {
     ASSERT_EQ(frame[descriptor - 5], 0x2C);
     for (std::size_t i = descriptor; i < descriptor + 4; ++i) frame[i] = 0xFF;
     EXPECT_FALSE(DecodeGif(frame, out));
+    // The limit's edge: a screen of exactly kMaxImagePixels decodes, one row
+    // more does not.
+    constexpr int kSide = 4096;
+    static_assert(static_cast<long long>(kSide) * kSide == kMaxImagePixels);
+    const std::vector<Frame> pixel = {Solid(0, 0, 1, 1, 0, 0)};
+    EXPECT_FALSE(DecodeGif(WriteGif(kSide, kSide + 1, kColors, pixel), out));
+    ASSERT_TRUE(DecodeGif(WriteGif(kSide, kSide, kColors, pixel), out));
+    EXPECT_EQ(out.frames.front().Height(), kSide);
 }
 
 }  // namespace
