@@ -251,14 +251,28 @@ bool EncodePrivateKey(const Key& key, std::string& der) {
     return ok;
 }
 
-// The new key's public half as an X.509 SubjectPublicKeyInfo in DER.
-bool EncodePublicKey(HCRYPTPROV provider, LocalBlock& der) {
+// The new key's public half as an X.509 SubjectPublicKeyInfo in DER, from
+// its exported blob: the PKCS#1 public key under the rsaEncryption
+// algorithm with NULL parameters, as OpenSSL writes it. (Taken from the key
+// itself rather than from the context's AT_SIGNATURE key, which a
+// verify-only context need not keep.)
+bool EncodePublicKey(const Key& key, LocalBlock& der) {
     DWORD size = 0;
-    if (!CryptExportPublicKeyInfo(provider, AT_SIGNATURE, kEncoding, nullptr, &size)) return false;
-    std::string info(size, '\0');
-    auto* publicKey = reinterpret_cast<CERT_PUBLIC_KEY_INFO*>(info.data());
-    return CryptExportPublicKeyInfo(provider, AT_SIGNATURE, kEncoding, publicKey, &size) &&
-           CryptEncodeObjectEx(kEncoding, X509_PUBLIC_KEY_INFO, publicKey, CRYPT_ENCODE_ALLOC_FLAG, nullptr, der.Out(),
+    if (!CryptExportKey(key.Get(), 0, PUBLICKEYBLOB, 0, nullptr, &size)) return false;
+    std::string blob(size, '\0');
+    LocalBlock rsaKey;
+    if (!CryptExportKey(key.Get(), 0, PUBLICKEYBLOB, 0, reinterpret_cast<BYTE*>(blob.data()), &size) ||
+        !CryptEncodeObjectEx(kEncoding, RSA_CSP_PUBLICKEYBLOB, blob.data(), CRYPT_ENCODE_ALLOC_FLAG, nullptr,
+                             rsaKey.Out(), rsaKey.Size())) {
+        return false;
+    }
+    static constexpr BYTE kNullParameters[] = {0x05, 0x00};
+    static constexpr char kRsaEncryption[] = szOID_RSA_RSA;
+    CERT_PUBLIC_KEY_INFO info{};
+    info.Algorithm.pszObjId = const_cast<char*>(kRsaEncryption);
+    info.Algorithm.Parameters = {sizeof kNullParameters, const_cast<BYTE*>(kNullParameters)};
+    info.PublicKey = {rsaKey.Length(), rsaKey.Bytes(), 0};
+    return CryptEncodeObjectEx(kEncoding, X509_PUBLIC_KEY_INFO, &info, CRYPT_ENCODE_ALLOC_FLAG, nullptr, der.Out(),
                                der.Size());
 }
 
@@ -272,7 +286,7 @@ bool MakeSigningKeys(std::string& privatePem, std::string& publicPem, Text& erro
     std::string madePrivate;
     std::string madePublic;
     if (!provider.Get() || !CryptGenKey(provider.Get(), AT_SIGNATURE, kGenerateFlags, key.Out()) ||
-        !EncodePrivateKey(key, privateDer) || !EncodePublicKey(provider.Get(), publicDer) ||
+        !EncodePrivateKey(key, privateDer) || !EncodePublicKey(key, publicDer) ||
         !DerToPem(reinterpret_cast<const BYTE*>(privateDer.data()), static_cast<DWORD>(privateDer.size()),
                   kPrivateLabel, madePrivate) ||
         !DerToPem(publicDer.Bytes(), publicDer.Length(), kPublicLabel, madePublic)) {
