@@ -59,17 +59,23 @@ package: setup
 clean:
 	rm -rf build
 
-# The XML reader and the update's name check under libFuzzer, each for a
-# bounded time, from the seed corpora in fuzz/corpus. Clang builds them in a
-# project of its own (fuzz/), apart from the presets. What they find stays in
+# The readers of untrusted bytes under libFuzzer, each for a bounded time,
+# from the seed corpora in fuzz/corpus: the XML reader and the update's name
+# check, then for READER_FUZZ_SECONDS each the image decoders (GIF, PNG, JPEG,
+# the icon's images), the update's two documents read without signatures and
+# the Content-Range reader. Clang builds them in a project of its own
+# (fuzz/), apart from the presets. What they find stays in
 # build/fuzz/corpus-<target> for the next run; the full logs are
 # build/fuzz/<target>.log. They run before the native tests.
 FUZZ_SECONDS ?= 60
 NAME_FUZZ_SECONDS ?= 30
+READER_FUZZ_SECONDS ?= 20
+READER_FUZZERS := gif png jpeg icon update_documents content_range
 .PHONY: fuzz
 fuzz: setup
 	cmake -S fuzz -B build/fuzz -G Ninja -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=RelWithDebInfo
 	cmake --build build/fuzz -j $(JOBS)
 	./scripts/run-fuzzer.sh xml_load_fuzzer $(FUZZ_SECONDS) fuzz/corpus/xml_load
 	./scripts/run-fuzzer.sh file_name_fuzzer $(NAME_FUZZ_SECONDS) fuzz/corpus/file_name
+	for f in $(READER_FUZZERS); do ./scripts/run-fuzzer.sh $${f}_fuzzer $(READER_FUZZ_SECONDS) fuzz/corpus/$$f || exit 1; done
 test-linux: fuzz

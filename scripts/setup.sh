@@ -5,7 +5,7 @@ set -eu
 
 NATIVE="cmake ninja-build g++ clang make pkg-config libgtest-dev googletest libgmock-dev \
 libbenchmark-dev libssl-dev libcurl4-openssl-dev libx11-dev libcairo2-dev \
-libfontconfig-dev libfreetype-dev libjpeg-dev fonts-wqy-zenhei xvfb xauth xdotool x11-utils \
+libfontconfig-dev libfreetype-dev libjpeg-dev libgif-dev fonts-wqy-zenhei xvfb xauth xdotool x11-utils \
 imagemagick python3 icoutils file"
 # The XML reader's fuzz target (libFuzzer comes with clang's runtime) and the
 # differential test against libxml2.

@@ -103,8 +103,13 @@ struct DecodedImage {
     std::vector<int> delays;  // empty when the image has none
 };
 
-// The most pixels a decoder fills for one image, all frames together, so a
+// The most pixels of one image (a still picture, an animation's screen or
+// one of its frames, an icon's bitmap): every decoder refuses a larger one
+// from the size its header claims, before it allocates the pixels, so a
 // small file cannot make the program allocate gigabytes.
+constexpr long long kMaxImagePixels = 16LL << 20;
+
+// The most pixels a decoder fills for one image, all frames together.
 constexpr long long kMaxDecodedPixels = 1LL << 26;
 
 // The process-wide part of a graphics backend.

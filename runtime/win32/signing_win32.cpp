@@ -1,27 +1,32 @@
 // Key pairs, signatures and their check through CryptoAPI: the AES provider
 // in a verify-only context, whose keys live only as long as the context.
-// CryptoAPI reads and writes only its own key blobs, so the key files are
-// turned into blobs and back by the portable PEM and DER code.
+// CryptoAPI reads the key files itself: CryptStringToBinaryA takes the PEM
+// armour off, CryptDecodeObjectEx turns the DER into a key blob or a public
+// key info, and CryptImportKey or CryptImportPublicKeyInfo imports it. What
+// it lacks is written here: PEM with a label other than a certificate's, and
+// (in Wine's crypt32) the PKCS#1 structure of a new private key.
 #include <windows.h>
 #include <wincrypt.h>
 
+#include <cstring>
 #include <string>
 
-#include "runtime/pem.h"
-#include "runtime/rsa_key_blob.h"
-#include "runtime/rsa_key_der.h"
 #include "runtime/signing.h"
+#include "runtime/win32/private_key_der_win32.h"
 
 namespace qh {
 
 namespace {
 
-constexpr std::size_t kModulusBits = 3072;
+constexpr DWORD kModulusBits = 3072;
+constexpr DWORD kRsaF4 = 65537;
 constexpr char kPrivateLabel[] = "RSA PRIVATE KEY";
 constexpr char kPublicLabel[] = "PUBLIC KEY";
-constexpr char kRsaF4[] = "\x01\x00\x01";
+// Key files are a few kilobytes; anything far larger is not one.
+constexpr std::size_t kMaxKeyFileSize = 64 * 1024;
+constexpr DWORD kEncoding = X509_ASN_ENCODING | PKCS_7_ASN_ENCODING;
 // CryptGenKey takes the key's bits in the flags' upper half.
-constexpr DWORD kGenerateFlags = (static_cast<DWORD>(kModulusBits) << 16) | CRYPT_EXPORTABLE;
+constexpr DWORD kGenerateFlags = (kModulusBits << 16) | CRYPT_EXPORTABLE;
 
 class Provider {
 public:
@@ -52,6 +57,33 @@ public:
 
 private:
     HCRYPTKEY handle_ = 0;
+};
+
+// A structure CryptoAPI allocated with LocalAlloc (the ALLOC flags of
+// CryptDecodeObjectEx and CryptEncodeObjectEx). Its bytes are overwritten
+// before they are given back, since some of them are private keys.
+class LocalBlock {
+public:
+    LocalBlock() = default;
+    ~LocalBlock() {
+        if (!data_) return;
+        SecureZeroMemory(data_, size_);
+        LocalFree(data_);
+    }
+    LocalBlock(const LocalBlock&) = delete;
+    LocalBlock& operator=(const LocalBlock&) = delete;
+    void* Out() { return &data_; }
+    DWORD* Size() { return &size_; }
+    DWORD Length() const { return size_; }
+    BYTE* Bytes() const { return static_cast<BYTE*>(data_); }
+    template <typename T>
+    T* As() const {
+        return static_cast<T*>(data_);
+    }
+
+private:
+    void* data_ = nullptr;
+    DWORD size_ = 0;
 };
 
 // The SHA-256 hash object of a document.
@@ -91,43 +123,103 @@ void Wipe(std::string& secret) {
     secret.clear();
 }
 
-void Wipe(RsaPrivateKey& key) {
-    for (std::string* number : {&key.privateExponent, &key.prime1, &key.prime2, &key.exponent1, &key.exponent2,
-                                &key.coefficient}) {
-        Wipe(*number);
+// The DER bytes of a PEM file whose BEGIN and END lines carry the label.
+// The lines are checked here because CryptStringToBinaryA takes any BEGIN
+// line, and Wine's a block without its END line.
+bool PemToDer(std::string_view pem, std::string_view label, std::string& der) {
+    const std::string begin = "-----BEGIN " + std::string(label) + "-----";
+    const std::string end = "-----END " + std::string(label) + "-----";
+    const std::size_t beginAt = pem.find(begin);
+    if (pem.size() > kMaxKeyFileSize || beginAt == std::string_view::npos ||
+        pem.find(end, beginAt + begin.size()) == std::string_view::npos) {
+        return false;
     }
+    DWORD size = 0;
+    const auto length = static_cast<DWORD>(pem.size());
+    if (!CryptStringToBinaryA(pem.data(), length, CRYPT_STRING_BASE64HEADER, nullptr, &size, nullptr, nullptr) ||
+        size == 0) {
+        return false;
+    }
+    der.assign(size, '\0');
+    if (!CryptStringToBinaryA(pem.data(), length, CRYPT_STRING_BASE64HEADER, reinterpret_cast<BYTE*>(der.data()),
+                              &size, nullptr, nullptr)) {
+        Wipe(der);
+        return false;
+    }
+    der.resize(size);
+    return true;
 }
 
-// Whether the key is one that both platforms take: 3072 bits, and a public
-// exponent of at most 32 bits (the readers give numbers without leading
-// zeros).
-bool IsSigningKey(const std::string& modulus, const std::string& exponent) {
-    return BitLength(modulus) == kModulusBits && exponent.size() <= 4;
+// The PEM armour OpenSSL writes: lines of 64 base64 characters, each line
+// (the last one too) ending in LF, between the BEGIN and END lines.
+bool DerToPem(const BYTE* der, DWORD size, std::string_view label, std::string& pem) {
+    constexpr DWORD kFlags = CRYPT_STRING_BASE64 | CRYPT_STRING_NOCR;
+    DWORD length = 0;
+    if (!CryptBinaryToStringA(der, size, kFlags, nullptr, &length) || length == 0) return false;
+    std::string body(length, '\0');
+    if (!CryptBinaryToStringA(der, size, kFlags, body.data(), &length)) return false;
+    body.resize(length);
+    while (!body.empty() && body.back() == '\0') body.pop_back();
+    if (body.empty() || body.back() != '\n') body += '\n';
+    pem = "-----BEGIN " + std::string(label) + "-----\n" + body + "-----END " + std::string(label) + "-----\n";
+    Wipe(body);
+    return true;
 }
 
-bool ImportBlob(HCRYPTPROV provider, const std::string& blob, Key& key) {
-    return CryptImportKey(provider, reinterpret_cast<const BYTE*>(blob.data()), static_cast<DWORD>(blob.size()), 0, 0,
-                          key.Out()) != 0;
+// The bits of a key's modulus, as CryptoAPI reports them.
+DWORD KeyBits(const Key& key) {
+    DWORD bits = 0;
+    DWORD size = sizeof bits;
+    if (!CryptGetKeyParam(key.Get(), KP_KEYLEN, reinterpret_cast<BYTE*>(&bits), &size, 0)) return 0;
+    return bits;
+}
+
+// Imports an X.509 SubjectPublicKeyInfo of an RSA-3072 key.
+bool ImportPublicKey(HCRYPTPROV provider, std::string_view publicPem, Key& key) {
+    std::string der;
+    LocalBlock info;
+    if (!PemToDer(publicPem, kPublicLabel, der) ||
+        !CryptDecodeObjectEx(kEncoding, X509_PUBLIC_KEY_INFO, reinterpret_cast<const BYTE*>(der.data()),
+                             static_cast<DWORD>(der.size()), CRYPT_DECODE_ALLOC_FLAG, nullptr, info.Out(),
+                             info.Size())) {
+        return false;
+    }
+    auto* publicKey = info.As<CERT_PUBLIC_KEY_INFO>();
+    if (!publicKey->Algorithm.pszObjId || std::strcmp(publicKey->Algorithm.pszObjId, szOID_RSA_RSA) != 0) return false;
+    return CryptImportPublicKeyInfo(provider, kEncoding, publicKey, key.Out()) && KeyBits(key) == kModulusBits;
+}
+
+// The error for the user when the PKCS#1 private key file cannot be used,
+// or an empty text when it was imported as the context's signature key.
+Text ImportPrivateKey(HCRYPTPROV provider, std::string_view privatePem, Key& key) {
+    std::string der;
+    LocalBlock blob;
+    const bool decoded = PemToDer(privatePem, kPrivateLabel, der) &&
+                         CryptDecodeObjectEx(kEncoding, PKCS_RSA_PRIVATE_KEY, reinterpret_cast<const BYTE*>(der.data()),
+                                             static_cast<DWORD>(der.size()), CRYPT_DECODE_ALLOC_FLAG, nullptr,
+                                             blob.Out(), blob.Size());
+    Wipe(der);
+    if (!decoded || blob.Length() < sizeof(BLOBHEADER) + sizeof(RSAPUBKEY)) return kKeyFileInvalidError;
+    const auto* numbers = reinterpret_cast<const RSAPUBKEY*>(blob.Bytes() + sizeof(BLOBHEADER));
+    if (numbers->bitlen != kModulusBits) return kKeyNotRsa3072Error;
+    // Imported as a signature key, it becomes the context's AT_SIGNATURE key.
+    blob.As<BLOBHEADER>()->aiKeyAlg = CALG_RSA_SIGN;
+    if (!CryptImportKey(provider, blob.Bytes(), blob.Length(), 0, 0, key.Out())) return kKeyFileInvalidError;
+    return {};
 }
 
 // CryptoAPI's signatures are little-endian numbers, OpenSSL's big-endian.
 std::string Reversed(std::string_view bytes) { return std::string(bytes.rbegin(), bytes.rend()); }
 
-bool Verify(HCRYPTPROV provider, const RsaPublicKey& publicKey, std::string_view bytes, std::string_view signature) {
-    std::string blob;
-    Key key;
-    if (signature.size() != kSignatureSize || !MakePublicKeyBlob(publicKey, blob) ||
-        !ImportBlob(provider, blob, key)) {
-        return false;
-    }
+bool Verify(HCRYPTPROV provider, const Key& key, std::string_view bytes, std::string_view signature) {
+    if (signature.size() != kSignatureSize) return false;
     const DocumentHash hash(provider, bytes);
     const std::string value = Reversed(signature);
     return hash.Ok() && CryptVerifySignatureW(hash.Get(), reinterpret_cast<const BYTE*>(value.data()),
                                               static_cast<DWORD>(value.size()), key.Get(), nullptr, 0) != 0;
 }
 
-// Signs with the context's signature key, which the import of a
-// CALG_RSA_SIGN private blob has made.
+// Signs with the context's signature key.
 bool SignWithContextKey(HCRYPTPROV provider, std::string_view bytes, std::string& signature) {
     const DocumentHash hash(provider, bytes);
     std::string value(kSignatureSize, '\0');
@@ -141,13 +233,47 @@ bool SignWithContextKey(HCRYPTPROV provider, std::string_view bytes, std::string
     return true;
 }
 
-bool ExportPrivateBlob(const Key& key, std::string& blob) {
+// The new key's private half as PKCS#1 DER, from its exported blob.
+bool EncodePrivateKey(const Key& key, std::string& der) {
     DWORD size = 0;
     if (!CryptExportKey(key.Get(), 0, PRIVATEKEYBLOB, 0, nullptr, &size)) return false;
-    blob.assign(size, '\0');
-    if (!CryptExportKey(key.Get(), 0, PRIVATEKEYBLOB, 0, reinterpret_cast<BYTE*>(blob.data()), &size)) return false;
-    blob.resize(size);
-    return true;
+    std::string blob(size, '\0');
+    auto* bytes = reinterpret_cast<BYTE*>(blob.data());
+    bool ok = CryptExportKey(key.Get(), 0, PRIVATEKEYBLOB, 0, bytes, &size) && size >= sizeof(BLOBHEADER) + sizeof(RSAPUBKEY);
+    if (ok) {
+        blob.resize(size);
+        const auto* numbers = reinterpret_cast<const RSAPUBKEY*>(bytes + sizeof(BLOBHEADER));
+        ok = numbers->bitlen == kModulusBits && numbers->pubexp == kRsaF4;
+        if (ok) der = win32::PrivateKeyBlobToDer(blob);
+        ok = ok && !der.empty();
+    }
+    Wipe(blob);
+    return ok;
+}
+
+// The new key's public half as an X.509 SubjectPublicKeyInfo in DER, from
+// its exported blob: the PKCS#1 public key under the rsaEncryption
+// algorithm with NULL parameters, as OpenSSL writes it. (Taken from the key
+// itself rather than from the context's AT_SIGNATURE key, which a
+// verify-only context need not keep.)
+bool EncodePublicKey(const Key& key, LocalBlock& der) {
+    DWORD size = 0;
+    if (!CryptExportKey(key.Get(), 0, PUBLICKEYBLOB, 0, nullptr, &size)) return false;
+    std::string blob(size, '\0');
+    LocalBlock rsaKey;
+    if (!CryptExportKey(key.Get(), 0, PUBLICKEYBLOB, 0, reinterpret_cast<BYTE*>(blob.data()), &size) ||
+        !CryptEncodeObjectEx(kEncoding, RSA_CSP_PUBLICKEYBLOB, blob.data(), CRYPT_ENCODE_ALLOC_FLAG, nullptr,
+                             rsaKey.Out(), rsaKey.Size())) {
+        return false;
+    }
+    static constexpr BYTE kNullParameters[] = {0x05, 0x00};
+    static constexpr char kRsaEncryption[] = szOID_RSA_RSA;
+    CERT_PUBLIC_KEY_INFO info{};
+    info.Algorithm.pszObjId = const_cast<char*>(kRsaEncryption);
+    info.Algorithm.Parameters = {sizeof kNullParameters, const_cast<BYTE*>(kNullParameters)};
+    info.PublicKey = {rsaKey.Length(), rsaKey.Bytes(), 0};
+    return CryptEncodeObjectEx(kEncoding, X509_PUBLIC_KEY_INFO, &info, CRYPT_ENCODE_ALLOC_FLAG, nullptr, der.Out(),
+                               der.Size());
 }
 
 }  // namespace
@@ -155,58 +281,42 @@ bool ExportPrivateBlob(const Key& key, std::string& blob) {
 bool MakeSigningKeys(std::string& privatePem, std::string& publicPem, Text& error) {
     const Provider provider;
     Key key;
-    std::string blob;
-    RsaPrivateKey made;
-    const bool ok = provider.Get() &&
-                    CryptGenKey(provider.Get(), AT_SIGNATURE, kGenerateFlags, key.Out()) &&
-                    ExportPrivateBlob(key, blob) && ReadPrivateKeyBlob(blob, made) &&
-                    BitLength(made.modulus) == kModulusBits && made.publicExponent == std::string(kRsaF4, 3);
-    Wipe(blob);
-    if (!ok) {
-        Wipe(made);
+    std::string privateDer;
+    LocalBlock publicDer;
+    std::string madePrivate;
+    std::string madePublic;
+    if (!provider.Get() || !CryptGenKey(provider.Get(), AT_SIGNATURE, kGenerateFlags, key.Out()) ||
+        !EncodePrivateKey(key, privateDer) || !EncodePublicKey(key, publicDer) ||
+        !DerToPem(reinterpret_cast<const BYTE*>(privateDer.data()), static_cast<DWORD>(privateDer.size()),
+                  kPrivateLabel, madePrivate) ||
+        !DerToPem(publicDer.Bytes(), publicDer.Length(), kPublicLabel, madePublic)) {
+        Wipe(privateDer);
+        Wipe(madePrivate);
         error = kKeyGenerationError;
         return false;
     }
-    std::string der = WriteRsaPrivateKeyDer(made);
-    privatePem = WritePem(kPrivateLabel, der);
-    publicPem = WritePem(kPublicLabel, WriteRsaPublicKeyDer({made.modulus, made.publicExponent}));
-    Wipe(der);
-    Wipe(made);
+    Wipe(privateDer);
+    privatePem = std::move(madePrivate);
+    publicPem = std::move(madePublic);
     return true;
 }
 
 bool SignDocument(std::string_view privatePem, std::string_view bytes, std::string& signature, Text& error) {
-    std::string der;
-    RsaPrivateKey key;
-    const bool read = ReadPem(privatePem, kPrivateLabel, der) && ReadRsaPrivateKeyDer(der, key);
-    Wipe(der);
-    if (!read) {
-        error = kKeyFileInvalidError;
-        return false;
-    }
-    if (!IsSigningKey(key.modulus, key.publicExponent)) {
-        Wipe(key);
-        error = kKeyNotRsa3072Error;
-        return false;
-    }
-    std::string blob;
-    const bool made = MakePrivateKeyBlob(key, blob);
-    const RsaPublicKey publicKey{key.modulus, key.publicExponent};
-    Wipe(key);
-    if (!made) {
-        // Primes of unequal lengths have no place in CryptoAPI's blob.
-        error = kKeyFileInvalidError;
-        return false;
-    }
-
     const Provider provider;
-    Key imported;
+    if (!provider.Get()) {
+        error = kSigningError;
+        return false;
+    }
+    Key key;
+    const Text refused = ImportPrivateKey(provider.Get(), privatePem, key);
+    if (!refused.empty()) {
+        error = refused;
+        return false;
+    }
+    // The signature is checked with the key's public half before it is given:
+    // a damaged key file signs wrongly, and that must not leave here.
     std::string value;
-    const bool signedOk = provider.Get() && ImportBlob(provider.Get(), blob, imported) &&
-                          SignWithContextKey(provider.Get(), bytes, value) &&
-                          Verify(provider.Get(), publicKey, bytes, value);
-    Wipe(blob);
-    if (!signedOk) {
+    if (!SignWithContextKey(provider.Get(), bytes, value) || !Verify(provider.Get(), key, bytes, value)) {
         error = kSigningError;
         return false;
     }
@@ -216,14 +326,10 @@ bool SignDocument(std::string_view privatePem, std::string_view bytes, std::stri
 
 bool VerifyDocument(std::string_view publicPem, std::string_view bytes, std::string_view signature) {
     if (signature.size() != kSignatureSize) return false;
-    std::string der;
-    RsaPublicKey key;
-    if (!ReadPem(publicPem, kPublicLabel, der) || !ReadRsaPublicKeyDer(der, key) ||
-        !IsSigningKey(key.modulus, key.exponent)) {
-        return false;
-    }
     const Provider provider;
-    return provider.Get() && Verify(provider.Get(), key, bytes, signature);
+    Key key;
+    return provider.Get() && ImportPublicKey(provider.Get(), publicPem, key) &&
+           Verify(provider.Get(), key, bytes, signature);
 }
 
 }  // namespace qh

@@ -23,7 +23,7 @@ field() { dpkg-deb --field "$DEB" "$1"; }
 [ "$(field Version)" = "$PACKAGE_VERSION" ] || fail "Version: $(field Version) against $PACKAGE_VERSION"
 [ "$(field Architecture)" = amd64 ] || fail "Architecture: $(field Architecture)"
 # The libraries the calculator links, and the font of its Chinese text.
-for package in libcairo2 libx11-6 libcurl4 libfontconfig1 fonts-wqy-zenhei; do
+for package in libcairo2 libx11-6 libcurl4 libfontconfig1 libgif7 fonts-wqy-zenhei; do
     field Depends | tr ',' '\n' | grep -q "^ *$package\( \|$\)" || fail "Depends lacks $package: $(field Depends)"
 done
 

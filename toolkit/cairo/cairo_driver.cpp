@@ -1,6 +1,5 @@
 // The cairo driver: graphics over bitmaps and image decoding (PNG through
-// cairo, JPEG through libjpeg, the first frame of a GIF through the toolkit's
-// own decoder).
+// cairo, JPEG through libjpeg, the first frame of a GIF through giflib).
 #include <fontconfig/fontconfig.h>
 
 #include <csetjmp>
@@ -10,6 +9,7 @@
 
 #include "toolkit/cairo/cairo_graphics.h"
 #include "toolkit/cairo/gif_decoder.h"
+#include "toolkit/image_header.h"
 
 namespace qh::cairo {
 
@@ -39,7 +39,11 @@ cairo_status_t ReadPng(void* closure, unsigned char* data, unsigned int length) 
     return CAIRO_STATUS_SUCCESS;
 }
 
+// cairo allocates the whole surface as soon as it has read the PNG's header,
+// and libpng each chunk's buffer at the length it claims, so those sizes are
+// checked on the bytes first.
 bool DecodePng(const Bytes& bytes, Bitmap& out) {
+    if (!PngWithinLimits(bytes)) return false;
     ReadState state{&bytes, 0};
     cairo_surface_t* s = cairo_image_surface_create_from_png_stream(ReadPng, &state);
     bool ok = cairo_surface_status(s) == CAIRO_STATUS_SUCCESS;
@@ -79,21 +83,27 @@ bool DecodeJpeg(const Bytes& bytes, Bitmap& out) {
     info.err = jpeg_std_error(&error.mgr);
     error.mgr.error_exit = OnJpegError;
     error.mgr.output_message = IgnoreJpegMessage;
+    // Everything that owns memory is made before setjmp: an error inside
+    // libjpeg jumps back here past the destructors of anything made after it.
     Bitmap bmp;
+    std::vector<unsigned char> row;
     if (setjmp(error.jump) != 0) {
         jpeg_destroy_decompress(&info);
         return false;
     }
     jpeg_create_decompress(&info);
     jpeg_mem_src(&info, bytes.data(), static_cast<unsigned long>(bytes.size()));
-    if (jpeg_read_header(&info, TRUE) != JPEG_HEADER_OK) {
+    // The size is known from the header; nothing of it is allocated before
+    // jpeg_start_decompress.
+    if (jpeg_read_header(&info, TRUE) != JPEG_HEADER_OK ||
+        static_cast<long long>(info.image_width) * info.image_height > kMaxImagePixels) {
         jpeg_destroy_decompress(&info);
         return false;
     }
     info.out_color_space = JCS_RGB;
     jpeg_start_decompress(&info);
     bmp = Bitmap(static_cast<int>(info.output_width), static_cast<int>(info.output_height));
-    std::vector<unsigned char> row(static_cast<std::size_t>(info.output_width) * 3);
+    row.assign(static_cast<std::size_t>(info.output_width) * 3, 0);
     while (info.output_scanline < info.output_height) {
         int y = static_cast<int>(info.output_scanline);
         unsigned char* rows[1] = {row.data()};
@@ -112,8 +122,7 @@ bool DecodeJpeg(const Bytes& bytes, Bitmap& out) {
 }  // namespace
 
 bool CairoDriver::DecodeImage(const Bytes& bytes, Bitmap& out) {
-    static constexpr unsigned char kPng[8] = {0x89, 'P', 'N', 'G', 0x0D, 0x0A, 0x1A, 0x0A};
-    if (bytes.size() >= 8 && std::memcmp(bytes.data(), kPng, 8) == 0) return DecodePng(bytes, out);
+    if (IsPng(bytes)) return DecodePng(bytes, out);
     if (bytes.size() >= 3 && bytes[0] == 0xFF && bytes[1] == 0xD8 && bytes[2] == 0xFF) return DecodeJpeg(bytes, out);
     DecodedImage gif;
     if (IsGif(bytes) && DecodeGif(bytes, gif)) {

@@ -6,6 +6,7 @@
 
 #include "toolkit/cairo/cairo_graphics.h"
 #include "toolkit/cairo/gif_decoder.h"
+#include "toolkit/image_header.h"
 
 namespace qh::cairo {
 namespace {
@@ -21,7 +22,8 @@ std::uint32_t Premultiply(std::uint32_t a, std::uint32_t r, std::uint32_t g, std
     return a << 24 | mul(r) << 16 | mul(g) << 8 | mul(b);
 }
 
-// Icons larger than this are not icons; the limit keeps the size sums small.
+// Icons larger than this are not icons; the limit keeps the size sums small
+// and the bitmap far below kMaxImagePixels.
 constexpr int kMaxIconSide = 1024;
 
 // An icon image stored as a bottom-up DIB whose height counts the colour
@@ -100,8 +102,7 @@ bool CairoDriver::DecodeFrames(const Bytes& bytes, DecodedImage& out) {
 }
 
 bool CairoDriver::DecodeIconImage(const Bytes& entry, Bitmap& out) {
-    static constexpr unsigned char kPng[4] = {0x89, 'P', 'N', 'G'};
-    if (entry.size() >= 4 && std::memcmp(entry.data(), kPng, 4) == 0) return DecodeImage(entry, out);
+    if (IsPng(entry)) return DecodeImage(entry, out);
     return DecodeIconDib(entry, out);
 }
 

@@ -1,6 +1,10 @@
-// The GIF decoder of the Linux build: the block structure, LZW expansion and
-// the composition of animation frames.
+// GIF frames through giflib's record-by-record reader. The whole-file reader
+// (DGifSlurp) is not used: it allocates every frame's pixels at the size the
+// file claims before any of them is checked, where this reader checks each
+// size first and then keeps one row at a time.
 #include "toolkit/cairo/gif_decoder.h"
+
+#include <gif_lib.h>
 
 #include <algorithm>
 #include <cstring>
@@ -8,121 +12,47 @@
 namespace qh::cairo {
 namespace {
 
-constexpr int kMaxCodes = 4096;  // LZW codes are at most 12 bits wide
+constexpr int kGraphicControlLabel = 0xF9;
+constexpr int kGraphicControlLength = 4;
+constexpr int kDisposeBackground = 2;
+constexpr int kDisposePrevious = 3;
 
-// Reads the stream front to back. Reading past the end yields zeros and marks
-// the reader as ended, so a cut file ends the decoding instead of overrunning.
-class Reader {
-public:
-    explicit Reader(const Bytes& bytes) : bytes_(bytes) {}
-    bool Ended() const { return ended_; }
-    int Byte() {
-        if (pos_ >= bytes_.size()) {
-            ended_ = true;
-            return 0;
-        }
-        return bytes_[pos_++];
-    }
-    int Word() {
-        const int low = Byte();
-        return low | (Byte() << 8);
-    }
-    // Appends the data sub-blocks up to their terminator (or the end of the
-    // stream) to out, or skips them when out is null.
-    void SubBlocks(std::vector<std::uint8_t>* out) {
-        for (;;) {
-            const std::size_t length = static_cast<std::size_t>(Byte());
-            if (length == 0 || ended_) return;
-            const std::size_t available = std::min(length, bytes_.size() - pos_);
-            if (out) out->insert(out->end(), bytes_.begin() + static_cast<std::ptrdiff_t>(pos_),
-                                 bytes_.begin() + static_cast<std::ptrdiff_t>(pos_ + available));
-            pos_ += available;
-            if (available < length) {
-                ended_ = true;
-                return;
-            }
-        }
-    }
-
-private:
-    const Bytes& bytes_;
-    std::size_t pos_ = 0;
-    bool ended_ = false;
+// The bytes giflib reads, front to back.
+struct MemoryInput {
+    const Bytes* bytes;
+    std::size_t pos;
 };
 
-// A colour table as opaque, premultiplied (that is, unchanged) pixels.
-std::vector<std::uint32_t> ReadColorTable(Reader& r, int packed) {
-    std::vector<std::uint32_t> table(static_cast<std::size_t>(2) << (packed & 7));
-    for (std::uint32_t& c : table) {
-        const std::uint32_t red = static_cast<std::uint32_t>(r.Byte());
-        const std::uint32_t green = static_cast<std::uint32_t>(r.Byte());
-        const std::uint32_t blue = static_cast<std::uint32_t>(r.Byte());
-        c = 0xFF000000u | red << 16 | green << 8 | blue;
-    }
-    return table;
+// giflib's read callback: a short count tells giflib the data has ended.
+int ReadInput(GifFileType* gif, GifByteType* buffer, int length) {
+    auto* input = static_cast<MemoryInput*>(gif->UserData);
+    if (length <= 0) return 0;
+    const std::size_t available = input->bytes->size() - input->pos;
+    const std::size_t count = std::min(available, static_cast<std::size_t>(length));
+    std::memcpy(buffer, input->bytes->data() + input->pos, count);
+    input->pos += count;
+    return static_cast<int>(count);
 }
 
-// Expands LZW data into indices (sized to the frame); returns how many
-// indices were produced before the data ended, an end code came, or a code
-// that cannot occur in a valid stream.
-std::size_t ExpandLzw(const std::vector<std::uint8_t>& data, int minCodeSize, std::vector<std::uint8_t>& indices) {
-    const int clear = 1 << minCodeSize;
-    const int end = clear + 1;
-    std::vector<std::uint16_t> prefix(kMaxCodes);
-    std::vector<std::uint8_t> suffix(kMaxCodes);
-    std::vector<std::uint8_t> string(kMaxCodes + 1);
-    for (int i = 0; i < clear; ++i) suffix[static_cast<std::size_t>(i)] = static_cast<std::uint8_t>(i);
-
-    int codeSize = minCodeSize + 1;
-    int next = clear + 2;
-    int previous = -1;
-    std::uint32_t bits = 0;
-    int bitCount = 0;
-    std::size_t pos = 0, out = 0;
-    while (out < indices.size()) {
-        while (bitCount < codeSize) {
-            if (pos >= data.size()) return out;
-            bits |= static_cast<std::uint32_t>(data[pos++]) << bitCount;
-            bitCount += 8;
-        }
-        const int code = static_cast<int>(bits & ((1u << codeSize) - 1));
-        bits >>= codeSize;
-        bitCount -= codeSize;
-        if (code == clear) {
-            codeSize = minCodeSize + 1;
-            next = clear + 2;
-            previous = -1;
-            continue;
-        }
-        if (code == end) break;
-        if (previous < 0) {
-            if (code > clear) return out;  // the first code after a clear is a root
-            indices[out++] = static_cast<std::uint8_t>(code);
-            previous = code;
-            continue;
-        }
-        // The string of the code, or for the one code not yet in the table
-        // the previous string followed by its own first byte; built backwards.
-        if (code > next || (code == next && next >= kMaxCodes)) return out;
-        std::size_t length = 0;
-        if (code == next) ++length;  // room for the repeated first byte
-        for (int c = code == next ? previous : code;; c = prefix[static_cast<std::size_t>(c)]) {
-            string[length++] = suffix[static_cast<std::size_t>(c)];
-            if (c < clear) break;
-        }
-        const std::uint8_t first = string[length - 1];
-        if (code == next) string[0] = first;
-        for (std::size_t i = length; i-- > 0 && out < indices.size();) indices[out++] = string[i];
-        if (next < kMaxCodes) {
-            prefix[static_cast<std::size_t>(next)] = static_cast<std::uint16_t>(previous);
-            suffix[static_cast<std::size_t>(next)] = first;
-            ++next;
-            if (next == (1 << codeSize) && codeSize < 12) ++codeSize;
-        }
-        previous = code;
+// Closes the giflib reader however the decoding ends.
+class GifReader {
+public:
+    explicit GifReader(const Bytes& bytes) : input_{&bytes, 0} {
+        int error = 0;
+        gif_ = DGifOpen(&input_, ReadInput, &error);
     }
-    return out;
-}
+    ~GifReader() {
+        int error = 0;
+        if (gif_) DGifCloseFile(gif_, &error);
+    }
+    GifReader(const GifReader&) = delete;
+    GifReader& operator=(const GifReader&) = delete;
+    GifFileType* get() const { return gif_; }
+
+private:
+    MemoryInput input_;
+    GifFileType* gif_ = nullptr;
+};
 
 // The rows of an interlaced image in the order they are stored.
 std::vector<int> RowOrder(int height, bool interlaced) {
@@ -151,25 +81,35 @@ struct Canvas {
     int width = 0;
     int height = 0;
     std::vector<std::uint32_t> pixels;
+    std::uint32_t& At(int x, int y) {
+        return pixels[static_cast<std::size_t>(y) * static_cast<std::size_t>(width) + static_cast<std::size_t>(x)];
+    }
 };
 
 struct FrameRect {
     int left = 0, top = 0, width = 0, height = 0;
 };
 
-// Draws a frame's decoded indices onto the canvas; transparent indices, those
-// past the colour table and pixels outside the canvas leave it unchanged.
-void DrawFrame(Canvas& canvas, const FrameRect& f, bool interlaced, const std::vector<std::uint8_t>& indices,
-               std::size_t decoded, const std::vector<std::uint32_t>& colors, int transparent) {
-    const std::vector<int> rows = RowOrder(f.height, interlaced);
-    for (std::size_t i = 0; i < decoded; ++i) {
-        const int index = indices[i];
+// A colour map as opaque, premultiplied (that is, unchanged) pixels.
+std::vector<std::uint32_t> Colors(const ColorMapObject* map) {
+    std::vector<std::uint32_t> colors;
+    if (!map || !map->Colors) return colors;
+    for (int i = 0; i < map->ColorCount; ++i) {
+        const GifColorType& c = map->Colors[i];
+        colors.push_back(0xFF000000u | std::uint32_t{c.Red} << 16 | std::uint32_t{c.Green} << 8 | c.Blue);
+    }
+    return colors;
+}
+
+// Draws one row of a frame; transparent indices, those past the colour map
+// and pixels outside the canvas leave the canvas unchanged.
+void DrawRow(Canvas& canvas, const FrameRect& f, int y, const std::vector<GifPixelType>& row,
+             const std::vector<std::uint32_t>& colors, int transparent) {
+    if (y >= canvas.height) return;
+    for (int i = 0; i < f.width && f.left + i < canvas.width; ++i) {
+        const int index = row[static_cast<std::size_t>(i)];
         if (index == transparent || static_cast<std::size_t>(index) >= colors.size()) continue;
-        const int x = f.left + static_cast<int>(i % static_cast<std::size_t>(f.width));
-        const int y = f.top + rows[i / static_cast<std::size_t>(f.width)];
-        if (x >= canvas.width || y >= canvas.height) continue;
-        canvas.pixels[static_cast<std::size_t>(y) * static_cast<std::size_t>(canvas.width) + static_cast<std::size_t>(x)] =
-            colors[static_cast<std::size_t>(index)];
+        canvas.At(f.left + i, y) = colors[static_cast<std::size_t>(index)];
     }
 }
 
@@ -177,9 +117,7 @@ void ClearRect(Canvas& canvas, const FrameRect& f) {
     const int right = std::min(canvas.width, f.left + f.width);
     const int bottom = std::min(canvas.height, f.top + f.height);
     for (int y = f.top; y < bottom; ++y) {
-        for (int x = f.left; x < right; ++x) {
-            canvas.pixels[static_cast<std::size_t>(y) * static_cast<std::size_t>(canvas.width) + static_cast<std::size_t>(x)] = 0;
-        }
+        for (int x = f.left; x < right; ++x) canvas.At(x, y) = 0;
     }
 }
 
@@ -189,36 +127,47 @@ Bitmap ToBitmap(const Canvas& canvas) {
     return frame;
 }
 
-// Reads one image descriptor and its data, composes the frame and applies its
-// disposal. False when the stream cannot go on after it.
-bool ReadFrame(Reader& r, Canvas& canvas, const std::vector<std::uint32_t>& globalColors,
-               const FrameControl& control, DecodedImage& out) {
-    FrameRect f;
-    f.left = r.Word();
-    f.top = r.Word();
-    f.width = r.Word();
-    f.height = r.Word();
-    const int packed = r.Byte();
-    const std::vector<std::uint32_t> localColors = (packed & 0x80) ? ReadColorTable(r, packed) : std::vector<std::uint32_t>();
-    const int minCodeSize = r.Byte();
-    if (r.Ended() || minCodeSize < 1 || minCodeSize > 8) return false;
-    if (static_cast<long long>(f.width) * f.height > kMaxDecodedPixels) return false;
-    std::vector<std::uint8_t> data;
-    r.SubBlocks(&data);
-
-    const std::vector<std::uint32_t>& colors = (packed & 0x80) ? localColors : globalColors;
-    std::vector<std::uint8_t> indices(static_cast<std::size_t>(f.width) * static_cast<std::size_t>(f.height));
-    const std::size_t decoded = ExpandLzw(data, minCodeSize, indices);
-    if (decoded == 0 && r.Ended()) return false;  // nothing of this frame arrived
+// Reads one frame's rows onto the canvas (its descriptor already read),
+// keeps the composed frame and applies its disposal. False when the stream
+// cannot go on after it.
+bool ReadFrame(GifFileType* gif, Canvas& canvas, const FrameControl& control, DecodedImage& out) {
+    const GifImageDesc& desc = gif->Image;
+    const FrameRect f{desc.Left, desc.Top, desc.Width, desc.Height};
+    if (f.width <= 0 || f.height <= 0) return false;
+    if (static_cast<long long>(f.width) * f.height > kMaxImagePixels) return false;
+    const std::vector<std::uint32_t> colors = Colors(desc.ColorMap ? desc.ColorMap : gif->SColorMap);
+    const std::vector<int> rows = RowOrder(f.height, desc.Interlace);
 
     std::vector<std::uint32_t> saved;
-    if (control.disposal == 3) saved = canvas.pixels;
-    DrawFrame(canvas, f, (packed & 0x40) != 0, indices, decoded, colors, control.transparent);
+    if (control.disposal == kDisposePrevious) saved = canvas.pixels;
+    std::vector<GifPixelType> row(static_cast<std::size_t>(f.width));
+    std::size_t decoded = 0;
+    while (decoded < rows.size() && DGifGetLine(gif, row.data(), f.width) == GIF_OK) {
+        DrawRow(canvas, f, f.top + rows[decoded], row, colors, control.transparent);
+        ++decoded;
+    }
+    if (decoded == 0) return false;  // nothing of this frame arrived
     out.frames.push_back(ToBitmap(canvas));
     out.delays.push_back(control.delay);
-    if (control.disposal == 2) ClearRect(canvas, f);
-    if (control.disposal == 3) canvas.pixels = std::move(saved);
-    return !r.Ended();
+    if (control.disposal == kDisposeBackground) ClearRect(canvas, f);
+    if (control.disposal == kDisposePrevious) canvas.pixels = std::move(saved);
+    return decoded == rows.size();
+}
+
+// Reads an extension's blocks; a graphic control extension sets control.
+bool ReadExtension(GifFileType* gif, FrameControl& control) {
+    int label = 0;
+    GifByteType* block = nullptr;
+    if (DGifGetExtension(gif, &label, &block) != GIF_OK) return false;
+    if (label == kGraphicControlLabel && block && block[0] >= kGraphicControlLength) {
+        control.disposal = (block[1] >> 2) & 7;
+        control.delay = block[2] | block[3] << 8;
+        control.transparent = (block[1] & 1) ? block[4] : -1;
+    }
+    while (block) {
+        if (DGifGetExtensionNext(gif, &block) != GIF_OK) return false;
+    }
+    return true;
 }
 
 }  // namespace
@@ -227,39 +176,26 @@ bool IsGif(const Bytes& bytes) { return bytes.size() >= 6 && std::memcmp(bytes.d
 
 bool DecodeGif(const Bytes& bytes, DecodedImage& out) {
     if (!IsGif(bytes) || (bytes[4] != '7' && bytes[4] != '9') || bytes[5] != 'a') return false;
-    Reader r(bytes);
-    for (int i = 0; i < 6; ++i) r.Byte();
-    Canvas canvas;
-    canvas.width = r.Word();
-    canvas.height = r.Word();
-    const int packed = r.Byte();
-    r.Byte();  // the background colour: viewers show a transparent canvas instead
-    r.Byte();  // the pixel aspect ratio
-    if (r.Ended() || canvas.width == 0 || canvas.height == 0) return false;
-    const long long area = static_cast<long long>(canvas.width) * canvas.height;
-    if (area > kMaxDecodedPixels) return false;
-    canvas.pixels.assign(static_cast<std::size_t>(area), 0);
-    const std::vector<std::uint32_t> globalColors = (packed & 0x80) ? ReadColorTable(r, packed) : std::vector<std::uint32_t>();
+    const GifReader reader(bytes);
+    GifFileType* gif = reader.get();
+    if (!gif || gif->SWidth <= 0 || gif->SHeight <= 0) return false;
+    const long long area = static_cast<long long>(gif->SWidth) * gif->SHeight;
+    if (area > kMaxImagePixels) return false;
+    Canvas canvas{gif->SWidth, gif->SHeight, std::vector<std::uint32_t>(static_cast<std::size_t>(area), 0)};
 
     DecodedImage result;
     FrameControl control;
-    while (!r.Ended()) {
-        const int block = r.Byte();
-        if (block == 0x2C) {
+    for (bool more = true; more;) {
+        GifRecordType record = TERMINATE_RECORD_TYPE;
+        if (DGifGetRecordType(gif, &record) != GIF_OK) break;
+        if (record == IMAGE_DESC_RECORD_TYPE) {
             if (static_cast<long long>(result.frames.size() + 1) * area > kMaxDecodedPixels) break;
-            if (!ReadFrame(r, canvas, globalColors, control, result)) break;
+            more = DGifGetImageDesc(gif) == GIF_OK && ReadFrame(gif, canvas, control, result);
             control = FrameControl();
-        } else if (block == 0x21) {
-            const int label = r.Byte();
-            std::vector<std::uint8_t> data;
-            r.SubBlocks(label == 0xF9 ? &data : nullptr);
-            if (label == 0xF9 && data.size() >= 4) {
-                control.disposal = (data[0] >> 2) & 7;
-                control.delay = data[1] | data[2] << 8;
-                control.transparent = (data[0] & 1) ? data[3] : -1;
-            }
+        } else if (record == EXTENSION_RECORD_TYPE) {
+            more = ReadExtension(gif, control);
         } else {
-            break;  // the trailer (0x3B), or bytes that are no block
+            more = false;  // the trailer
         }
     }
     if (result.frames.empty()) return false;

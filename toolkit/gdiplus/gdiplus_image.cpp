@@ -8,19 +8,22 @@
 
 #include "toolkit/gdiplus/gdiplus_graphics.h"
 #include "toolkit/gdiplus/gdiplus_native.h"
+#include "toolkit/image_header.h"
 #include "toolkit/win32/top_down_dib.h"
 
 namespace qh::gdiplus {
 namespace {
 
 // Copies the selected frame of a GDI+ image into the toolkit's premultiplied
-// pixels, letting GDI+ convert the pixel format.
+// pixels, letting GDI+ convert the pixel format. The size GDI+ read from the
+// header is checked first: a frame over kMaxImagePixels is refused before
+// GDI+ is asked for its pixels and before any are allocated here.
 bool CopyPixels(GpBitmap* image, Bitmap& out) {
     UINT width = 0, height = 0;
     GdipGetImageWidth(image, &width);
     GdipGetImageHeight(image, &height);
     if (width == 0 || height == 0 || width > 32767 || height > 32767) return false;
-    if (static_cast<long long>(width) * height > kMaxDecodedPixels) return false;
+    if (static_cast<long long>(width) * height > kMaxImagePixels) return false;
     Bitmap result(static_cast<int>(width), static_cast<int>(height));
     BitmapData locked{};
     locked.Width = width;
@@ -125,11 +128,11 @@ bool AlphaIconPixels(const ICONINFO& info, int width, int height, Bitmap& out) {
 }
 
 // Whether an .ico image holds all the bytes its header asks for, so that
-// the system reads nothing beyond it: a PNG, or a DIB with its palette,
+// the system reads nothing beyond it: a PNG within the limits of
+// PngWithinLimits (user32 decodes it whole), or a DIB with its palette,
 // colour rows and mask rows.
 bool IconImageFits(const Bytes& entry) {
-    static constexpr unsigned char kPng[4] = {0x89, 'P', 'N', 'G'};
-    if (entry.size() >= 8 && std::memcmp(entry.data(), kPng, 4) == 0) return true;
+    if (IsPng(entry)) return PngWithinLimits(entry);
     if (entry.size() < sizeof(BITMAPINFOHEADER)) return false;
     BITMAPINFOHEADER header;
     std::memcpy(&header, entry.data(), sizeof header);
@@ -145,13 +148,13 @@ bool IconImageFits(const Bytes& entry) {
 }  // namespace
 
 bool GdiplusDriver::DecodeImage(const Bytes& bytes, Bitmap& out) {
-    if (!Started()) return false;
+    if (!Started() || (IsPng(bytes) && !PngWithinLimits(bytes))) return false;
     StreamImage image(bytes);
     return image.get() && CopyPixels(image.get(), out);
 }
 
 bool GdiplusDriver::DecodeFrames(const Bytes& bytes, DecodedImage& out) {
-    if (!Started()) return false;
+    if (!Started() || (IsPng(bytes) && !PngWithinLimits(bytes))) return false;
     StreamImage image(bytes);
     if (!image.get()) return false;
     GUID time{};

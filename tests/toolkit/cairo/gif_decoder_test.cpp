@@ -1,4 +1,4 @@
-// The Linux build's own GIF decoder on what the shared image tests do not
+// GIF through giflib on what the shared image tests do not
 // reach: the disposals that restore, deferred dictionary clears, cut and
 // corrupted files, and sizes that would exhaust memory.
 #include "toolkit/cairo/gif_decoder.h"
@@ -75,9 +75,15 @@ TEST(GifDecoderTest, FullDictionaryWithoutAClearKeepsDecoding) {
 }
 
 TEST(GifDecoderTest, CutFilesKeepTheFramesThatArrived) {
-    Frame second = Solid(0, 0, 8, 8, 1, 1);
-    for (std::size_t i = 0; i < second.indices.size(); ++i) second.indices[i] = static_cast<std::uint8_t>(i % 4);
-    const Bytes gif = WriteGif(8, 8, kColors, {Solid(0, 0, 8, 8, 0, 1), second});
+    // A second frame of noise, whose data takes several sub-blocks.
+    constexpr int kSide = 64;
+    Frame second = Solid(0, 0, kSide, kSide, 1, 1);
+    std::uint32_t seed = 99;
+    for (std::uint8_t& index : second.indices) {
+        seed = seed * 1103515245u + 12345u;
+        index = static_cast<std::uint8_t>(seed >> 30);
+    }
+    const Bytes gif = WriteGif(kSide, kSide, kColors, {Solid(0, 0, kSide, kSide, 0, 1), second});
     DecodedImage whole;
     ASSERT_TRUE(DecodeGif(gif, whole));
     ASSERT_EQ(whole.frames.size(), 2u);
@@ -89,16 +95,16 @@ TEST(GifDecoderTest, CutFilesKeepTheFramesThatArrived) {
         const bool ok = DecodeGif(Bytes(gif.begin(), gif.begin() + static_cast<std::ptrdiff_t>(length)), out);
         if (ok && firstFrameAt == 0) firstFrameAt = length;
         EXPECT_EQ(ok, firstFrameAt != 0) << length;
-        for (const Bitmap& frame : out.frames) EXPECT_EQ(frame.Width(), 8);
+        for (const Bitmap& frame : out.frames) EXPECT_EQ(frame.Width(), kSide);
     }
     EXPECT_GT(firstFrameAt, 0u);
-    // Cut inside the second frame's data: the rows that arrived are the new
-    // ones, the rest still show the first frame.
+    // Cut inside the second frame's last data sub-block: the rows whose data
+    // arrived whole are the new ones, the rest still show the first frame.
     DecodedImage cut;
     ASSERT_TRUE(DecodeGif(Bytes(gif.begin(), gif.end() - 12), cut));
     ASSERT_EQ(cut.frames.size(), 2u);
-    EXPECT_EQ(cut.frames[1].GetPixel(1, 0), 0xFF00FF00u);
-    EXPECT_EQ(cut.frames[1].GetPixel(7, 7), 0xFFFF0000u);
+    EXPECT_EQ(cut.frames[1].GetPixel(1, 0), 0xFF000000u | kColors[second.indices[1]]);
+    EXPECT_EQ(cut.frames[1].GetPixel(kSide - 1, kSide - 1), 0xFFFF0000u);
 }
 
 TEST(GifDecoderTest, CorruptedBytesNeverReadOutside) {
@@ -135,6 +141,14 @@ TEST(GifDecoderTest, EmptyAndHugeCanvasesAreRefusedBeforeAllocating) {
     ASSERT_EQ(frame[descriptor - 5], 0x2C);
     for (std::size_t i = descriptor; i < descriptor + 4; ++i) frame[i] = 0xFF;
     EXPECT_FALSE(DecodeGif(frame, out));
+    // The limit's edge: a screen of exactly kMaxImagePixels decodes, one row
+    // more does not.
+    constexpr int kSide = 4096;
+    static_assert(static_cast<long long>(kSide) * kSide == kMaxImagePixels);
+    const std::vector<Frame> pixel = {Solid(0, 0, 1, 1, 0, 0)};
+    EXPECT_FALSE(DecodeGif(WriteGif(kSide, kSide + 1, kColors, pixel), out));
+    ASSERT_TRUE(DecodeGif(WriteGif(kSide, kSide, kColors, pixel), out));
+    EXPECT_EQ(out.frames.front().Height(), kSide);
 }
 
 }  // namespace
