@@ -6,6 +6,7 @@
 #pragma once
 
 #include <atomic>
+#include <cstdint>
 #include <map>
 #include <string>
 
@@ -41,6 +42,9 @@ struct UpdaterState {
     // The SHA-256 digest the file list gives each file name, where it
     // gives one; filled by the file-list stage for the download stage.
     std::map<Text, Text> sha256;
+    // The byte count the file list gives each file name, where it gives
+    // one; a download of that name takes no more.
+    std::map<Text, std::uint64_t> sizes;
     // Once set, closing the window asks nothing.
     std::atomic<bool> closeWithoutAsking{false};
     // Set when the program ends: a stage still running stops at once.

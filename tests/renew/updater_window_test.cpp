@@ -4,6 +4,7 @@
 // asking case is driven through uidriver in renew_uidriver_test.sh).
 #include <gtest/gtest.h>
 
+#include "renew/banner_content.h"
 #include "renew/updater_window.h"
 #include "tests/support/test_platform.h"
 #include "tests/toolkit/test_backend.h"
@@ -60,6 +61,38 @@ TEST_F(UpdaterWindowTest, OnceNothingIsLeftToLoseItClosesWithoutAsking) {
     state.closeWithoutAsking = true;
     platform.host.Send(Handle(), msg::kClose);
     EXPECT_FALSE(platform.host.Exists(Handle()));
+}
+
+// The banner once stayed empty until three requests on the window's thread
+// had come back, and showed nothing when the server offered nothing.
+TEST_F(UpdaterWindowTest, TheBannerShowsTheBuiltInPictureFromTheStart) {
+    Build(true);
+    const UiImage& picture = window->Controls().banner.Picture();
+    EXPECT_EQ(picture.Width(), 120);
+    EXPECT_EQ(picture.Height(), 260);
+}
+
+// A banner target with a quote or a space once reached the browser's
+// command line, where it could break out of its quotes.
+TEST(BannerTarget, OnlyAPlainWebAddressIsOpened) {
+    const std::pair<Text, bool> cases[] = {
+        {"http://qinghe.example/ad?x=1&y=2#top", true},
+        {"HTTPS://qinghe.example/", true},
+        {"http://", false},
+        {"ftp://qinghe.example/", false},
+        {"file:///etc/passwd", false},
+        {"javascript:alert(1)", false},
+        {"http://a.example/\" --evil \"", false},
+        {"http://a.example/'x'", false},
+        {"http://a.example/a b", false},
+        {"http://a.example/\tx", false},
+        {"http://a.example/\nx", false},
+        {"http://a.example/青禾", false},
+        {"", false},
+        {"http://a.example/" + Text(kMaxBannerTarget - 17, 'a'), true},
+        {"http://a.example/" + Text(kMaxBannerTarget - 16, 'a'), false},
+    };
+    for (const auto& [target, allowed] : cases) EXPECT_EQ(IsBannerTarget(target), allowed) << target;
 }
 
 }  // namespace
