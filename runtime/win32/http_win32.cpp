@@ -96,11 +96,14 @@ private:
     IDispatch* object_ = nullptr;
 };
 
-// Serves this thread's messages for up to one poll interval.
+// Serves this thread's messages for up to one poll interval. An answer that
+// streams fast keeps posting messages; the loop still ends when the interval
+// is over, so that the caller's time limits and cancel flag are looked at.
 void ServeMessagesBriefly() {
     MsgWaitForMultipleObjects(0, nullptr, FALSE, kPollMs, QS_ALLINPUT);
+    const ULONGLONG until = GetTickCount64() + kPollMs;
     MSG message;
-    while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+    while (GetTickCount64() < until && PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
         TranslateMessage(&message);
         DispatchMessageW(&message);
     }
