@@ -46,6 +46,15 @@ Text ProgressText(std::uint32_t received, std::uint32_t total) {
     return ToText(ToInteger(static_cast<double>(received) / total * 100)) + " %";
 }
 
+// Whether every entry of a list carries a digest to check its file by. An
+// entry without one would let the server put any bytes under its name.
+bool EveryEntryHasDigest(const std::vector<ListedFile>& files) {
+    for (const ListedFile& file : files) {
+        if (file.hash.empty() && file.sha256.empty()) return false;
+    }
+    return true;
+}
+
 }  // namespace
 
 Text UpdateStages::Megabytes(std::uint64_t bytes) {
@@ -54,16 +63,16 @@ Text UpdateStages::Megabytes(std::uint64_t bytes) {
 
 void UpdateStages::CloseWindow() { TheHost().PostMessage(c_.hwnd, msg::kClose, 0, 0); }
 
-bool UpdateStages::RequestDocument(const Text& name, XmlTree& tree, KeptList* keep) {
+bool RequestServerDocument(const UpdaterState& state, const Text& name, XmlTree& tree, KeptList* keep) {
     HttpOptions options;
-    options.cancel = &state_.stopping;
-    const Bytes answer = HttpRequest(state_.updateUrl + name, options);
+    options.cancel = &state.stopping;
+    const Bytes answer = HttpRequest(state.updateUrl + name, options);
     if (answer.empty()) return false;
     Bytes signature;
-    if (!state_.publicKey.empty()) {
-        signature = HttpRequest(state_.updateUrl + name + kSignatureSuffix, options);
+    if (!state.publicKey.empty()) {
+        signature = HttpRequest(state.updateUrl + name + kSignatureSuffix, options);
         const auto view = [](const Bytes& b) { return std::string_view(reinterpret_cast<const char*>(b.data()), b.size()); };
-        if (!VerifyDocument(state_.publicKey, view(answer), view(signature))) return false;
+        if (!VerifyDocument(state.publicKey, view(answer), view(signature))) return false;
     }
     if (!tree.LoadBytes(answer)) return false;
     if (keep != nullptr) *keep = KeptList{answer, std::move(signature)};
@@ -90,7 +99,7 @@ void UpdateStages::CheckVersion() {
 
     XmlTree tree;
     VersionDocument document;
-    const bool read = RequestDocument(kVersionDocument, tree) && ReadVersionDocument(tree, document);
+    const bool read = RequestServerDocument(state_, kVersionDocument, tree) && ReadVersionDocument(tree, document);
     tree.Close();
     if (state_.stopping) return;
     state_.serverVersion = read ? document.version : Text();
@@ -135,10 +144,12 @@ void UpdateStages::FetchFileList() {
     XmlTree tree;
     std::vector<ListedFile> files;
     KeptList kept;
-    bool read = RequestDocument(kFileListDocument, tree, &kept) && ReadFileList(tree, files);
+    bool read = RequestServerDocument(state_, kFileListDocument, tree, &kept) && ReadFileList(tree, files);
     // A signed list must be the one of the version offered, not a list of
     // another release served with this version's document.
     if (read && !state_.publicKey.empty() && FileListVersion(tree) != state_.serverVersion) read = false;
+    // With the maker's key every file must be checked against the list.
+    if (read && !state_.publicKey.empty() && !EveryEntryHasDigest(files)) read = false;
     tree.Close();
     state_.stagedList = read ? std::move(kept) : KeptList{};
     if (state_.stopping) return;
@@ -156,10 +167,12 @@ void UpdateStages::FetchFileList() {
     c_.downloadList.ClearRows();
     c_.downloadList.SuspendDraw();
     state_.sha256.clear();
+    state_.sizes.clear();
     for (const ListedFile& file : files) {
         // A name the program would never write is not fetched either.
         if (!IsAllowedFileName(file.name)) continue;
         if (!file.sha256.empty()) state_.sha256[file.name] = file.sha256;
+        if (file.size) state_.sizes[file.name] = *file.size;
         if (HasListedDigests(ProgramFile(file.name), file.name, file.hash)) continue;
         const int row = c_.downloadList.InsertRow(0, file.name);
         c_.downloadList.CellText(row, kColumnSize, kNotYet, true);
@@ -198,12 +211,13 @@ bool UpdateStages::DownloadRow(int row) {
     if (const auto sha256 = state_.sha256.find(name); sha256 != state_.sha256.end()) {
         options.expectedSha256 = sha256->second;
     }
+    if (const auto size = state_.sizes.find(name); size != state_.sizes.end()) options.expectedSize = size->second;
     // A transfer that breaks off keeps its bytes in "update\part\" (same
     // flat name as the staged file), and the next try asks for the rest.
     options.partialPath = ProgramFile("update\\part\\" + staged.substr(staged.rfind('\\') + 1));
     options.cancel = &state_.stopping;
     const bool fetched = DownloadFile(
-        state_.updateUrl + name, staged,
+        FileAddress(state_.updateUrl, name), staged,
         [this, row](std::uint32_t received, std::uint32_t total) {
             c_.downloadList.CellText(row, kColumnSize, Megabytes(total == 0 ? received : total), true);
             c_.downloadList.CellText(row, kColumnProgress, ProgressText(received, total), true);

@@ -11,6 +11,15 @@
 
 namespace qh {
 
+class XmlTree;
+
+// The server document at state.updateUrl + name, or false when the request
+// or the XML fails. With the maker's key the document is taken only when
+// its signature, name + ".sig", is valid over the bytes received. Safe on
+// any thread: it reads only what stays fixed while the window lives. When
+// keep is given, the bytes and the signature taken go there.
+bool RequestServerDocument(const UpdaterState& state, const Text& name, XmlTree& tree, KeptList* keep = nullptr);
+
 class UpdateStages {
 public:
     UpdateStages(UpdaterControls& c, UpdaterState& state) : c_(c), state_(state) {}
@@ -22,11 +31,6 @@ public:
 private:
     // Posts WM_CLOSE to the window (automatic mode, or the end).
     void CloseWindow();
-    // The server document at updateUrl + name, or false when the request or
-    // the XML fails. With the maker's key the document is taken only when
-    // its signature, name + ".sig", is valid over the bytes received. When
-    // keep is given, the bytes and the signature taken go there.
-    bool RequestDocument(const Text& name, class XmlTree& tree, KeptList* keep = nullptr);
     // Whether the server's version is one to offer: any other than the
     // local one without a key; with it, only a higher one (a signed older
     // release served again is refused as a failed request).

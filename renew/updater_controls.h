@@ -6,6 +6,7 @@
 #pragma once
 
 #include <atomic>
+#include <cstdint>
 #include <map>
 #include <string>
 
@@ -46,6 +47,9 @@ struct UpdaterState {
     // received; the download stage keeps it beside the state file for the
     // installer's check.
     KeptList stagedList;
+    // The byte count the file list gives each file name, where it gives
+    // one; a download of that name takes no more.
+    std::map<Text, std::uint64_t> sizes;
     // Once set, closing the window asks nothing.
     std::atomic<bool> closeWithoutAsking{false};
     // Set when the program ends: a stage still running stops at once.

@@ -34,14 +34,17 @@ public:
     UpdaterWindow(const UpdaterWindow&) = delete;
     UpdaterWindow& operator=(const UpdaterWindow&) = delete;
 
-    // Creates the window and its controls, fetches the banner, shows the
-    // window in interactive mode and starts the version check. False when
-    // the window cannot be created.
+    // Creates the window and its controls with the built-in banner, starts
+    // fetching the server's banner on a worker, shows the window in
+    // interactive mode and starts the version check. False when the window
+    // cannot be created.
     bool Build();
     UpdaterControls& Controls() { return c_; }
 
 private:
     void CreateControls();
+    // Runs on a worker: takes the server's banner where FetchBannerContent
+    // gives one.
     void LoadBanner();
     int OnControlEvent(int id);
     std::intptr_t OnMessage(int message);

@@ -20,13 +20,15 @@ struct CommandLineParts {
 
 // The program name runs to its closing double quote when it starts with one,
 // else to the first space. Arguments are separated by runs of bytes below
-// '!' (space and control characters); an argument that begins with a double
-// quote runs to the next double quote and is taken without the quotes; a byte
-// above 0x7F takes the following byte along.
+// '!' (space and control characters) outside double quotes, which are taken
+// away. As on Windows, backslashes before a double quote escape: 2n of them
+// stand for n, 2n + 1 for n and a quote character; backslashes elsewhere are
+// taken as they are. A byte above 0x7F takes the following byte along.
 CommandLineParts SplitCommandLine(const Text& commandLine);
 
-// Quotes a path for a command line, so that a path with spaces stays one
-// argument and is never read as a shorter program name.
+// Quotes a text for a command line as one argument that SplitCommandLine
+// (and Windows) reads back unchanged, whatever quotes, backslashes or
+// spaces it holds. A program name cannot hold a quote.
 Text QuotedPath(const Text& path);
 
 // The command line of a program (quoted) and its parameters (as written):

@@ -10,10 +10,15 @@
 #include <atomic>
 #include <cstdint>
 #include <functional>
+#include <optional>
 
 #include "runtime/text.h"
 
 namespace qh {
+
+// The most a download takes when the caller gives no size: a server that
+// streams without end cannot fill the disk.
+inline constexpr std::uint64_t kMaxUnsizedDownload = std::uint64_t{1} << 30;
 
 struct DownloadOptions {
     // Time allowed to reach the server and receive the answer's headers.
@@ -29,6 +34,12 @@ struct DownloadOptions {
     // The SHA-256 digest text (64 hexadecimal digits, either case) that the
     // file must have as well; empty when the caller does not check it.
     Text expectedSha256;
+    // The file's length as the caller knows it (the signed file list gives
+    // it). A transfer that announces or brings more fails at once, and a
+    // partial file longer than this is discarded before any request; a
+    // shorter whole body is kept as a partial file for the next call. Without
+    // it, kMaxUnsizedDownload bounds the file.
+    std::optional<std::uint64_t> expectedSize;
     // When given and set (from another thread), the transfer ends as a
     // failed one at its next read.
     const std::atomic<bool>* cancel = nullptr;
@@ -50,7 +61,8 @@ using DownloadProgress = std::function<void(std::uint32_t received, std::uint32_
 
 // Fetches url and puts its body at path (a "\"-separated path; the folders
 // on the way are created). True only when the answer had a 2xx status, the
-// body was as long as the announced length (when one was announced), every
+// body was as long as the announced length (when one was announced) and the
+// expected size (when given), never went past either bound, every
 // byte reached the disk and, when options.expectedMd5 is given, the file's
 // digest matches it.
 //
@@ -78,7 +90,9 @@ using DownloadProgress = std::function<void(std::uint32_t received, std::uint32_
 //   fails; the next call starts from zero.
 // A transfer that fails (dropped, stalled, cancelled, shorter than its
 // announced length) keeps what arrived, flushed to the disk, for the next
-// call. A whole file whose digest does not match is removed, so a damaged
+// call. A transfer that goes past the expected size (or kMaxUnsizedDownload)
+// is no file of ours: its bytes are removed at once. A whole file whose
+// digest does not match is removed, so a damaged
 // partial file never stands in the way of later calls. Anything but a
 // regular file under the partial path (a link planted there) is removed,
 // never followed or written through.

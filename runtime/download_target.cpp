@@ -1,5 +1,6 @@
 #include "runtime/download_target.h"
 
+#include <algorithm>
 #include <atomic>
 #include <limits>
 #include <string>
@@ -81,6 +82,11 @@ bool DownloadTarget::Begin(long status, std::optional<std::uint64_t> length, std
     // range asked for: what the partial file held is dropped.
     if (file_.IsOpen() && !file_.Clear()) return Fail();
     announced_ = length;
+    // A file longer than the bound is refused before its first byte.
+    if (length && *length > Bound()) {
+        dropPartial_ = true;
+        return Fail();
+    }
     return true;
 }
 
@@ -93,7 +99,7 @@ bool DownloadTarget::Begin(long status, std::optional<std::uint64_t> length, std
 bool DownloadTarget::ContinuePartial(std::optional<std::uint64_t> length, std::string_view contentRange) {
     const std::optional<ContentRange> range = ParseContentRange(contentRange);
     if (!range || range->first != resumeFrom_ || (length && *length != range->last - range->first + 1) ||
-        !ReadBackPartial()) {
+        (range->total && *range->total > Bound()) || !ReadBackPartial()) {
         dropPartial_ = true;
         return Fail();
     }
@@ -123,9 +129,10 @@ bool DownloadTarget::ReadBackPartial() {
 bool DownloadTarget::Receive(const void* data, std::size_t size) {
     if (failed_ || size == 0) return !failed_;
     // More than the announced length means the answer is not the file the
-    // server described; nothing past it is written, and a partial file that
-    // took the bytes before it is not continued.
-    if (announced_ && size > *announced_ - received_) {
+    // server described, and more than the bound is not the file the caller
+    // asked for; nothing past it is written, and what took the bytes before
+    // it (a temporary or a partial file) is removed.
+    if (!Fits(size)) {
         dropPartial_ = true;
         return Fail();
     }
@@ -139,8 +146,10 @@ bool DownloadTarget::Receive(const void* data, std::size_t size) {
 
 bool DownloadTarget::Commit() {
     if (failed_ || committed_) return false;
-    // A short file is kept for the next call to continue.
+    // A short file is kept for the next call to continue; a body without an
+    // announced length that stops short of the expected size broke off.
     if (announced_ && received_ != *announced_) return false;
+    if (options_.expectedSize && received_ != *options_.expectedSize) return false;
     // An empty body still makes a file.
     if (!file_.IsOpen() && !Open()) return false;
     // Whole but wrong: continuing it could never give the right file.
@@ -168,10 +177,14 @@ bool DownloadTarget::Commit() {
 // rather than followed or written through: removing a link takes away the
 // link itself. What cannot be removed makes the download fail when it
 // creates the partial file anew.
+//
+// A partial file longer than the bound can be no beginning of the file: it
+// is removed before a request asks for what would follow it.
 void DownloadTarget::OpenPartial() {
     if (partial_.empty()) return;
     if (file_.OpenRegularToUpdate(partial_)) {
-        if (const std::optional<std::uint64_t> size = file_.Size()) {
+        const std::optional<std::uint64_t> size = file_.Size();
+        if (size && *size <= Bound()) {
             resumeFrom_ = *size;
             return;
         }
@@ -179,6 +192,13 @@ void DownloadTarget::OpenPartial() {
     }
     std::error_code ignored;
     fs::remove(partial_, ignored);
+}
+
+std::uint64_t DownloadTarget::Bound() const { return options_.expectedSize.value_or(kMaxUnsizedDownload); }
+
+bool DownloadTarget::Fits(std::uint64_t n) const {
+    const std::uint64_t room = std::min(announced_.value_or(Bound()), Bound());
+    return received_ <= room && n <= room - received_;
 }
 
 // Creates the file the first bytes go to, with the folders on the way.

@@ -39,12 +39,14 @@ public:
     std::uint64_t ResumeOffset() const { return resumeFrom_; }
     // Takes the final answer's status, its Content-Length (if any) and its
     // Content-Range (empty when there is none), before the first Receive.
-    // False when the answer does not bring the file; the download has
-    // failed then.
+    // False when the answer does not bring the file, or announces more than
+    // the bound (the expected size, else kMaxUnsizedDownload); the download
+    // has failed then.
     bool Begin(long status, std::optional<std::uint64_t> length, std::string_view contentRange);
     // Takes the bytes of one read: writes them, adds them to the digest and
     // reports progress when it is time. False when they cannot be written or
-    // run past the announced length; the download has failed then.
+    // run past the announced length or the bound; the download has failed
+    // then, and what it wrote is removed.
     bool Receive(const void* data, std::size_t size);
     // Once the transfer ended: checks the length and the digest, flushes the
     // file and puts it in place of the target. False, with the target as it
@@ -53,6 +55,10 @@ public:
 
 private:
     void OpenPartial();
+    // The most bytes the whole file may have.
+    std::uint64_t Bound() const;
+    // Whether n more bytes stay within the announced length and the bound.
+    bool Fits(std::uint64_t n) const;
     bool ContinuePartial(std::optional<std::uint64_t> length, std::string_view contentRange);
     bool ReadBackPartial();
     bool Open();

@@ -1,8 +1,12 @@
-// The platform-neutral parts of HttpRequest: the verb, the header, success.
+// The platform-neutral parts of HttpRequest: the verb, the header, success,
+// the answer's bound and the address of a listed file.
 #include "runtime/http.h"
 
+#include <algorithm>
 #include <array>
 #include <string_view>
+
+#include "runtime/system.h"
 
 namespace qh {
 namespace {
@@ -37,5 +41,39 @@ std::optional<std::pair<Text, Text>> HttpRequestHeader(const HttpOptions& option
 }
 
 bool IsHttpSuccess(long status) { return status >= 200 && status <= 299; }
+
+std::size_t HttpAnswerBound(const HttpOptions& options) {
+    return options.maxBytes == 0 ? kMaxHttpAnswer : std::min(options.maxBytes, kMaxHttpAnswer);
+}
+
+namespace {
+
+bool IsUnreserved(unsigned char c) {
+    return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '-' || c == '.' ||
+           c == '_' || c == '~';
+}
+
+}  // namespace
+
+// In UTF-8 a '\' byte is always the character itself, never part of a
+// Chinese character, so the levels are split after the conversion; "/"
+// separates levels as well, as the name check takes it.
+Text FileAddress(const Text& base, const Text& name) {
+    constexpr char kHexDigits[] = "0123456789ABCDEF";
+    Text address = base;
+    for (const char byte : System().GbkToUtf8(name)) {
+        const auto c = static_cast<unsigned char>(byte);
+        if (c == '\\' || c == '/') {
+            address += '/';
+        } else if (IsUnreserved(c)) {
+            address += byte;
+        } else {
+            address += '%';
+            address += kHexDigits[c >> 4];
+            address += kHexDigits[c & 0xF];
+        }
+    }
+    return address;
+}
 
 }  // namespace qh

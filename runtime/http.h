@@ -8,12 +8,18 @@
 #pragma once
 
 #include <atomic>
+#include <cstddef>
 #include <optional>
 #include <utility>
 
 #include "runtime/text.h"
 
 namespace qh {
+
+// The most of an answer HttpRequest keeps: the documents and pictures it
+// fetches are far smaller, and a server that sends more, or without end,
+// cannot fill the memory.
+inline constexpr std::size_t kMaxHttpAnswer = std::size_t{16} << 20;
 
 struct HttpOptions {
     // The verb. GET, POST, PUT, DELETE, HEAD and OPTIONS are sent in upper
@@ -37,11 +43,16 @@ struct HttpOptions {
     // When given and set (from another thread), the request ends at once as
     // a failed one: a program that is closing does not wait for a server.
     const std::atomic<bool>* cancel = nullptr;
+    // The most bytes the answer may have; a longer one fails the request.
+    // Never more than kMaxHttpAnswer, which also stands when this is 0.
+    std::size_t maxBytes = kMaxHttpAnswer;
 };
 
 // The response body when the request succeeded with a 2xx status; the empty
 // block for a failed request, an error status (a 404 page, an error page), a
-// refused connection or a request over its time limit.
+// refused connection, a request over its time limit or an answer longer than
+// its bound (see HttpOptions::maxBytes), which is dropped as soon as it is
+// seen to be longer.
 Bytes HttpRequest(const Text& url, const HttpOptions& options = {});
 
 // The pieces both platforms share.
@@ -53,5 +64,14 @@ Text HttpVerb(const Text& method);
 std::optional<std::pair<Text, Text>> HttpRequestHeader(const HttpOptions& options);
 // Whether an HTTP status counts as success (200 to 299).
 bool IsHttpSuccess(long status);
+// The most bytes the answer to a request with these options may have.
+std::size_t HttpAnswerBound(const HttpOptions& options);
+// The address of a listed file below base (which ends in "/"): each level
+// of the name ("\" or "/" between levels), in its UTF-8 form,
+// percent-encoded except for the unreserved characters (letters, digits,
+// "-", ".", "_", "~"), the levels joined by "/". A static server maps such a
+// path to the UTF-8 file name, whatever the name holds (spaces, Chinese
+// characters, "%", "#").
+Text FileAddress(const Text& base, const Text& name);
 
 }  // namespace qh

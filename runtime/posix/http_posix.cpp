@@ -4,6 +4,7 @@
 
 #include <memory>
 #include <string>
+#include <utility>
 
 #include "runtime/http.h"
 #include "runtime/posix/curl_easy.h"
@@ -16,11 +17,21 @@ struct ListDeleter {
 };
 using HeaderList = std::unique_ptr<curl_slist, ListDeleter>;
 
+// The answer's body as it arrives, and the most it may hold.
+struct Answer {
+    Bytes body;
+    std::size_t bound;
+};
+
+// Returning less than it was given ends the transfer as failed: a body that
+// would pass its bound is dropped before it grows any further.
 size_t AppendToBody(char* data, size_t size, size_t count, void* target) {
-    auto* body = static_cast<Bytes*>(target);
+    auto& answer = *static_cast<Answer*>(target);
+    const std::size_t n = size * count;
+    if (n > answer.bound - answer.body.size()) return 0;
     const auto* bytes = reinterpret_cast<const std::uint8_t*>(data);
-    body->insert(body->end(), bytes, bytes + size * count);
-    return size * count;
+    answer.body.insert(answer.body.end(), bytes, bytes + n);
+    return n;
 }
 
 // Asked by curl while the transfer runs: non-zero ends it.
@@ -84,7 +95,7 @@ Bytes HttpRequest(const Text& url, const HttpOptions& options) {
     if (!CurlReady()) return {};
     CurlEasyHandle curl(curl_easy_init());
     if (!curl) return {};
-    Bytes body;
+    Answer answer{{}, HttpAnswerBound(options)};
     curl_easy_setopt(curl.get(), CURLOPT_URL, url.c_str());
     SetTransport(curl.get(), url);
     SetLimits(curl.get(), options);
@@ -97,12 +108,14 @@ Bytes HttpRequest(const Text& url, const HttpOptions& options) {
         curl_easy_setopt(curl.get(), CURLOPT_PASSWORD, options.credentials->second.c_str());
     }
     curl_easy_setopt(curl.get(), CURLOPT_WRITEFUNCTION, AppendToBody);
-    curl_easy_setopt(curl.get(), CURLOPT_WRITEDATA, &body);
+    curl_easy_setopt(curl.get(), CURLOPT_WRITEDATA, &answer);
+    // An announced length past the bound fails before the body comes.
+    curl_easy_setopt(curl.get(), CURLOPT_MAXFILESIZE_LARGE, static_cast<curl_off_t>(answer.bound));
 
     if (curl_easy_perform(curl.get()) != CURLE_OK) return {};
     long status = 0;
     curl_easy_getinfo(curl.get(), CURLINFO_RESPONSE_CODE, &status);
-    return IsHttpSuccess(status) ? body : Bytes{};
+    return IsHttpSuccess(status) ? std::move(answer.body) : Bytes{};
 }
 
 }  // namespace qh

@@ -1,5 +1,6 @@
 // The browser on Windows: the program the registry names for http, started
-// through the shell with the address as its only parameter.
+// through the shell with the address as its only parameter, quoted, so an
+// address can never become more than one argument.
 #include <windows.h>
 #include <shellapi.h>
 
@@ -24,7 +25,8 @@ Text BrowserProgram() {
 
 bool OpenInBrowser(const Text& address) {
     const Text browser = BrowserProgram();
-    const HINSTANCE result = ShellExecuteW(nullptr, L"open", GbkToWide(browser).c_str(), GbkToWide(address).c_str(),
+    const HINSTANCE result = ShellExecuteW(nullptr, L"open", GbkToWide(browser).c_str(),
+                                           GbkToWide(QuotedPath(address)).c_str(),
                                            L"", SW_SHOWNORMAL);
     return reinterpret_cast<INT_PTR>(result) > 32;
 }

@@ -8,6 +8,9 @@
 #include <objbase.h>
 #include <windows.h>
 
+#include <cstdint>
+#include <optional>
+
 #include "runtime/http.h"
 #include "runtime/win32/automation.h"
 
@@ -49,6 +52,24 @@ public:
         return IntOfVariant(value.v, fallback);
     }
 
+    // The answer's Content-Length; nothing when it has none or an
+    // unreadable one.
+    std::optional<std::uint64_t> AnnouncedLength() {
+        std::vector<VARIANT> name{TextVariant("Content-Length")};
+        ScopedVariant value;
+        const HRESULT hr = CallByName(object_, L"getResponseHeader", DISPATCH_METHOD, name, &value.v);
+        ClearVariants(name);
+        if (FAILED(hr) || value.v.vt != VT_BSTR || value.v.bstrVal == nullptr || value.v.bstrVal[0] == L'\0') {
+            return std::nullopt;
+        }
+        std::uint64_t length = 0;
+        for (const wchar_t* digit = value.v.bstrVal; *digit != L'\0'; ++digit) {
+            if (*digit < L'0' || *digit > L'9' || length > (UINT64_MAX - 9) / 10) return std::nullopt;
+            length = length * 10 + static_cast<std::uint64_t>(*digit - L'0');
+        }
+        return length;
+    }
+
     Bytes ResponseBody() {
         std::vector<VARIANT> none;
         ScopedVariant value;
@@ -60,11 +81,14 @@ private:
     IDispatch* object_ = nullptr;
 };
 
-// Serves this thread's messages for up to one poll interval.
+// Serves this thread's messages for up to one poll interval. An answer that
+// streams fast keeps posting messages; the loop still ends when the interval
+// is over, so that the caller's time limits and cancel flag are looked at.
 void ServeMessagesBriefly() {
     MsgWaitForMultipleObjects(0, nullptr, FALSE, kPollMs, QS_ALLINPUT);
+    const ULONGLONG until = GetTickCount64() + kPollMs;
     MSG message;
-    while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+    while (GetTickCount64() < until && PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
         TranslateMessage(&message);
         DispatchMessageW(&message);
     }
@@ -77,15 +101,31 @@ bool AnswerBegun(XmlHttp& request, int state) {
     return state >= kHeadersReceived && request.IntProperty(L"status", 0) != 0;
 }
 
+// Whether the answer announced a length past its bound. The object keeps
+// the whole body in its own memory and shows none of it before the end, so
+// this is the point where a long answer is stopped early; one without a
+// length runs until the time limit and is then dropped.
+bool AnnouncedTooLong(XmlHttp& request, int state, const HttpOptions& options) {
+    if (state < kHeadersReceived) return false;
+    const std::optional<std::uint64_t> length = request.AnnouncedLength();
+    return length && *length > HttpAnswerBound(options);
+}
+
 // Waits until the request is complete; false when a time limit ran out
 // first (no answer begun within the first, no whole answer within the
-// second) or the caller cancelled it.
+// second), the answer announced more than its bound, or the caller
+// cancelled it.
 bool WaitForAnswer(XmlHttp& request, const HttpOptions& options) {
     const ULONGLONG start = GetTickCount64();
+    bool lengthChecked = false;
     for (;;) {
         const int state = request.IntProperty(L"readyState", 0);
         if (state == kComplete) return true;
         if (options.cancel != nullptr && options.cancel->load()) return false;
+        if (!lengthChecked && AnswerBegun(request, state)) {
+            if (AnnouncedTooLong(request, state, options)) return false;
+            lengthChecked = true;
+        }
         const ULONGLONG elapsed = GetTickCount64() - start;
         if (elapsed >= static_cast<ULONGLONG>(options.totalTimeoutMs)) return false;
         if (elapsed >= static_cast<ULONGLONG>(options.connectTimeoutMs) && !AnswerBegun(request, state)) return false;
@@ -115,7 +155,9 @@ Bytes HttpRequest(const Text& url, const HttpOptions& options) {
         return {};
     }
     if (!IsHttpSuccess(request.IntProperty(L"status", 0))) return {};
-    return request.ResponseBody();
+    Bytes body = request.ResponseBody();
+    if (body.size() > HttpAnswerBound(options)) return {};
+    return body;
 }
 
 }  // namespace qh

@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include "calc/shell/updater_handoff.h"
+#include "renew/banner_content.h"
 #include "renew/file_names.h"
 #include "renew/state_file.h"
 #include "renew/updater_window.h"
@@ -117,6 +118,38 @@ TEST_F(UpdaterWindowTest, AnInstallThatFailsKeepsTheWindowOpenAndSaysWhy) {
     EXPECT_TRUE(FileExists(ProgramFile(kStateFileName)));
     window.reset();
     OverrideSystemServices(nullptr);
+}
+
+// The banner once stayed empty until three requests on the window's thread
+// had come back, and showed nothing when the server offered nothing.
+TEST_F(UpdaterWindowTest, TheBannerShowsTheBuiltInPictureFromTheStart) {
+    Build(true);
+    const UiImage& picture = window->Controls().banner.Picture();
+    EXPECT_EQ(picture.Width(), 120);
+    EXPECT_EQ(picture.Height(), 260);
+}
+
+// A banner target with a quote or a space once reached the browser's
+// command line, where it could break out of its quotes.
+TEST(BannerTarget, OnlyAPlainWebAddressIsOpened) {
+    const std::pair<Text, bool> cases[] = {
+        {"http://qinghe.example/ad?x=1&y=2#top", true},
+        {"HTTPS://qinghe.example/", true},
+        {"http://", false},
+        {"ftp://qinghe.example/", false},
+        {"file:///etc/passwd", false},
+        {"javascript:alert(1)", false},
+        {"http://a.example/\" --evil \"", false},
+        {"http://a.example/'x'", false},
+        {"http://a.example/a b", false},
+        {"http://a.example/\tx", false},
+        {"http://a.example/\nx", false},
+        {"http://a.example/青禾", false},
+        {"", false},
+        {"http://a.example/" + Text(kMaxBannerTarget - 17, 'a'), true},
+        {"http://a.example/" + Text(kMaxBannerTarget - 16, 'a'), false},
+    };
+    for (const auto& [target, allowed] : cases) EXPECT_EQ(IsBannerTarget(target), allowed) << target;
 }
 
 }  // namespace

@@ -64,5 +64,21 @@ TEST(SplitCommandLineTest, ElevatedStartKeepsTheParametersAsWritten) {
     }
 }
 
+// A browser address or a path with quotes and backslashes once broke out of
+// its quotes and became several arguments.
+TEST(SplitCommandLineTest, QuotedArgumentsRoundTripAndNeverBreakOut) {
+    for (const Text& text : {Text("http://a.example/x?q=1"), Text("http://e.example/\" -x \"evil"),
+                             Text("C:\\Program Files\\青禾\\"), Text("a\\\"b"), Text("\\\\\""), Text("\""),
+                             Text(""), Text("tab\there"), Text("\xB1\x5C" "x")}) {
+        SCOPED_TRACE(text);
+        const auto parts = SplitCommandLine("prog " + QuotedPath(text) + " next");
+        ASSERT_EQ(parts.arguments.size(), 2u);
+        EXPECT_EQ(parts.arguments[0], text);
+        EXPECT_EQ(parts.arguments[1], "next");
+    }
+    // Windows paths keep their backslashes as they are.
+    EXPECT_EQ(QuotedPath("C:\\a b\\c.exe"), "\"C:\\a b\\c.exe\"");
+}
+
 }  // namespace
 }  // namespace qh

@@ -8,6 +8,7 @@
 #include <filesystem>
 #include <memory>
 #include <optional>
+#include <string_view>
 #include <utility>
 #include <vector>
 
@@ -121,6 +122,50 @@ TEST_F(DownloadTargetTest, ABrokenTransferKeepsWhatArrivedAndAnOverrunRemovesIt)
     target.reset();
     EXPECT_FALSE(PartialExists());
     EXPECT_FALSE(fs::exists(temp.Path() / "file.bin"));
+}
+
+// A server that announced or sent more than the listed size (or the bound
+// without one) once filled the disk: the transfer fails at its first byte
+// too many, and nothing it wrote stays behind.
+TEST_F(DownloadTargetTest, AnswerPastTheListedSizeOrTheBoundFailsAndLeavesNothing) {
+    struct Case {
+        const char* name;
+        std::optional<std::uint64_t> listed;
+        std::optional<std::uint64_t> announced;
+        const char* body;
+    };
+    for (const Case& c : {Case{"announced past the size", 5, 11, ""}, Case{"sent past the size", 5, std::nullopt, "hello world"},
+                          Case{"announced past the bound", std::nullopt, kMaxUnsizedDownload + 1, ""}}) {
+        SCOPED_TRACE(c.name);
+        options.expectedSize = c.listed;
+        fs::remove(temp.Path() / "part.bin");
+        auto target = Start();
+        const bool begun = target->Begin(200, c.announced, "");
+        EXPECT_FALSE(begun && target->Receive("hel", 3) && target->Receive(c.body, std::string_view(c.body).size()));
+        target.reset();
+        EXPECT_FALSE(PartialExists());
+        EXPECT_FALSE(fs::exists(temp.Path() / "file.bin"));
+    }
+    // A range whose whole file is longer than the size is refused as well.
+    options.expectedSize = 8;
+    temp.Write("part.bin", "hello");
+    EXPECT_FALSE(Start()->Begin(206, 6, "bytes 5-10/11"));
+    EXPECT_FALSE(PartialExists());
+}
+
+// A partial file longer than the listed size can be no start of the file:
+// it is gone before any request, and a short whole body is kept to continue.
+TEST_F(DownloadTargetTest, PartialPastTheListedSizeIsDiscardedAndAShortBodyKept) {
+    options.expectedSize = 11;
+    temp.Write("part.bin", "hello world, and more");
+    auto target = Start();
+    EXPECT_EQ(target->ResumeOffset(), 0u);
+    EXPECT_FALSE(PartialExists());
+    ASSERT_TRUE(target->Begin(200, std::nullopt, ""));
+    ASSERT_TRUE(target->Receive("hello", 5));
+    EXPECT_FALSE(target->Commit());
+    target.reset();
+    EXPECT_EQ(temp.Read("part.bin"), "hello");
 }
 
 }  // namespace

@@ -151,6 +151,20 @@ TEST_F(DownloadFileTest, AFailedDownloadLeavesNoFileAndTheOldOneUntouched) {
     EXPECT_EQ(Target(), "the old file");
 }
 
+// A server that sent more than the listed size, or without end, once filled
+// the disk: the transfer fails at once and leaves no file behind.
+TEST_F(DownloadFileTest, AnAnswerPastTheListedSizeFailsAndLeavesNothing) {
+    for (const char* route : {"/pattern/5000", "/no-length/5000", "/endless"}) {
+        SCOPED_TRACE(route);
+        DownloadOptions options;
+        options.expectedSize = 4000;
+        options.partialPath = temp.File("part\\file.bin");
+        EXPECT_FALSE(Fetch(route, options));
+        EXPECT_FALSE(fs::exists(temp.Path() / "file.bin"));
+        EXPECT_FALSE(fs::exists(temp.Path() / "part" / "file.bin"));
+    }
+}
+
 TEST_F(DownloadFileTest, ASteadyTrickleIsNoStall) {
     DownloadOptions options;
     options.stallTimeoutMs = 2000;

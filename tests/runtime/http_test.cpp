@@ -8,6 +8,7 @@
 #include <cstdlib>
 #include <string>
 #include <thread>
+#include <utility>
 #include <vector>
 
 #include "runtime/http.h"
@@ -146,6 +147,32 @@ TEST_F(HttpRequestTest, ACancelledRequestEndsAsAFailedOne) {
     EXPECT_TRUE(answer.empty());
 }
 
+// An answer past its bound once grew in memory for as long as the server
+// sent it: past the bound the request fails, with or without a length.
+TEST_F(HttpRequestTest, AnAnswerPastItsBoundFailsTheRequest) {
+    struct Case {
+        const char* route;
+        std::size_t maxBytes;
+        std::size_t expected;  // the answer's length; 0: the request failed
+    };
+    for (const Case& c : {Case{"/pattern/512", 512, 512}, Case{"/pattern/513", 512, 0}, Case{"/no-length/513", 512, 0},
+                          Case{"/pattern/513", kMaxHttpAnswer * 2, 513}}) {
+        SCOPED_TRACE(c.route);
+        HttpOptions options;
+        options.maxBytes = c.maxBytes;
+        EXPECT_EQ(HttpRequest(Server() + c.route, options).size(), c.expected);
+    }
+}
+
+// An answer without end, whatever bound the caller asks for.
+TEST_F(HttpRequestTest, AnEndlessAnswerFailsTheRequest) {
+    for (const std::size_t maxBytes : {std::size_t{0}, kMaxHttpAnswer * 2}) {
+        HttpOptions options;
+        options.maxBytes = maxBytes;
+        EXPECT_TRUE(HttpRequest(Server() + "/endless", options).empty());
+    }
+}
+
 TEST_F(HttpRequestTest, SeveralThreadsMayAskAtOnce) {
     std::vector<Bytes> answers(4);
     std::vector<std::thread> threads;
@@ -154,6 +181,19 @@ TEST_F(HttpRequestTest, SeveralThreadsMayAskAtOnce) {
     }
     for (auto& t : threads) t.join();
     for (const Bytes& answer : answers) EXPECT_EQ(answer, ExpectedBinary());
+}
+
+// A listed name with a space or Chinese characters once went out as raw
+// GBK bytes, which no static server maps to the published file.
+TEST(FileAddress, EachLevelIsPercentEncodedInItsUtf8Form) {
+    const std::pair<Text, Text> cases[] = {
+        {"QingheCalc", "QingheCalc"},
+        {"read me.txt", "read%20me.txt"},
+        {"说明.txt", "%E8%AF%B4%E6%98%8E.txt"},
+        {"资料\\a b/c~_-.png", "%E8%B5%84%E6%96%99/a%20b/c~_-.png"},
+        {"100%#?.txt", "100%25%23%3F.txt"},
+    };
+    for (const auto& [name, path] : cases) EXPECT_EQ(FileAddress("http://h/up/", name), "http://h/up/" + path);
 }
 
 TEST(HttpVerb, StandardVerbsTravelInCapitalsOthersAsGiven) {

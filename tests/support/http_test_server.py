@@ -31,6 +31,8 @@ What it answers:
   /trickle/N/MS         announces N * 16 bytes and sends 16 every MS ms
   /cut-first/N/SIZE     the first N requests of this path (query included)
                         as /truncated, the later ones as /pattern
+  /endless              200 without a length; pattern bytes without end,
+                        until the client goes away
   anything else         the file under --root, else 404; a name with "\"
                         in it is found as it is or with "/" for "\"; a
                         "Range: bytes=N-" header gets 206 with the bytes
@@ -47,7 +49,10 @@ bytes), dropped (chunked, closed before the end), trickle (16 bytes
 every 200 ms), drop-P (the file, or the rest a range asks for, with its
 whole length announced, but the connection closed once the file's first P
 per cent have been sent, as a connection that drops at that point) and
-no-range (the whole file with 200, whatever range was asked for). Only drop-P and no-range look at a
+no-range (the whole file with 200, whatever range was asked for), endless
+(the file without a length, then pattern bytes without end), long (the file
+twice, with that length announced) and huge (the file padded with zeros to
+17 MiB, with that length announced). Only drop-P and no-range look at a
 range; the other kinds answer as if none was asked for.
 With --tls the server speaks HTTPS with that certificate and key (PEM files),
 and QH_TEST_SERVER is "https://localhost:PORT", the name such a test
@@ -68,6 +73,11 @@ import tempfile
 import threading
 import time
 import urllib.parse
+
+
+# The size of a "huge" answer: past the 16 MiB any request of the programs
+# keeps.
+HUGE = 17 * 1024 * 1024
 
 
 def pattern(size):
@@ -170,6 +180,8 @@ class Handler(http.server.BaseHTTPRequestHandler):
                 self.wfile.write(body[at:at + 16])
                 self.wfile.flush()
                 time.sleep(pause)
+        elif parts == ["endless"]:
+            self.send_endless(b"")
         elif len(parts) == 3 and parts[0] == "cut-first":
             with Handler.log_lock:
                 seen = Handler.counts.get(self.path, 0)
@@ -181,6 +193,17 @@ class Handler(http.server.BaseHTTPRequestHandler):
         else:
             return False
         return True
+
+    def send_endless(self, start):
+        """200 without a length: start, then pattern bytes for as long as
+        the client reads them."""
+        self.send_response(200)
+        self.send_header("Connection", "close")
+        self.end_headers()
+        block = pattern(251 * 256)
+        self.wfile.write(start)
+        while True:
+            self.wfile.write(block)
 
     def send_truncated(self, size):
         self.send_response(200)
@@ -203,6 +226,12 @@ class Handler(http.server.BaseHTTPRequestHandler):
             self.reply(int(fault), b"<html><body>error page</body></html>", "text/html")
         elif fault == "wrong-body":
             self.reply(200, bytes((b + 1) % 256 for b in body), "application/octet-stream")
+        elif fault == "endless":
+            self.send_endless(body)
+        elif fault == "long":
+            self.reply(200, body + body, "application/octet-stream")
+        elif fault == "huge":
+            self.reply(200, body + bytes(max(0, HUGE - len(body))), "application/octet-stream")
         else:
             self.send_broken(fault, body)
 

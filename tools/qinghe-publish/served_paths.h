@@ -1,14 +1,18 @@
 // Where the update server keeps each listed file, and the conversions
 // between the programs' GBK texts and the file system's paths.
 //
-// The programs append a listed name such as "a\b.png" to the base address
-// unchanged. A static web server then receives the backslash as it is,
-// percent-encoded (%5C), or turned into "/" by the client. The publisher
-// therefore keeps every file with levels twice where the file system allows
-// a backslash inside a name (Linux): once under the nested folders "a/b.png"
-// and once under the single name "a\b.png". On Windows both are the same
-// path. Names are stored as their characters (UTF-8 on Linux, UTF-16 on
-// Windows).
+// The updater asks for a listed name such as "资料\b c.png" as the path
+// "%E8%B5%84%E6%96%99/b%20c.png": each level percent-encoded in its UTF-8
+// form, "/" between levels. A plain static server (python3 -m http.server,
+// nginx, IIS) decodes that to the nested UTF-8 path "资料/b c.png" below its
+// folder, so that is where the publisher keeps the file: its characters as
+// UTF-8 on Linux, UTF-16 on Windows, "/" (or "\") between levels.
+//
+// Updaters released before the encoding sent a name with levels as it is;
+// a server then received the backslash as it is or percent-encoded (%5C).
+// For them the publisher keeps such a file a second time under the single
+// name "a\b.png" where the file system allows a backslash inside a name
+// (Linux); on Windows both are the same path.
 #pragma once
 
 #include <filesystem>

@@ -21,12 +21,9 @@ void CentredText(cairo_t* cr, const char8_t* text, double size, double x, double
     cairo_fill(cr);
 }
 
-}  // namespace
-
-void DrawUpdaterBanner(ArtCanvas& canvas) {
-    cairo_t* cr = canvas.Cr();
-    const double w = canvas.Width(), h = canvas.Height();
-
+// The card both banners share: the teal ground with grain and sheen, the
+// mark on its disc, the product's name and a rule under it.
+void DrawBannerCard(cairo_t* cr, double w, double h) {
     // The card: the skin's teal, darker towards the foot, with rounded corners.
     RoundedRect(cr, 0.5, 0.5, w - 1, h - 1, 7);
     FillWith(cr, Gradient(0, 0, 0, h, {{0x86D5BF}, {0x5BBFA4}, {0x3FA98D}, {0x2E8F76}}), true);
@@ -64,10 +61,18 @@ void DrawUpdaterBanner(ArtCanvas& canvas) {
     FillWith(cr, Gradient(0, badgeY, 0, badgeY + kBadge, {{0xFFFFFF}, {0xE4F5EE}}));
     GrainBadge(cr, badgeX, badgeY, kBadge);
 
-    // The name and what the new version brings.
+    // The name.
     CentredText(cr, u8"青禾计算器", 17, w / 2, 92, {0xFFFFFF});
     cairo_rectangle(cr, 18, 101, w - 36, 1);
     FillWith(cr, Gradient(18, 0, w - 18, 0, {{0xFFFFFF, 0}, {0xFFFFFF, 0.7}, {0xFFFFFF, 0}}));
+}
+
+}  // namespace
+
+void DrawUpdaterBanner(ArtCanvas& canvas) {
+    cairo_t* cr = canvas.Cr();
+    const double w = canvas.Width(), h = canvas.Height();
+    DrawBannerCard(cr, w, h);
     CentredText(cr, u8"新版本已就绪", 12.5, w / 2, 122, {0xFFFFFF});
     CentredText(cr, u8"利率随时更新", 11, w / 2, 142, {0xF2FFFA, 0.92});
     CentredText(cr, u8"算得更快更准", 11, w / 2, 160, {0xF2FFFA, 0.92});
@@ -85,6 +90,35 @@ void DrawUpdaterBanner(ArtCanvas& canvas) {
     TextPath(cr, action, size);
     SetColor(cr, {0x23866B});
     cairo_fill(cr);
+}
+
+void DrawBuiltInBanner(ArtCanvas& canvas) {
+    cairo_t* cr = canvas.Cr();
+    const double w = canvas.Width(), h = canvas.Height();
+    DrawBannerCard(cr, w, h);
+    CentredText(cr, u8"正在为您升级", 12.5, w / 2, 122, {0xFFFFFF});
+    CentredText(cr, u8"房贷车贷", 11, w / 2, 142, {0xF2FFFA, 0.92});
+    CentredText(cr, u8"算得更快更准", 11, w / 2, 160, {0xF2FFFA, 0.92});
+
+    // A shield with a tick near the foot, where the server's banner has its
+    // call to click: this one opens nothing.
+    constexpr double kShieldTop = 206, kShieldWidth = 26, kShieldHeight = 32;
+    const double left = (w - kShieldWidth) / 2;
+    cairo_move_to(cr, w / 2, kShieldTop);
+    cairo_line_to(cr, left + kShieldWidth, kShieldTop + 6);
+    cairo_curve_to(cr, left + kShieldWidth, kShieldTop + 20, w / 2 + 6, kShieldTop + 28, w / 2,
+                   kShieldTop + kShieldHeight);
+    cairo_curve_to(cr, w / 2 - 6, kShieldTop + 28, left, kShieldTop + 20, left, kShieldTop + 6);
+    cairo_close_path(cr);
+    FillWith(cr, Gradient(0, kShieldTop, 0, kShieldTop + kShieldHeight, {{0xFFFFFF}, {0xE8F7F1}}));
+    cairo_move_to(cr, w / 2 - 6, kShieldTop + 15);
+    cairo_line_to(cr, w / 2 - 1.5, kShieldTop + 20);
+    cairo_line_to(cr, w / 2 + 7, kShieldTop + 10);
+    cairo_set_line_width(cr, 2.6);
+    cairo_set_line_cap(cr, CAIRO_LINE_CAP_ROUND);
+    cairo_set_line_join(cr, CAIRO_LINE_JOIN_ROUND);
+    SetColor(cr, {0x23866B});
+    cairo_stroke(cr);
 }
 
 }  // namespace qh::art

@@ -41,6 +41,10 @@ constexpr Piece kPieces[] = {
     {"results_strip.png", 8, 293, false, qh::art::DrawResultsStrip},
     {"banner.png", 100, 60, false, qh::art::DrawBanner},
     {"about_logo.jpg", qh::art::kAboutLogoWidth, qh::art::kAboutLogoHeight, true, qh::art::DrawAboutLogo},
+    // The updater embeds this one (renew/CMakeLists.txt); it is kept here so
+    // that one folder holds every embedded picture.
+    {"updater_banner.png", qh::art::kUpdaterBannerWidth, qh::art::kUpdaterBannerHeight, false,
+     qh::art::DrawBuiltInBanner},
 };
 
 // The update server's pictures.
