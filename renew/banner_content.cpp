@@ -15,7 +15,6 @@
 namespace qh {
 namespace {
 
-constexpr char kFileListDocument[] = "renewlist.xml";
 constexpr char kBannerImage[] = "renew_ad.png";
 constexpr char kBannerTarget[] = "renew_ad.txt";
 constexpr char kBannerTips[] = "renew_ad.tips";

@@ -33,6 +33,9 @@ struct ListedFile {
     std::optional<std::uint64_t> size;
 };
 
+// The list's name on the update server, beside the version document.
+inline constexpr char kFileListDocument[] = "renewlist.xml";
+
 // The name of the root's child that holds the banner's entries.
 inline constexpr char kBannerListName[] = "Banner";
 

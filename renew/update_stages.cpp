@@ -22,7 +22,6 @@ namespace qh {
 namespace {
 
 constexpr char kVersionDocument[] = "renew.xml";
-constexpr char kFileListDocument[] = "renewlist.xml";
 // The detached signature of a document is served beside it under this suffix.
 constexpr char kSignatureSuffix[] = ".sig";
 constexpr char kNoVersion[] = "获取失败";
@@ -87,9 +86,12 @@ UpdateStages::Offer UpdateStages::OfferFor(const Text& serverVersion) const {
 }
 
 bool UpdateStages::HasListedDigests(const Text& path, const Text& name, const Text& md5) const {
-    if (DigestsDiffer(FileDigest(path), md5)) return false;
     const auto sha256 = state_.sha256.find(name);
-    return sha256 == state_.sha256.end() || !DigestsDiffer(FileSha256(path), sha256->second);
+    const bool hasSha256 = sha256 != state_.sha256.end();
+    // An entry that lists only its SHA-256 is judged by it alone; without
+    // either digest nothing matches, and the file is always fetched.
+    if ((!md5.empty() || !hasSha256) && DigestsDiffer(FileDigest(path), md5)) return false;
+    return !hasSha256 || !DigestsDiffer(FileSha256(path), sha256->second);
 }
 
 void UpdateStages::CheckVersion() {

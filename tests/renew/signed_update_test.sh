@@ -106,6 +106,19 @@ serve 1.0.0.506
 cp "$work/server-1.0.0.505/renewlist.xml" "$work/server-1.0.0.505/renewlist.xml.sig" "$served/"
 refuse list-of-another-release
 
+# A list that gives only the SHA-256 of a file: a file already as listed is
+# not fetched again (it once was, at every run, against the missing MD5).
+serve 1.0.0.506
+sed -i -E 's/ Hash="[0-9A-F]{32}"//' "$served/renewlist.xml"
+openssl dgst -sha256 -sign "$key" -out "$served/renewlist.xml.sig" "$served/renewlist.xml" || fail "re-sign"
+mkdir -p "$work/prog-sha-only"
+cp "$work/release-1.0.0.506/QingheCalc" "$work/prog-sha-only/QingheCalc"
+printf '%s\n' 'wait 1000' 'click MainButton' 'wait 1500' 'quit' |
+    "$driver" --program-dir "$work/prog-sha-only" --update-key "$key.pub" renew -s "$(hex QingheCalc)" \
+        "$(hex 1.0.0.503)" "$(hex 4321)" >/dev/null
+[ -f "$work/prog-sha-only/update/config.xml" ] || fail "a list of SHA-256 digests only was not taken"
+[ ! -e "$work/prog-sha-only/update/$(hex QingheCalc)" ] || fail "a file as listed by its SHA-256 was fetched again"
+
 # An updater built without a key takes the signed server as before.
 serve 1.0.0.506
 out="$(run unkeyed)"
