@@ -42,7 +42,7 @@ bool Matches(const Bytes& bytes, const Text& expected) {
 }
 
 bool MatchesEntry(const Bytes& bytes, const ListedFile& entry) {
-    if (entry.hash.empty() && entry.sha256.empty()) return false;
+    if (!HasDigest(entry)) return false;
     if (entry.size && bytes.size() != *entry.size) return false;
     return Matches<HashAlgorithm::kMd5>(bytes, entry.hash) && Matches<HashAlgorithm::kSha256>(bytes, entry.sha256);
 }
@@ -58,7 +58,7 @@ Bytes Fetch(const UpdaterState& state, const Text& name, std::size_t maxBytes) {
 // listed size, kept only when it matches the entry.
 Bytes FetchListed(const UpdaterState& state, const std::vector<ListedFile>& entries, const Text& name) {
     const auto entry = std::find_if(entries.begin(), entries.end(), [&](const ListedFile& e) { return e.name == name; });
-    if (entry == entries.end() || (entry->hash.empty() && entry->sha256.empty())) return {};
+    if (entry == entries.end() || !HasDigest(*entry)) return {};
     // A listed size of 0 or past the general bound leaves the general bound.
     const std::size_t bound = entry->size && *entry->size > 0 && *entry->size < kMaxHttpAnswer
                                   ? static_cast<std::size_t>(*entry->size)

@@ -3,6 +3,9 @@
 #include <limits>
 
 #include "runtime/convert.h"
+#include "runtime/digest.h"
+#include "runtime/files.h"
+#include "runtime/hash.h"
 
 namespace qh {
 namespace {
@@ -57,6 +60,24 @@ bool AddEntry(XmlTree& tree, const Text& parent, int n, const ListedFile& file) 
 }
 
 }  // namespace
+
+bool HasDigest(const ListedFile& file) { return !file.hash.empty() || !file.sha256.empty(); }
+
+bool FileMatchesListing(const Text& path, const ListedFile& file) {
+    if (!HasDigest(file)) return false;
+    Md5 md5;
+    Sha256 sha256;
+    std::uint64_t size = 0;
+    const bool read = ReadFileBlocks(path, [&](const std::uint8_t* data, std::size_t count) {
+        md5.Add(data, count);
+        sha256.Add(data, count);
+        size += count;
+    });
+    if (!read) return false;
+    if (!file.hash.empty() && DigestsDiffer(DigestText(md5), file.hash)) return false;
+    if (!file.sha256.empty() && DigestsDiffer(DigestText(sha256), file.sha256)) return false;
+    return !file.size || *file.size == size;
+}
 
 bool ReadFileList(const XmlTree& tree, std::vector<ListedFile>& files) {
     if (!tree.HasDocument()) return false;

@@ -45,6 +45,13 @@ inline constexpr char kBannerListName[] = "Banner";
 // untouched, when the tree holds no document.
 bool ReadFileList(const XmlTree& tree, std::vector<ListedFile>& files);
 
+// Whether the entry gives a digest to check its file by (Hash or Sha256).
+bool HasDigest(const ListedFile& file);
+
+// Whether the file at path has every digest the entry gives and its size,
+// where given; an entry without a digest matches no file.
+bool FileMatchesListing(const Text& path, const ListedFile& file);
+
 // The entries of the "Banner" child, read as ReadFileList reads files;
 // empty when the list has none.
 std::vector<ListedFile> ReadBannerList(const XmlTree& tree);

@@ -53,24 +53,6 @@ bool IsPlainName(const Text& name) {
 
 Text BackupFile(const Text& name) { return ProgramFile(kBackupFolder + HexEncode(name)); }
 
-// Whether the file at path has every digest the list gives and the listed
-// size; an entry with no digest at all matches nothing.
-bool MatchesListing(const Text& path, const ListedFile& file) {
-    if (file.hash.empty() && file.sha256.empty()) return false;
-    Md5 md5;
-    Sha256 sha256;
-    std::uint64_t size = 0;
-    const bool read = ReadFileBlocks(path, [&](const std::uint8_t* data, std::size_t count) {
-        md5.Add(data, count);
-        sha256.Add(data, count);
-        size += count;
-    });
-    if (!read) return false;
-    if (!file.hash.empty() && DigestsDiffer(DigestText(md5), file.hash)) return false;
-    if (!file.sha256.empty() && DigestsDiffer(DigestText(sha256), file.sha256)) return false;
-    return !file.size || *file.size == size;
-}
-
 // The kept list's entries by name. False when the list is missing or
 // unreadable, or, with a key, when its signature is not valid or it belongs
 // to another version than the state file's.
@@ -100,9 +82,9 @@ Text CheckStagedFiles(const InstallRequest& request, const PendingUpdate& update
         if (entry == listed.end()) return name + kNotAsListed;
         const Text staged = ProgramFile(StagingName(name));
         if (FileExists(staged)) {
-            if (!MatchesListing(staged, entry->second)) return name + kNotAsListed;
+            if (!FileMatchesListing(staged, entry->second)) return name + kNotAsListed;
             toMove.push_back(name);
-        } else if (!MatchesListing(ProgramFile(name), entry->second)) {
+        } else if (!FileMatchesListing(ProgramFile(name), entry->second)) {
             // Neither staged nor installed as listed: nothing to install it from.
             return name + kNotAsListed;
         }

@@ -49,7 +49,7 @@ Text ProgressText(std::uint32_t received, std::uint32_t total) {
 // entry without one would let the server put any bytes under its name.
 bool EveryEntryHasDigest(const std::vector<ListedFile>& files) {
     for (const ListedFile& file : files) {
-        if (file.hash.empty() && file.sha256.empty()) return false;
+        if (!HasDigest(file)) return false;
     }
     return true;
 }
@@ -85,13 +85,13 @@ UpdateStages::Offer UpdateStages::OfferFor(const Text& serverVersion) const {
     return *order > 0 ? Offer::kNewer : Offer::kCurrent;
 }
 
-bool UpdateStages::HasListedDigests(const Text& path, const Text& name, const Text& md5) const {
-    const auto sha256 = state_.sha256.find(name);
-    const bool hasSha256 = sha256 != state_.sha256.end();
-    // An entry that lists only its SHA-256 is judged by it alone; without
-    // either digest nothing matches, and the file is always fetched.
-    if ((!md5.empty() || !hasSha256) && DigestsDiffer(FileDigest(path), md5)) return false;
-    return !hasSha256 || !DigestsDiffer(FileSha256(path), sha256->second);
+bool UpdateStages::HasListedDigests(const Text& path, const Text& name) const {
+    const auto entry = state_.listed.find(name);
+    if (entry == state_.listed.end()) return false;
+    // A file that is not there has the digest of empty input: a listed empty
+    // file given by its MD5 alone needs no download.
+    if (!FileExists(path)) return entry->second.sha256.empty() && !DigestsDiffer(kEmptyDigest, entry->second.hash);
+    return FileMatchesListing(path, entry->second);
 }
 
 void UpdateStages::CheckVersion() {
@@ -168,14 +168,12 @@ void UpdateStages::FetchFileList() {
     c_.downloadList.Visible(1, true);
     c_.downloadList.ClearRows();
     c_.downloadList.SuspendDraw();
-    state_.sha256.clear();
-    state_.sizes.clear();
+    state_.listed.clear();
     for (const ListedFile& file : files) {
         // A name the program would never write is not fetched either.
         if (!IsAllowedFileName(file.name)) continue;
-        if (!file.sha256.empty()) state_.sha256[file.name] = file.sha256;
-        if (file.size) state_.sizes[file.name] = *file.size;
-        if (HasListedDigests(ProgramFile(file.name), file.name, file.hash)) continue;
+        state_.listed[file.name] = file;
+        if (HasListedDigests(ProgramFile(file.name), file.name)) continue;
         const int row = c_.downloadList.InsertRow(0, file.name);
         c_.downloadList.CellText(row, kColumnSize, kNotYet, true);
         c_.downloadList.CellText(row, kColumnProgress, kNotYet, true);
@@ -200,7 +198,7 @@ bool UpdateStages::DownloadRow(int row) {
     c_.downloadList.SelectedRow(row, true);
     c_.downloadList.EnsureVisible(row);
     const Text staged = ProgramFile(StagingName(name));
-    if (HasListedDigests(staged, name, hash)) {
+    if (HasListedDigests(staged, name)) {
         // Staged by an earlier run with the right digest: not fetched again.
         Bytes bytes;
         ReadWholeFile(staged, bytes);
@@ -210,10 +208,10 @@ bool UpdateStages::DownloadRow(int row) {
     }
     DownloadOptions options;
     options.expectedMd5 = hash;
-    if (const auto sha256 = state_.sha256.find(name); sha256 != state_.sha256.end()) {
-        options.expectedSha256 = sha256->second;
+    if (const auto entry = state_.listed.find(name); entry != state_.listed.end()) {
+        options.expectedSha256 = entry->second.sha256;
+        options.expectedSize = entry->second.size;
     }
-    if (const auto size = state_.sizes.find(name); size != state_.sizes.end()) options.expectedSize = size->second;
     // A transfer that breaks off keeps its bytes in "update\part\" (same
     // flat name as the staged file), and the next try asks for the rest.
     options.partialPath = ProgramFile("update\\part\\" + staged.substr(staged.rfind('\\') + 1));

@@ -37,8 +37,8 @@ private:
     enum class Offer { kNewer, kCurrent, kRefused };
     Offer OfferFor(const Text& serverVersion) const;
     // Whether a file of the program folder (staged or installed) has the
-    // digests the list gives its name.
-    bool HasListedDigests(const Text& path, const Text& name, const Text& md5) const;
+    // digests and size the list gives its name.
+    bool HasListedDigests(const Text& path, const Text& name) const;
     // One row's download; false when it failed.
     bool DownloadRow(int row);
     // The download stage's end after a failure: the retry button, and in

@@ -10,6 +10,7 @@
 #include <map>
 #include <string>
 
+#include "renew/file_list.h"
 #include "renew/state_file.h"
 #include "toolkit/controls/button.h"
 #include "toolkit/controls/check_box.h"
@@ -40,16 +41,13 @@ struct UpdaterState {
     // The maker's public key (PEM); when set, both server documents must
     // carry a valid signature by it, and only a newer version is taken.
     std::string publicKey;
-    // The SHA-256 digest the file list gives each file name, where it
-    // gives one; filled by the file-list stage for the download stage.
-    std::map<Text, Text> sha256;
+    // The file list's entry of each name, filled by the file-list stage for
+    // the download stage: the digests and size a download must have.
+    std::map<Text, ListedFile> listed;
     // The file list (and its signature) the file-list stage took, as
     // received; the download stage keeps it beside the state file for the
     // installer's check.
     KeptList stagedList;
-    // The byte count the file list gives each file name, where it gives
-    // one; a download of that name takes no more.
-    std::map<Text, std::uint64_t> sizes;
     // Once set, closing the window asks nothing.
     std::atomic<bool> closeWithoutAsking{false};
     // Set when the program ends: a stage still running stops at once.
