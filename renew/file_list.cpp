@@ -63,20 +63,29 @@ bool AddEntry(XmlTree& tree, const Text& parent, int n, const ListedFile& file) 
 
 bool HasDigest(const ListedFile& file) { return !file.hash.empty() || !file.sha256.empty(); }
 
+void ListingDigests::Add(const void* data, std::size_t size) {
+    md5_.Add(data, size);
+    sha256_.Add(data, size);
+    size_ += size;
+}
+
+void ListingDigests::Fill(ListedFile& file) {
+    file.hash = DigestText(md5_);
+    file.sha256 = DigestText(sha256_);
+    file.size = size_;
+}
+
 bool FileMatchesListing(const Text& path, const ListedFile& file) {
     if (!HasDigest(file)) return false;
-    Md5 md5;
-    Sha256 sha256;
-    std::uint64_t size = 0;
-    const bool read = ReadFileBlocks(path, [&](const std::uint8_t* data, std::size_t count) {
-        md5.Add(data, count);
-        sha256.Add(data, count);
-        size += count;
-    });
-    if (!read) return false;
-    if (!file.hash.empty() && DigestsDiffer(DigestText(md5), file.hash)) return false;
-    if (!file.sha256.empty() && DigestsDiffer(DigestText(sha256), file.sha256)) return false;
-    return !file.size || *file.size == size;
+    ListingDigests digests;
+    if (!ReadFileBlocks(path, [&](const std::uint8_t* data, std::size_t count) { digests.Add(data, count); })) {
+        return false;
+    }
+    ListedFile actual;
+    digests.Fill(actual);
+    if (!file.hash.empty() && DigestsDiffer(actual.hash, file.hash)) return false;
+    if (!file.sha256.empty() && DigestsDiffer(actual.sha256, file.sha256)) return false;
+    return !file.size || file.size == actual.size;
 }
 
 bool ReadFileList(const XmlTree& tree, std::vector<ListedFile>& files) {

@@ -19,6 +19,7 @@
 #include <optional>
 #include <vector>
 
+#include "runtime/hash.h"
 #include "runtime/text.h"
 #include "runtime/xml/xml_tree.h"
 
@@ -44,6 +45,22 @@ inline constexpr char kBannerListName[] = "Banner";
 // empty name and no digest matches an empty hash. False, with files
 // untouched, when the tree holds no document.
 bool ReadFileList(const XmlTree& tree, std::vector<ListedFile>& files);
+
+// The MD5, SHA-256 and byte count of bytes given in blocks, as a list entry
+// gives them: what the publisher lists, what its check reads back and what
+// the installer compares.
+class ListingDigests {
+public:
+    void Add(const void* data, std::size_t size);
+    // Sets the entry's Hash, Sha256 and Size to those of the bytes added;
+    // it finishes the digests, so it is called once.
+    void Fill(ListedFile& file);
+
+private:
+    Md5 md5_;
+    Sha256 sha256_;
+    std::uint64_t size_ = 0;
+};
 
 // Whether the entry gives a digest to check its file by (Hash or Sha256).
 bool HasDigest(const ListedFile& file);

@@ -1,5 +1,6 @@
 #include "renew/update_stages.h"
 
+#include <algorithm>
 #include <vector>
 
 #include "renew/file_list.h"
@@ -43,15 +44,6 @@ Text VersionLine(const Text& local, const Text& server) {
 Text ProgressText(std::uint32_t received, std::uint32_t total) {
     if (total == 0) return ToText(RoundHalfUp(received / kBytesPerMegabyte, 2)) + " M";
     return ToText(ToInteger(static_cast<double>(received) / total * 100)) + " %";
-}
-
-// Whether every entry of a list carries a digest to check its file by. An
-// entry without one would let the server put any bytes under its name.
-bool EveryEntryHasDigest(const std::vector<ListedFile>& files) {
-    for (const ListedFile& file : files) {
-        if (!HasDigest(file)) return false;
-    }
-    return true;
 }
 
 }  // namespace
@@ -151,7 +143,9 @@ void UpdateStages::FetchFileList() {
     // another release served with this version's document.
     if (read && !state_.publicKey.empty() && FileListVersion(tree) != state_.serverVersion) read = false;
     // With the maker's key every file must be checked against the list.
-    if (read && !state_.publicKey.empty() && !EveryEntryHasDigest(files)) read = false;
+    // An entry without a digest would let the server put any bytes under
+    // its name.
+    if (read && !state_.publicKey.empty() && !std::all_of(files.begin(), files.end(), HasDigest)) read = false;
     tree.Close();
     state_.stagedList = read ? std::move(kept) : KeptList{};
     if (state_.stopping) return;

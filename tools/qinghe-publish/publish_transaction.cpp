@@ -75,9 +75,7 @@ bool PublishTransaction::Stage(const fs::path& target, std::string_view data, co
     }
     staged_.push_back({temporary, target});
 
-    Md5 md5;
-    Sha256 sha256;
-    std::uint64_t size = 0;
+    ListingDigests digests;
     bool ok = true;
     if (source) {
         NativeFile in;
@@ -89,9 +87,7 @@ bool PublishTransaction::Stage(const fs::path& target, std::string_view data, co
         for (std::int64_t n; ok && (n = in.Read(block, sizeof block)) != 0;) {
             ok = n > 0 && out.Write(std::string_view(block, static_cast<std::size_t>(n)));
             if (!ok) break;
-            md5.Add(block, static_cast<std::size_t>(n));
-            sha256.Add(block, static_cast<std::size_t>(n));
-            size += static_cast<std::uint64_t>(n);
+            digests.Add(block, static_cast<std::size_t>(n));
         }
         if (!ok) {
             error = "无法复制: " + Shown(TextOfPath(*source));
@@ -99,17 +95,13 @@ bool PublishTransaction::Stage(const fs::path& target, std::string_view data, co
         }
     } else {
         ok = out.Write(data);
-        md5.Add(data.data(), data.size());
-        sha256.Add(data.data(), data.size());
-        size = data.size();
+        digests.Add(data.data(), data.size());
     }
     if (!ok || !out.Sync() || !out.Close()) {
         error = "无法写入: " + Shown(TextOfPath(target));
         return false;
     }
-    written.hash = DigestText(md5);
-    written.sha256 = DigestText(sha256);
-    written.size = size;
+    digests.Fill(written);
     return true;
 }
 

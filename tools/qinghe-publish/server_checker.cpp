@@ -44,19 +44,13 @@ bool IsDigestText(const Text& hash) {
 bool ServedDigests(const fs::path& path, ListedFile& served) {
     NativeFile file;
     if (!file.OpenRegular(path)) return false;
-    Md5 md5;
-    Sha256 sha256;
-    std::uint64_t size = 0;
+    ListingDigests digests;
     char block[1 << 16];
     for (std::int64_t n; (n = file.Read(block, sizeof block)) != 0;) {
         if (n < 0) return false;
-        md5.Add(block, static_cast<std::size_t>(n));
-        sha256.Add(block, static_cast<std::size_t>(n));
-        size += static_cast<std::uint64_t>(n);
+        digests.Add(block, static_cast<std::size_t>(n));
     }
-    served.hash = DigestText(md5);
-    served.sha256 = DigestText(sha256);
-    served.size = size;
+    digests.Fill(served);
     return true;
 }
 
