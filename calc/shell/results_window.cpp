@@ -117,6 +117,9 @@ void ResultsWindow::Create(int page) {
     const HostHandle h = host.CreateHostWindow(args);
     if (h == 0) return;
     taxShown_ = page == kPageTax;
+    // The window paints its background while it is created, and the painter
+    // draws the separators from this image: load it first.
+    separator_.LoadFromMemory(CalcImageBytes(CalcImage::Separator));
     window_.OnPaint([this](HostHandle, Graphics& g, int, int width, int) { return Paint(g, width); });
     // Close button only: a minimized tool window would have no taskbar
     // button to come back from.
@@ -125,7 +128,6 @@ void ResultsWindow::Create(int page) {
         return;
     }
     hwnd_ = h;
-    separator_.LoadFromMemory(CalcImageBytes(CalcImage::Separator));
     main_.resultsStrip.State(1, true);
     main_.resultsStrip.ToolTip("隐藏计算结果窗口", true);
 

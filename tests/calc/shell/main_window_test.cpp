@@ -4,6 +4,7 @@
 // system calculator's fallbacks and the unit suffixes drawn into the boxes.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -126,6 +127,40 @@ TEST_F(MainWindowTest, RateBoxesShowTheirPercentSuffix) {
     };
     EXPECT_GT(darkNearRightEdge(c().rateEdit), 5);
     EXPECT_EQ(darkNearRightEdge(c().amountEdit), 0);
+}
+
+// The results window paints its background while it is created; the
+// separator lines must be there on that first paint, on the loan and on the
+// tax layout, not only after a later switch between them repaints it. Each
+// layout is checked in a fresh program, where the window is created for the
+// first time.
+struct SeparatorLine {
+    int x, y, length;
+};
+constexpr int kResultsWidth = 220;
+
+void ExpectSeparatorsOnFirstPaint(MainWindow& main, int page, std::initializer_list<SeparatorLine> lines) {
+    main.SelectSideEntry(page);
+    main.Calculate();
+    ASSERT_TRUE(main.Results().Exists());
+    const Bitmap& screen = main.Results().Window().BackBuffer();
+    for (const SeparatorLine& line : lines) {
+        // The line's middle is its most opaque part: a clear green over the
+        // pale skin, where the skin alone is at most 30 greener than red.
+        const int x = std::min(line.x + line.length / 2, screen.Width() - 1);
+        for (int y : {line.y, line.y + 1}) {
+            const Argb p = screen.GetPixel(x, y);
+            EXPECT_GT(int(GreenOf(p)) - int(RedOf(p)), 50) << "page " << page << ": no separator at " << x << "," << y;
+        }
+    }
+}
+
+TEST_F(MainWindowTest, ResultsSeparatorsShowOnTheFirstPaintOfTheLoanLayout) {
+    ExpectSeparatorsOnFirstPaint(*main, kPageHousing, {{107, 115, 110}, {107, 248, 110}, {15, 395, kResultsWidth}});
+}
+
+TEST_F(MainWindowTest, ResultsSeparatorsShowOnTheFirstPaintOfTheTaxLayout) {
+    ExpectSeparatorsOnFirstPaint(*main, kPageTax, {{15, 115, kResultsWidth}, {15, 325, kResultsWidth}});
 }
 
 TEST(UpdaterHandOffTest, TheInstallCommandLineQuotesThePathAndEncodesTheFields) {
