@@ -13,6 +13,12 @@ inline constexpr std::size_t kLongestFileName = 127;
 
 // Downloads wait in this folder of the program directory.
 inline constexpr char kStagingFolder[] = "update";
+// A transfer that breaks off keeps its bytes here, under the staged name,
+// and the next try asks for the rest.
+inline constexpr char kPartFolder[] = "update\\part";
+// The installed copy of each replaced file waits here until the install has
+// ended.
+inline constexpr char kBackupFolder[] = "update\\backup";
 // Left by the download stage for the calculator and the installer.
 inline constexpr char kStateFileName[] = "update\\config.xml";
 

@@ -29,9 +29,6 @@ constexpr int kBetweenFilesMs = 100;
 // tried this many times, this far apart, before the install gives up.
 constexpr int kReplaceAttempts = 5;
 constexpr int kReplaceRetryMs = 800;
-// Where the installed copy of each replaced file waits until the install
-// has ended: "update\backup\" and the hex form of its name.
-constexpr char kBackupFolder[] = "update\\backup\\";
 
 // The reasons a user reads.
 constexpr char kNoTrustedList[] = "更新文件列表缺失或无效";
@@ -51,7 +48,15 @@ bool IsPlainName(const Text& name) {
     return IsAllowedFileName(name) && name.find('\\') == Text::npos && name.find('/') == Text::npos;
 }
 
-Text BackupFile(const Text& name) { return ProgramFile(kBackupFolder + HexEncode(name)); }
+// Where the installed copy of a replaced file waits: the hex form of its name.
+Text BackupFile(const Text& name) { return ProgramFile(Text(kBackupFolder) + "\\" + HexEncode(name)); }
+
+// The working folders of the download stage and the install, once nothing
+// is left in them.
+void RemoveEmptyWorkFolders() {
+    RemoveEmptyFolder(ProgramFile(kPartFolder));
+    RemoveEmptyFolder(ProgramFile(kBackupFolder));
+}
 
 // The kept list's entries by name. False when the list is missing or
 // unreadable, or, with a key, when its signature is not valid or it belongs
@@ -73,20 +78,21 @@ bool LoadTrustedList(const std::string& publicKey, const Text& version, std::map
 // Checks every listed file before anything moves and gives the names whose
 // staged copies are to move. The reason for the user when a check fails,
 // else the empty text.
-Text CheckStagedFiles(const InstallRequest& request, const PendingUpdate& update, std::vector<Text>& toMove) {
+Text CheckStagedFiles(const InstallRequest& request, const PendingUpdate& update,
+                      std::vector<PendingFile>& toMove) {
     std::map<Text, ListedFile> listed;
     if (!LoadTrustedList(request.publicKey, update.version, listed)) return kNoTrustedList;
-    for (const Text& name : update.files) {
-        if (!IsAllowedFileName(name)) continue;
-        const auto entry = listed.find(name);
-        if (entry == listed.end()) return name + kNotAsListed;
-        const Text staged = ProgramFile(StagingName(name));
+    for (const PendingFile& file : update.files) {
+        if (!IsAllowedFileName(file.name)) continue;
+        const auto entry = listed.find(file.name);
+        if (entry == listed.end()) return file.name + kNotAsListed;
+        const Text staged = ProgramFile(file.staged);
         if (FileExists(staged)) {
-            if (!FileMatchesListing(staged, entry->second)) return name + kNotAsListed;
-            toMove.push_back(name);
-        } else if (!FileMatchesListing(ProgramFile(name), entry->second)) {
+            if (!FileMatchesListing(staged, entry->second)) return file.name + kNotAsListed;
+            toMove.push_back(file);
+        } else if (!FileMatchesListing(ProgramFile(file.name), entry->second)) {
             // Neither staged nor installed as listed: nothing to install it from.
-            return name + kNotAsListed;
+            return file.name + kNotAsListed;
         }
     }
     return Text();
@@ -99,20 +105,20 @@ bool CopyWholeFile(const Text& from, const Text& to) {
 
 // Keeps a copy of the installed file (once: a copy an interrupted run left
 // holds the older file) and moves the staged file over it in one step.
-bool TryReplace(const Text& name) {
-    const Text target = ProgramFile(name);
-    const Text backup = BackupFile(name);
+bool TryReplace(const PendingFile& file) {
+    const Text target = ProgramFile(file.name);
+    const Text backup = BackupFile(file.name);
     if (FileExists(target) && !FileExists(backup)) {
         CreateFolders(backup);
         if (!CopyWholeFile(target, backup)) return false;
     }
     CreateFolders(target);
-    return MoveFileOver(ProgramFile(StagingName(name)), target);
+    return MoveFileOver(ProgramFile(file.staged), target);
 }
 
-bool Replace(const Text& name) {
+bool Replace(const PendingFile& file) {
     for (int attempt = 1;; ++attempt) {
-        if (TryReplace(name)) return true;
+        if (TryReplace(file)) return true;
         if (attempt == kReplaceAttempts) return false;
         Sleep(kReplaceRetryMs);
     }
@@ -122,10 +128,10 @@ bool Replace(const Text& name) {
 // goes back in one step; a file that did not exist before moves back to
 // the staging folder. A step that fails leaves the new, listed file in place,
 // which the next run counts as installed.
-void PutBack(const Text& name) {
-    const Text target = ProgramFile(name);
-    const Text staged = ProgramFile(StagingName(name));
-    const Text backup = BackupFile(name);
+void PutBack(const PendingFile& file) {
+    const Text target = ProgramFile(file.name);
+    const Text staged = ProgramFile(file.staged);
+    const Text backup = BackupFile(file.name);
     if (FileExists(backup)) {
         if (CopyWholeFile(target, staged)) MoveFileOver(backup, target);
     } else {
@@ -135,17 +141,17 @@ void PutBack(const Text& name) {
 
 // Moves every staged file in, in list order; at the first that cannot be
 // replaced, puts back those already moved and gives the reason.
-Text MoveStagedFiles(const std::vector<Text>& toMove, std::vector<Text>& moved) {
-    for (const Text& name : toMove) {
+Text MoveStagedFiles(const std::vector<PendingFile>& toMove, std::vector<PendingFile>& moved) {
+    for (const PendingFile& file : toMove) {
         Sleep(kBetweenFilesMs);
-        if (!Replace(name)) return name + kCannotReplace;
-        moved.push_back(name);
+        if (!Replace(file)) return file.name + kCannotReplace;
+        moved.push_back(file);
     }
     return Text();
 }
 
-void PutBackAll(const std::vector<Text>& moved) {
-    for (auto name = moved.rbegin(); name != moved.rend(); ++name) PutBack(*name);
+void PutBackAll(const std::vector<PendingFile>& moved) {
+    for (auto file = moved.rbegin(); file != moved.rend(); ++file) PutBack(*file);
 }
 
 }  // namespace
@@ -171,10 +177,10 @@ InstallResult InstallUpdate(const InstallRequest& request) {
     PendingUpdate update;
     if (!ReadPendingUpdate(stateFile, update)) return {};
 
-    std::vector<Text> toMove;
+    std::vector<PendingFile> toMove;
     Text reason = CheckStagedFiles(request, update, toMove);
     if (reason.empty() && request.quitCalculator && !request.quitCalculator()) reason = kCalculatorStillRunning;
-    std::vector<Text> moved;
+    std::vector<PendingFile> moved;
     if (reason.empty()) {
         Sleep(kAfterQuitMs);
         reason = MoveStagedFiles(toMove, moved);
@@ -185,13 +191,15 @@ InstallResult InstallUpdate(const InstallRequest& request) {
     if (reason.empty() && !WriteInstalledVersion(update.version)) reason = kVersionNotRecorded;
     if (!reason.empty()) {
         PutBackAll(moved);
+        RemoveEmptyWorkFolders();
         return {InstallOutcome::kFailed, reason};
     }
     RemoveFile(stateFile);
-    for (const Text& name : update.files) {
-        if (IsAllowedFileName(name)) RemoveFile(BackupFile(name));
+    for (const PendingFile& file : update.files) {
+        if (IsAllowedFileName(file.name)) RemoveFile(BackupFile(file.name));
     }
     RemoveKeptList();
+    RemoveEmptyWorkFolders();
     return {InstallOutcome::kInstalled, Text()};
 }
 

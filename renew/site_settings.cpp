@@ -30,6 +30,8 @@ Text WithTrailingSlash(Text url) {
 
 }  // namespace
 
+Text SiteHomeAddress(const Text& siteUrl) { return siteUrl + "/?ref=rodode"; }
+
 SiteSettings LoadSiteSettings() {
     SiteSettings settings;
     settings.siteUrl = WithoutTrailingSlash(Setting("QINGHE_SITE_URL", QH_SITE_URL));

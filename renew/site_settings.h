@@ -14,9 +14,14 @@ namespace qh {
 inline constexpr const char* kNoUpdateServer = "none";
 
 struct SiteSettings {
-    Text siteUrl;    // without a trailing "/": "/?ref=rodode" is appended
+    Text siteUrl;    // without a trailing "/"
     Text updateUrl;  // the update folder, ending in "/"; empty for none
 };
+
+// The address every link to the site's home opens (the banner, the about
+// link, the updater's site link and its closing check box): the site with
+// the program's referral mark.
+Text SiteHomeAddress(const Text& siteUrl);
 
 SiteSettings LoadSiteSettings();
 

@@ -1,5 +1,7 @@
 #include "renew/state_file.h"
 
+#include <algorithm>
+
 #include "renew/file_names.h"
 #include "runtime/convert.h"
 #include "runtime/files.h"
@@ -15,6 +17,13 @@ constexpr char kUpdaterFile[] = "renew.exe";
 
 std::string_view View(const Bytes& bytes) {
     return std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size());
+}
+
+// Only ASCII hexadecimal digits, in either case.
+bool IsPlainHex(const Text& text) {
+    return std::all_of(text.begin(), text.end(), [](char c) {
+        return (c >= '0' && c <= '9') || (c >= 'A' && c <= 'F') || (c >= 'a' && c <= 'f');
+    });
 }
 
 }  // namespace
@@ -84,7 +93,8 @@ bool ReadPendingUpdate(const Text& path, PendingUpdate& update) {
     for (int n = 1; n <= count; ++n) {
         Text hex;
         tree.GetAttribute("@1/@3/@" + ToText(static_cast<std::int32_t>(n)), "Name", hex);
-        read.files.push_back(HexDecode(hex));
+        const Text name = HexDecode(hex);
+        read.files.push_back({name, Text(kStagingFolder) + "\\" + (IsPlainHex(hex) ? hex : HexEncode(name))});
     }
     tree.GetAttribute("@1/@4", "Ver", read.version);
     tree.Close();

@@ -13,9 +13,18 @@
 
 namespace qh {
 
+// One file of the state file's list: its listed name, decoded, and where
+// its staged copy waits ("update\" and the hex name as the state file writes
+// it, letter case included, since names are case-sensitive on Linux).
+struct PendingFile {
+    Text name;
+    Text staged;
+    bool operator==(const PendingFile&) const = default;
+};
+
 // What the installer takes from the state file.
 struct PendingUpdate {
-    std::vector<Text> files;  // listed names, decoded, in list order
+    std::vector<PendingFile> files;  // in list order
     Text version;
 };
 
@@ -59,7 +68,10 @@ bool UpdateIsWaiting(const Text& path);
 
 // The installer's reading of the state file at path. False, with update
 // untouched, when it does not load. Names are returned as listed; the
-// installer applies the name check to each before it moves anything.
+// installer applies the name check to each before it moves anything. A hex
+// name holding anything but the digits 0-9, A-F and a-f is no file name the
+// download stage writes: its staged copy is looked for under the canonical
+// upper-case form instead, so the text never reaches a path as written.
 bool ReadPendingUpdate(const Text& path, PendingUpdate& update);
 
 }  // namespace qh

@@ -206,14 +206,14 @@ bool UpdateStages::DownloadRow(int row) {
         options.expectedSha256 = entry->second.sha256;
         options.expectedSize = entry->second.size;
     }
-    // A transfer that breaks off keeps its bytes in "update\part\" (same
-    // flat name as the staged file), and the next try asks for the rest.
-    options.partialPath = ProgramFile("update\\part\\" + staged.substr(staged.rfind('\\') + 1));
+    options.partialPath = ProgramFile(Text(kPartFolder) + staged.substr(staged.rfind('\\')));
     options.cancel = &state_.stopping;
     const bool fetched = DownloadFile(
         FileAddress(state_.updateUrl, name), staged,
         [this, row](std::uint32_t received, std::uint32_t total) {
-            c_.downloadList.CellText(row, kColumnSize, Megabytes(total == 0 ? received : total), true);
+            // The size cell shows the announced length: "0" when the server
+            // announced none (the progress cell then shows what came).
+            c_.downloadList.CellText(row, kColumnSize, Megabytes(total), true);
             c_.downloadList.CellText(row, kColumnProgress, ProgressText(received, total), true);
         },
         options);
@@ -235,12 +235,15 @@ void UpdateStages::DownloadFiles() {
     const int rows = c_.downloadList.RowCount();
     for (int row = 1; row <= rows; ++row) {
         const bool fetched = DownloadRow(row);
-        if (state_.stopping) return;
-        if (!fetched) {
-            ReportDownloadFailure();
+        if (state_.stopping || !fetched) {
+            // A broken-off transfer keeps its part for the next try; a folder
+            // of parts with nothing left in it goes.
+            RemoveEmptyFolder(ProgramFile(kPartFolder));
+            if (!state_.stopping) ReportDownloadFailure();
             return;
         }
     }
+    RemoveEmptyFolder(ProgramFile(kPartFolder));
 
     std::vector<Text> names;
     for (int row = 1; row <= rows; ++row) names.push_back(c_.downloadList.CellText(row, kColumnName));

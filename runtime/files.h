@@ -43,6 +43,11 @@ bool MoveFileOver(const Text& from, const Text& to);
 // there). A folder is never removed.
 bool RemoveFile(const Text& path);
 
+// Removes the folder at path when it is empty; true when it is gone (also
+// when it was never there). A folder that holds anything stays, as does
+// anything that is not a folder.
+bool RemoveEmptyFolder(const Text& path);
+
 // Whether the updater may replace the files of the program folder folder.
 // On Windows it always may: the updater asks for administrator rights. On
 // Linux only when the running user can write there; a folder the user cannot

@@ -2,6 +2,7 @@
 
 #include "calc/shell/calc_images.h"
 #include "calc/shell/version_text.h"
+#include "renew/site_settings.h"
 #include "runtime/product_version.h"
 #include "toolkit/draw.h"
 #include "toolkit/messages.h"
@@ -76,7 +77,7 @@ void AboutWindow::Show() {
                  MakeArgb(0x000000, 220), {}, 0, 0);
     text_.LinePitch(kLinePitch, true);
     text_.Name("AboutText", true);
-    link_.Create(h, siteUrl_, siteUrl_ + "/?ref=rodode", 25, 195, 160, 20, MakeArgb(0xC06000, 210));
+    link_.Create(h, siteUrl_, SiteHomeAddress(siteUrl_), 25, 195, 160, 20, MakeArgb(0xC06000, 210));
     link_.Name("AboutLink", true);
     ok_.Create(h, "确认", kWidth - 82, kHeight - 35, 70, 24);
     ok_.Name("AboutOkButton", true);

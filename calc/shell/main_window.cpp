@@ -5,6 +5,7 @@
 #include "calc/shell/calc_images.h"
 #include "calc/shell/page_actions.h"
 #include "calc/shell/page_forms.h"
+#include "renew/site_settings.h"
 #include "runtime/product_version.h"
 #include "toolkit/draw.h"
 #include "toolkit/messages.h"
@@ -228,7 +229,7 @@ int MainWindow::OnControlEvent(int id, int kind) {
             if (id == c_.searchLink.Id()) SearchLoans(c_, services_.siteUrl, services_.openInBrowser);
             break;
         case kKindPicture:
-            if (id == c_.banner.Id() && services_.openInBrowser) services_.openInBrowser(services_.siteUrl + "/?ref=rodode");
+            if (id == c_.banner.Id() && services_.openInBrowser) services_.openInBrowser(SiteHomeAddress(services_.siteUrl));
             break;
         case kKindDrawerBar:
             if (id == c_.resultsStrip.Id()) results_.Toggle(currentPage_);

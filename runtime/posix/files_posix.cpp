@@ -77,6 +77,11 @@ bool RemoveFile(const Text& path) {
     return ::unlink(native.c_str()) == 0 || errno == ENOENT;
 }
 
+bool RemoveEmptyFolder(const Text& path) {
+    // rmdir refuses a folder that holds anything, and anything but a folder.
+    return ::rmdir(Native(path).c_str()) == 0 || errno == ENOENT;
+}
+
 bool MoveFileOver(const Text& from, const Text& to) {
     if (from.empty() || to.empty()) return false;
     const std::filesystem::path target(Native(to));

@@ -129,6 +129,14 @@ bool RemoveFile(const Text& path) {
     return GetFileAttributesW(wide.c_str()) == INVALID_FILE_ATTRIBUTES && GetLastError() == ERROR_FILE_NOT_FOUND;
 }
 
+bool RemoveEmptyFolder(const Text& path) {
+    // RemoveDirectoryW refuses a folder that holds anything.
+    const std::wstring wide = GbkToWide(path);
+    if (RemoveDirectoryW(wide.c_str())) return true;
+    const DWORD error = GetLastError();
+    return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND;
+}
+
 bool MoveFileOver(const Text& from, const Text& to) {
     if (from.empty() || to.empty()) return false;
     return MoveIntoPlace(fs::path(GbkToWide(from)), fs::path(GbkToWide(to)));

@@ -134,6 +134,8 @@ const Files kRelease = {{"a.txt", "new a"}, {"b.txt", "new b"}};
 TEST_F(InstallerTest, StagedFilesReplaceTheInstalledOnesAndTheCalculatorStartsAgain) {
     program.Write("a.txt", "old");
     StageRelease({{"a.txt", "new bytes"}, {"a\\b.png", "picture"}}, "1.0.0.506");  // a\ does not exist yet
+    // The download stage may leave its folder of parts, emptied.
+    std::filesystem::create_directories(program.Path() / "update" / "part");
 
     EXPECT_EQ(InstallUpdate(Request()).outcome, InstallOutcome::kInstalled);
     EXPECT_EQ(program.Read("a.txt"), "new bytes");
@@ -144,6 +146,9 @@ TEST_F(InstallerTest, StagedFilesReplaceTheInstalledOnesAndTheCalculatorStartsAg
                              Text(kKeptSignatureName), Text(kStateFileName)}) {
         EXPECT_FALSE(FileExists(ProgramFile(left))) << left;
     }
+    // Nor the empty working folders.
+    EXPECT_FALSE(std::filesystem::exists(program.Path() / "update" / "part"));
+    EXPECT_FALSE(std::filesystem::exists(program.Path() / "update" / "backup"));
     // The calculator quit before anything moved, and is started with its
     // path quoted and the updater's process id.
     RelaunchCalculator("QingheCalc");
@@ -268,6 +273,25 @@ TEST_F(InstallerTest, AStateFileNamingPathsOutsideTheFolderInstallsNothingForThe
     EXPECT_FALSE(std::filesystem::exists(program.Path() / "CON .txt"));
     // The staged copies stay where they were.
     for (const Text& name : hostile) EXPECT_TRUE(FileExists(ProgramFile(StagingName(name)))) << name;
+}
+
+// The staged copy is found under the hex name as the state file writes it:
+// lower-case digits are a valid hex name, and on Linux another file name
+// than their upper-case form. Anything but hex digits is never used as a
+// path; it is looked for under the canonical form of what it decodes to.
+TEST_F(InstallerTest, TheStagedFileIsFoundUnderTheHexNameAsWritten) {
+    InstallOld();
+    const Text lower = "612e747874";  // a.txt
+    program.Write("update/" + lower, "new a");
+    program.Write(StagedPath("b.txt"), "new b");
+    KeepList(kRelease, "1.0.0.506", false);
+    program.Write("update/config.xml", "<?xml version=\"1.0\" encoding=\"gb2312\"?><Config><RENEW St=\"1\"/>"
+                                       "<ALL St=\"1\"/><List><File Name=\"" + lower + "\"/><File Name=\"" +
+                                           HexEncode("b.txt") + "/..\"/></List><LstRenew Ver=\"1.0.0.506\"/></Config>");
+    EXPECT_EQ(InstallUpdate(Request()).outcome, InstallOutcome::kInstalled);
+    EXPECT_EQ(program.Read("a.txt"), "new a");
+    EXPECT_EQ(program.Read("b.txt"), "new b");
+    EXPECT_EQ(ReadInstalledVersion(), "1.0.0.506");
 }
 
 TEST(RelaunchTarget, OnlyAPlainNameInTheProgramFolderIsStarted) {

@@ -24,7 +24,8 @@ args() { echo "$1 $(hex QingheCalc) $(hex "$2") $(hex 4321)"; }
 # Version 1.0.0.506: the calculator and a picture in a subfolder change, and
 # a new updater comes as renew.ex_; readme.txt stays as it was.
 mkdir -p "$work/release/skin"
-printf 'calculator 506' >"$work/release/QingheCalc"
+# The calculator is 1.5 MB, so that its size cell has a figure to show.
+{ printf 'calculator 506'; head -c $((1536 * 1024 - 14)) /dev/zero; } >"$work/release/QingheCalc"
 printf 'picture 506' >"$work/release/skin/bg.png"
 printf 'updater 506' >"$work/release/renew.ex_"
 printf 'read me' >"$work/release/readme.txt"
@@ -60,6 +61,7 @@ echo "$out" | grep -qx 'StatusLabel=文件效验完毕,请点击 下一步 开�
 listed="$(echo "$out" | grep -P '^\S+\t-\t-\t[0-9A-F]{32}$' | cut -f1 | sort | tr '\n' ' ')"
 [ "$listed" = 'QingheCalc renew.ex_ skin\bg.png ' ] || fail "listed: '$listed'"
 done_rows="$(echo "$out" | grep -cP '\t下载完毕\t')"
+echo "$out" | grep -qP '^QingheCalc\t1.5\t下载完毕\t' || fail "size cell of the announced 1.5 MB: $out"
 [ "$done_rows" = 3 ] || fail "downloaded rows: $done_rows"
 echo "$out" | grep -q '^MainButton visible=0' || fail "main button hidden at the end: $out"
 [ "$(echo "$out" | values CancelButton)" = 完成 ] || fail "完成: $out"
@@ -72,7 +74,8 @@ done
 [ ! -e "$dir/update/config.xml" ] || fail "state file left behind"
 iconv -f GBK -t UTF-8 "$dir/registry.txt" | grep -q 'DisplayVersion	1.0.0.506' || fail "DisplayVersion"
 echo "$out" | grep -qx "\"$dir\\\\QingheCalc\" [0-9]*" || fail "relaunch: $out"
-echo "$out" | grep -qx 'xdg-open "http://127.0.0.1:9/site"' || fail "site: $out"
+# The check box opens the same address as the window's site link.
+echo "$out" | grep -qx 'xdg-open "http://127.0.0.1:9/site/?ref=rodode"' || fail "site: $out"
 
 # --- Downloads that go wrong: each is 下载失败 with nothing staged under
 # its name and nothing installed, and 重新下载 then fetches it. ---
@@ -95,13 +98,15 @@ for fault in 404 500 wrong-body truncated dropped; do
     rm -f "$QH_TEST_SERVER_ROOT/.faults"
 done
 
-# --- No length announced: the size shows what came, and it completes. ---
+# --- No length announced: the size cell shows "0" to the end, and it completes. ---
 dir="$work/no-length"; installed "$dir"
 printf '/qingheupdate/QingheCalc no-length\n' >"$QH_TEST_SERVER_ROOT/.faults"
 ARGS="$(args -s 1.0.0.503)"
 out="$(drive "$dir" 'wait 1000' 'click MainButton' 'wait 1500' 'click MainButton' 'wait 2000' 'cells DownloadList')"
 first="$(echo "$out" | grep -P '^QingheCalc\t' | tail -1)"
 case "$first" in "QingheCalc	0	下载完毕	"*) ;; *) fail "no length: $first" ;; esac
+# Every part was completed: no empty folder of parts is left behind.
+[ ! -e "$dir/update/part" ] || fail "an empty update/part folder was left after the download"
 rm -f "$QH_TEST_SERVER_ROOT/.faults"
 
 # --- Up to date: 确定 closes without asking. ---

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "renew/file_list.h"
+#include "renew/file_names.h"
 #include "renew/installed_version.h"
 #include "renew/state_file.h"
 #include "renew/version_document.h"
@@ -220,7 +221,8 @@ TEST(StateFile, TheCalculatorAndTheInstallerReadWhatWasWritten) {
     EXPECT_TRUE(UpdateIsWaiting(path));
     PendingUpdate update;
     ASSERT_TRUE(ReadPendingUpdate(path, update));
-    EXPECT_EQ(update.files, (std::vector<Text>{"皮肤\\背景.png", "renew.ex_"}));
+    EXPECT_EQ(update.files, (std::vector<PendingFile>{{"皮肤\\背景.png", StagingName("皮肤\\背景.png")},
+                                                     {"renew.ex_", StagingName("renew.ex_")}}));
     EXPECT_EQ(update.version, "1.0.0.506");
 }
 
@@ -234,7 +236,7 @@ TEST(StateFile, OnlyStOneMeansAnUpdateIsWaiting) {
     EXPECT_FALSE(UpdateIsWaiting(folder.File("b.xml")));
     EXPECT_FALSE(UpdateIsWaiting(folder.File("c.xml")));
     EXPECT_TRUE(UpdateIsWaiting(folder.File("d.xml")));
-    PendingUpdate update{{"kept"}, "kept"};
+    PendingUpdate update{{{"kept", "kept"}}, "kept"};
     EXPECT_FALSE(ReadPendingUpdate(folder.File("c.xml"), update));
     EXPECT_EQ(update.version, "kept");
 }

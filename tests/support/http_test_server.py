@@ -43,7 +43,8 @@ Faults for the files: while the root holds a file ".faults", each of its
 lines "PATH KIND [COUNT]" makes the requests for PATH (as the file's URL
 path, "\" and "/" alike) answer with the fault KIND, the first COUNT ones
 only when COUNT is given. KIND is one of 404, 500, no-length (the file
-without a length, the connection's end ending it), wrong-body (other bytes
+without a length, in ten pieces 100 ms apart, the connection's end ending
+it), wrong-body (other bytes
 of the same length), truncated (the length of the file, half of its
 bytes), dropped (chunked, closed before the end), trickle (16 bytes
 every 200 ms), drop-P (the file, or the rest a range asks for, with its
@@ -300,9 +301,15 @@ class Handler(http.server.BaseHTTPRequestHandler):
         """A file's answer that goes wrong on the way."""
         self.send_response(200)
         if fault == "no-length":
+            # In pieces over about a second, so that a client's progress
+            # display sees the bytes arrive without a length.
             self.send_header("Connection", "close")
             self.end_headers()
-            self.wfile.write(body)
+            piece = max(1, len(body) // 10)
+            for at in range(0, len(body), piece):
+                self.wfile.write(body[at:at + piece])
+                self.wfile.flush()
+                time.sleep(0.1)
         elif fault == "truncated":
             self.send_header("Content-Length", str(len(body)))
             self.end_headers()
