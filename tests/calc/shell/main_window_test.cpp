@@ -1,9 +1,11 @@
 // The calculator's main and results windows in the headless host, drawn with
 // the platform's graphics backend (cairo on Linux, GDI+ under Wine): the
 // worked examples through the controls, the quit request, docking, the
-// system calculator's fallbacks and the unit suffixes drawn into the boxes.
+// system calculator's fallbacks, the unit suffixes drawn into the boxes and
+// the colours of the side menu and the search link.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -126,6 +128,60 @@ TEST_F(MainWindowTest, RateBoxesShowTheirPercentSuffix) {
     };
     EXPECT_GT(darkNearRightEdge(c().rateEdit), 5);
     EXPECT_EQ(darkNearRightEdge(c().amountEdit), 0);
+}
+
+// The side menu was given one colour: the selected entry was a solid green
+// bar with white text, and the loan search lost its red once selected. The
+// selected face is white α170 over the window's ground; the fifth entry's
+// text is red at rest and selected, the others' never.
+TEST_F(MainWindowTest, SideMenuSelectedEntryIsWhiteNotAGreenBarAndTheLoanSearchStaysRed) {
+    const Bitmap& screen = c().window.BackBuffer();
+    const RectF first = c().sideMenu[0].Bounds();
+    const int x = int(first.Right()) - 6, y = int(first.top + first.height / 2);
+    const Argb selected = screen.GetPixel(x, y);
+    main->SelectSideEntry(kPageTax);
+    const Argb ground = screen.GetPixel(x, y);
+    auto whiteOver = [](int channel) { return channel + (255 - channel) * 170 / 255; };
+    EXPECT_NEAR(RedOf(selected), whiteOver(RedOf(ground)), 4) << std::hex << selected << " over " << ground;
+    EXPECT_NEAR(GreenOf(selected), whiteOver(GreenOf(ground)), 4);
+    EXPECT_NEAR(BlueOf(selected), whiteOver(BlueOf(ground)), 4);
+
+    auto redPixels = [&](UiControl& entry) {
+        const RectF b = entry.Bounds();
+        int red = 0;
+        for (int py = int(b.top); py < int(b.Bottom()); ++py) {
+            for (int px = int(b.left); px < int(b.Right()); ++px) {
+                const Argb p = screen.GetPixel(px, py);
+                red += RedOf(p) - std::max(GreenOf(p), BlueOf(p)) > 60;
+            }
+        }
+        return red;
+    };
+    EXPECT_GT(redPixels(c().sideMenu[kPageSearch - 1]), 10);
+    main->SelectSideEntry(kPageSearch);
+    EXPECT_GT(redPixels(c().sideMenu[kPageSearch - 1]), 10);
+    EXPECT_EQ(redPixels(c().sideMenu[kPageHousing - 1]), 0);
+}
+
+// SearchLink kept one colour whatever the mouse did: under the mouse its
+// text turns blue.
+TEST_F(MainWindowTest, SearchLinkTurnsBlueUnderTheMouse) {
+    main->SelectSideEntry(kPageSearch);
+    const Bitmap& screen = c().window.BackBuffer();
+    const RectF b = c().searchLink.Bounds();
+    auto bluePixels = [&] {
+        int blue = 0;
+        for (int py = int(b.top); py < int(b.Bottom()); ++py) {
+            for (int px = int(b.left); px < int(b.Right()); ++px) {
+                const Argb p = screen.GetPixel(px, py);
+                blue += BlueOf(p) - RedOf(p) > 60;
+            }
+        }
+        return blue;
+    };
+    EXPECT_EQ(bluePixels(), 0);
+    platform.host.MouseMove(c().hwnd, int(b.left + 20), int(b.top + b.height / 2));
+    EXPECT_GT(bluePixels(), 10);
 }
 
 TEST(UpdaterHandOffTest, TheInstallCommandLineQuotesThePathAndEncodesTheFields) {
