@@ -22,6 +22,16 @@
 namespace qh {
 namespace {
 
+// How many pixels of the image within bounds have the property.
+template <typename Property>
+int CountPixels(const Bitmap& image, const RectF& bounds, Property property) {
+    int count = 0;
+    for (int y = int(bounds.top); y < int(bounds.Bottom()); ++y) {
+        for (int x = int(bounds.left); x < int(bounds.Right()); ++x) count += property(image.GetPixel(x, y)) ? 1 : 0;
+    }
+    return count;
+}
+
 class MainWindowTest : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -146,17 +156,8 @@ TEST_F(MainWindowTest, SideMenuSelectedEntryIsWhiteNotAGreenBarAndTheLoanSearchS
     EXPECT_NEAR(GreenOf(selected), whiteOver(GreenOf(ground)), 4);
     EXPECT_NEAR(BlueOf(selected), whiteOver(BlueOf(ground)), 4);
 
-    auto redPixels = [&](UiControl& entry) {
-        const RectF b = entry.Bounds();
-        int red = 0;
-        for (int py = int(b.top); py < int(b.Bottom()); ++py) {
-            for (int px = int(b.left); px < int(b.Right()); ++px) {
-                const Argb p = screen.GetPixel(px, py);
-                red += RedOf(p) - std::max(GreenOf(p), BlueOf(p)) > 60;
-            }
-        }
-        return red;
-    };
+    auto isRed = [](Argb p) { return RedOf(p) - std::max(GreenOf(p), BlueOf(p)) > 60; };
+    auto redPixels = [&](UiControl& entry) { return CountPixels(screen, entry.Bounds(), isRed); };
     EXPECT_GT(redPixels(c().sideMenu[kPageSearch - 1]), 10);
     main->SelectSideEntry(kPageSearch);
     EXPECT_GT(redPixels(c().sideMenu[kPageSearch - 1]), 10);
@@ -169,16 +170,7 @@ TEST_F(MainWindowTest, SearchLinkTurnsBlueUnderTheMouse) {
     main->SelectSideEntry(kPageSearch);
     const Bitmap& screen = c().window.BackBuffer();
     const RectF b = c().searchLink.Bounds();
-    auto bluePixels = [&] {
-        int blue = 0;
-        for (int py = int(b.top); py < int(b.Bottom()); ++py) {
-            for (int px = int(b.left); px < int(b.Right()); ++px) {
-                const Argb p = screen.GetPixel(px, py);
-                blue += BlueOf(p) - RedOf(p) > 60;
-            }
-        }
-        return blue;
-    };
+    auto bluePixels = [&] { return CountPixels(screen, b, [](Argb p) { return BlueOf(p) - RedOf(p) > 60; }); };
     EXPECT_EQ(bluePixels(), 0);
     platform.host.MouseMove(c().hwnd, int(b.left + 20), int(b.top + b.height / 2));
     EXPECT_GT(bluePixels(), 10);
