@@ -27,13 +27,6 @@ RectF ToRectF(const RectI& r) {
                  static_cast<float>(r.width), static_cast<float>(r.height)};
 }
 
-Argb MakeArgb(std::uint32_t colorref, int alpha, bool alphaGiven) {
-    if (!alphaGiven || alpha >= 255) alpha = 254;
-    if (alpha < 0) alpha = 0;
-    std::uint32_t r = colorref & 0xFF, g = (colorref >> 8) & 0xFF, b = (colorref >> 16) & 0xFF;
-    return (static_cast<std::uint32_t>(alpha) << 24) | (r << 16) | (g << 8) | b;
-}
-
 bool IsDarkColor(Argb argb) {
     int bright = (RedOf(argb) >= 126) + (GreenOf(argb) >= 126) + (BlueOf(argb) >= 126);
     return bright < 2;

@@ -44,8 +44,15 @@ RectF ToRectF(const RectI& r);
 
 // An ARGB colour from a COLORREF (0x00BBGGRR) and an alpha. Without an alpha
 // the colour gets 254; an alpha of 255 is stored as 254 as well, so no colour
-// made here is ever fully opaque by value.
-Argb MakeArgb(std::uint32_t colorref, int alpha = 254, bool alphaGiven = true);
+// made here is ever fully opaque by value. constexpr, so that the programs'
+// colour tables can be written with it.
+constexpr Argb MakeArgb(std::uint32_t colorref, int alpha = 254, bool alphaGiven = true) {
+    if (!alphaGiven || alpha >= 255) alpha = 254;
+    if (alpha < 0) alpha = 0;
+    const std::uint32_t r = colorref & 0xFF, g = (colorref >> 8) & 0xFF, b = (colorref >> 16) & 0xFF;
+    return (static_cast<std::uint32_t>(alpha) << 24) | (r << 16) | (g << 8) | b;
+}
+
 // True unless at least two of the red, green and blue parts are 126 or more.
 bool IsDarkColor(Argb argb);
 

@@ -114,6 +114,9 @@ public:
     virtual Text ClipboardText(HostHandle window) = 0;
     // Shows text as a tooltip near the mouse; an empty text hides it.
     virtual void ShowTooltip(HostHandle window, const Text& text) = 0;
+    // Plays the system's alert sound for a message box with that icon (a
+    // Win32 MB_ICON number, 0 for the default sound) as the box opens.
+    virtual void Beep(int iconType) = 0;
     // Shows the system's own menu of the window at a screen point, with the
     // commands available as given, and returns when it has closed; a chosen
     // command reaches the window as WM_SYSCOMMAND, posted. False when the

@@ -21,6 +21,9 @@ constexpr std::uint32_t kStyleBorder = 0x800000;
 constexpr std::uint32_t kExAppWindow = 0x40000;
 constexpr std::uint32_t kExTopmost = 0x8;
 constexpr Argb kWindowColor = 0xFF8800;
+// The parts of a kind: its buttons, and its icon.
+constexpr int kButtonBits = 0x0F;
+constexpr int kIconBits = 0xF0;
 
 // The buttons a kind of box has, left to right: caption and answer.
 struct BoxButton {
@@ -45,7 +48,7 @@ constexpr BoxIcon kIcons[] = {
 
 const BoxIcon* IconOf(int kind) {
     for (const BoxIcon& icon : kIcons) {
-        if (icon.kind == (kind & 0xF0)) return &icon;
+        if (icon.kind == (kind & kIconBits)) return &icon;
     }
     return nullptr;
 }
@@ -106,7 +109,7 @@ int ShowMessageBox(Platform& platform, HostHandle owner, const Text& text, const
     message.Name("BoxText", true);
 
     // The buttons stand right-aligned, the last one 83 px from the right.
-    const bool okCancel = (kind & 0xF) == kBoxOkCancel;
+    const bool okCancel = (kind & kButtonBits) == kBoxOkCancel;
     const BoxButton* buttons = okCancel ? kOkCancelButtons : kOkButtons;
     const int count = okCancel ? 2 : 1;
     std::vector<std::unique_ptr<UiButton>> controls;
@@ -133,6 +136,8 @@ int ShowMessageBox(Platform& platform, HostHandle owner, const Text& text, const
     UiWindow* ownerWindow = WindowOf(owner);
     if (ownerWindow != nullptr) ownerWindow->SetInputEnabled(false);
     box.Show(0);
+    // The box calls attention to itself with the alert sound of its icon.
+    host.Beep(kind & kIconBits);
     box.FocusControl(controls.front()->Id());
     platform.RunModalLoop(h);
     // The loop also ends when the program is asked to end: the box goes too.

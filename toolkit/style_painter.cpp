@@ -204,24 +204,36 @@ void PaintTabFace(Graphics& g, const RectF& bounds, int state, bool selected, bo
     }
 }
 
-void PaintSideFace(Graphics& g, const RectF& bounds, int state, bool selected, bool disabled) {
+const SideButtonColors& DefaultSideButtonColors() {
+    static constexpr SideButtonColors kDefault{kPalette.accentLight, kPalette.accent, Rgb(0x000000, 210),
+                                               Rgb(0x000000, 210), kPalette.selectedText};
+    return kDefault;
+}
+
+void PaintSideFace(Graphics& g, const RectF& bounds, int state, bool selected, bool disabled,
+                   const SideButtonColors& colors) {
     const StylePalette& p = Style();
     const RectF r = MakeRect(bounds.left, bounds.top, bounds.width - 1, bounds.height - 1);
     if (disabled) {
         if (selected) FillRoundRect(g, r, kNavRounding, p.disabledBottom);
         return;
     }
-    if (selected) {
-        FillRoundedGradient(g, r, kNavRounding, p.hoverBorder, p.accent);
-    } else if (state == kStatePressed) {
-        FillRoundedGradient(g, r, kNavRounding, p.pressedTop, p.pressedBottom);
+    if (selected || state == kStatePressed) {
+        FillRoundRect(g, r, kNavRounding, colors.selectedFace);
     } else if (state == kStateHover) {
-        FillRoundRect(g, r, kNavRounding, p.accentLight);
+        FillRoundRect(g, r, kNavRounding, colors.hoverFace);
     }
     if (IsFocusedState(state)) {
         DrawRoundRect(g, MakeRect(r.left + 1, r.top + 1, r.width - 2, r.height - 2), kNavRounding - 2,
-                      selected ? WithOpacity(p.selectedText, 200) : WithOpacity(p.accent, 180));
+                      WithOpacity(p.accent, 180));
     }
+}
+
+Argb SideTextColor(const SideButtonColors& colors, int state, bool selected, bool disabled) {
+    if (disabled) return Style().disabledText;
+    if (state == kStateHover) return colors.hoverText;
+    if (selected || state == kStatePressed) return colors.selectedText;
+    return colors.text;
 }
 
 void PaintSideArrow(Graphics& g, const RectF& box, bool right, Argb color) {

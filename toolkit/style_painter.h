@@ -85,9 +85,29 @@ void PaintScrollBar(Graphics& g, const RectF& track, const RectF& thumb, int thu
 // while pressed.
 void PaintTabFace(Graphics& g, const RectF& bounds, int state, bool selected, bool disabled);
 
-// The face of a side button (a row of a side menu): the light accent under
-// the mouse, the accent colour when selected (its text then in selectedText).
-void PaintSideFace(Graphics& g, const RectF& bounds, int state, bool selected, bool disabled);
+// The colours of a side button (a row of a side menu): its face under the
+// mouse and its face when selected or held down, then its text at rest,
+// under the mouse and when selected or held down.
+struct SideButtonColors {
+    Argb hoverFace;
+    Argb selectedFace;
+    Argb text;
+    Argb hoverText;
+    Argb selectedText;
+};
+// The toolkit's own: the light accent under the mouse, the accent colour
+// with white text when selected.
+const SideButtonColors& DefaultSideButtonColors();
+
+// The face of a side button in a state: nothing at rest, colors.hoverFace
+// under the mouse, colors.selectedFace when selected or pressed, a ring when
+// focused.
+void PaintSideFace(Graphics& g, const RectF& bounds, int state, bool selected, bool disabled,
+                   const SideButtonColors& colors);
+// The colour of a side button's text in a state: the hover colour whenever
+// the mouse is over it (selected or not), so that every entry answers the
+// mouse.
+Argb SideTextColor(const SideButtonColors& colors, int state, bool selected, bool disabled);
 
 // A small arrow in box pointing right (or left).
 void PaintSideArrow(Graphics& g, const RectF& box, bool right, Argb color);

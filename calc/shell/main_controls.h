@@ -31,6 +31,19 @@ inline constexpr int kPageCount = 5;
 inline constexpr int kTabCount = 5;
 inline constexpr int kAboutTab = 5;
 
+// The side menu's colours, entry by entry: a faint white face under the
+// mouse and a stronger one marking the selected entry; black text, and red
+// (written as a COLORREF) for the loan search, a little stronger under the
+// mouse.
+inline constexpr Argb kSideHoverFace = MakeArgb(0xFFFFFF, 80);
+inline constexpr Argb kSideSelectedFace = MakeArgb(0xFFFFFF, 170);
+inline constexpr SideButtonColors kBlackSideEntry{kSideHoverFace, kSideSelectedFace, MakeArgb(0x000000, 150),
+                                                  MakeArgb(0x000000, 180), MakeArgb(0x000000, 180)};
+inline constexpr SideButtonColors kRedSideEntry{kSideHoverFace, kSideSelectedFace, MakeArgb(0x0000FF, 190),
+                                                MakeArgb(0x0000FF, 230), MakeArgb(0x0000FF, 190)};
+inline constexpr SideButtonColors kSideMenuColors[kPageCount] = {kBlackSideEntry, kBlackSideEntry, kBlackSideEntry,
+                                                                 kBlackSideEntry, kRedSideEntry};
+
 struct MainControls {
     UiWindow window;
     HostHandle hwnd = 0;

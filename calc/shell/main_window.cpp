@@ -128,9 +128,8 @@ void MainWindow::CreateTabsAndMenu() {
     c_.topTabs[0].Selected(1, true);
     for (int i = 1; i <= kPageCount; ++i) {
         UiSideButton& entry = c_.sideMenu[i - 1];
-        // The loan search stands out in red.
-        const Argb color = i == kPageSearch ? (Argb{190} << 24 | 0xFF0000u) : Black(150);
-        entry.Create(c_.hwnd, 6, float((i - 1) * 29 + 100), 120, 28, Bytes(), Text(" ") + kMenuCaptions[i - 1], color);
+        entry.Create(c_.hwnd, 6, float((i - 1) * 29 + 100), 120, 28, Bytes(), Text(" ") + kMenuCaptions[i - 1],
+                     kSideMenuColors[i - 1]);
         entry.UserText(std::to_string(i), true);
         entry.Name("SideMenu[" + std::to_string(i) + "]", true);
     }

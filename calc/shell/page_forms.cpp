@@ -179,6 +179,10 @@ constexpr Argb kEditFill = 0xE6FFFFFFu;    // white α230
 constexpr Argb kEditBorder = 0x46000000u;  // black α70
 constexpr Argb kEmphasisedText = 0xAA000000u;  // black α170
 constexpr Argb kSuffixText = 0x78000000u;  // black α120
+// SearchLink's text at rest, under the mouse, held down and once clicked
+// (focused); the blues are RGB(0, 152, 241) written as COLORREFs.
+constexpr LabelColors kSearchLinkColors{MakeArgb(0xFFFFFF, 230), MakeArgb(0xF19800, 170), MakeArgb(0xF19800, 254),
+                                        MakeArgb(0x000000, 80)};
 
 template <std::size_t N>
 std::vector<Text> Copy(const char* const (&texts)[N]) {
@@ -246,8 +250,8 @@ void Create(MainControls& c, const FormControl& f) {
         }
         case K::Link: {
             UiLabel& link = c.*f.label;
-            link.Create(h, f.text, f.x, f.y, f.width, f.height, MakeArgb(0xF19800, 170), FontChoice{Text(), 12.0f, kRegular}, kFormatNoWrap,
-                        3, visible);
+            link.Create(h, f.text, f.x, f.y, f.width, f.height, kSearchLinkColors, FontChoice{Text(), 12.0f, kRegular},
+                        kFormatNoWrap, 3, visible);
             link.Cursor(kCursorHand, true);
             break;
         }

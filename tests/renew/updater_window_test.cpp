@@ -1,9 +1,8 @@
 // The updater window in the headless host: how it ends. Message 1024 and a
 // close in automatic mode end it without asking; in interactive mode a close
-// asks first (the test platform fails a test that opens a modal box, so the
-// asking case is driven through uidriver in renew_uidriver_test.sh). An
-// install that fails keeps it open, and a calculator that never quits does
-// not keep it waiting.
+// asks first, with a beep (the answers are driven through uidriver in
+// renew_uidriver_test.sh). An install that fails keeps it open, and a
+// calculator that never quits does not keep it waiting.
 #include <gtest/gtest.h>
 
 #include "calc/shell/updater_handoff.h"
@@ -17,6 +16,7 @@
 #include "tests/support/temp_folder.h"
 #include "tests/support/test_platform.h"
 #include "tests/toolkit/test_backend.h"
+#include "toolkit/message_box.h"
 #include "toolkit/messages.h"
 #include "toolkit/toolkit.h"
 #include "tools/uidriver/driver_system.h"
@@ -80,6 +80,21 @@ TEST_F(UpdaterWindowTest, OnceNothingIsLeftToLoseItClosesWithoutAsking) {
     state.closeWithoutAsking = true;
     platform.host.Send(Handle(), msg::kClose);
     EXPECT_FALSE(platform.host.Exists(Handle()));
+}
+
+// The confirmation box never beeped: it asks for the question's alert
+// sound once as it opens. Closing the box answers 取消, so the updater stays.
+TEST_F(UpdaterWindowTest, TheConfirmationBoxBeepsOnceAsItOpens) {
+    Build(true);
+    std::vector<int> beepsWhileOpen;
+    platform.answerModal = [this, &beepsWhileOpen](HostHandle box) {
+        beepsWhileOpen = platform.host.Beeps();
+        platform.host.Send(box, msg::kClose);
+    };
+    platform.host.Send(Handle(), msg::kClose);
+    EXPECT_EQ(beepsWhileOpen, std::vector<int>{kBoxIconQuestion});
+    EXPECT_EQ(platform.host.Beeps().size(), 1u);
+    EXPECT_TRUE(platform.host.Exists(Handle()));
 }
 
 TEST_F(UpdaterWindowTest, QuitCalculatorsGivesUpOnACalculatorThatNeverQuits) {

@@ -2,14 +2,34 @@
 
 #include "toolkit/draw.h"
 #include "toolkit/style_painter.h"
+#include "toolkit/window.h"
 
 namespace qh {
+namespace {
+
+// The lightest channel a text may have and still show on the light grounds
+// labels stand on; a text lighter in all three gets a dark halo.
+constexpr int kLegibleChannel = 0xE0;
+
+bool VanishesOnLightGround(Argb color) {
+    return RedOf(color) >= kLegibleChannel && GreenOf(color) >= kLegibleChannel && BlueOf(color) >= kLegibleChannel;
+}
+
+}  // namespace
 
 void UiLabel::Create(HostHandle hwnd, const qh::Text& text, float left, float top, float width, float height,
                      Argb textColor, const FontChoice& font, int formatFlags, int align, bool visible) {
+    Create(hwnd, text, left, top, width, height, LabelColors{textColor, textColor, textColor, textColor}, font,
+           formatFlags, align, visible);
+}
+
+void UiLabel::Create(HostHandle hwnd, const qh::Text& text, float left, float top, float width, float height,
+                     const LabelColors& colors, const FontChoice& font, int formatFlags, int align, bool visible) {
+    if (IsBound()) return;
+    colors_ = colors;
     formatFlags_ = formatFlags;
     align_ = align;
-    CreateText(hwnd, kKindLabel, text, MakeRect(left, top, width, height), textColor, font, visible, false);
+    CreateText(hwnd, kKindLabel, text, MakeRect(left, top, width, height), colors.normal, font, visible, false);
 }
 
 float UiLabel::LinePitch(float value, bool set) {
@@ -22,12 +42,24 @@ float UiLabel::LinePitch(float value, bool set) {
     });
 }
 
-void UiLabel::Paint(UiWindow&, Graphics& g, int) {
-    const Argb color = disabled_ != 0 ? Style().disabledText : textColor_;
+Argb UiLabel::ColorFor(int state, bool focused) const {
+    if (disabled_ != 0) return Style().disabledText;
+    if (state == kStateHover) return colors_.hover;
+    if (state == kStatePressed) return colors_.pressed;
+    // A control is also painted in the focused look as it is shown: only a
+    // label that holds the focus takes that colour.
+    if (IsFocusedState(state) && focused) return colors_.focused;
+    return colors_.normal;
+}
+
+void UiLabel::Paint(UiWindow& window, Graphics& g, int state) {
+    const int index = window.IndexOf(this);
+    const Argb color = ColorFor(state, index != 0 && window.FocusedControl() == index);
+    const int effect = VanishesOnLightGround(color) ? kEffectHalo : kEffectNone;
     if (linePitch_ > 0) {
-        DrawTextLines(g, text_, font_, color, Bounds(), linePitch_, align_, formatFlags_);
+        DrawTextLines(g, text_, font_, color, Bounds(), linePitch_, align_, formatFlags_, effect);
     } else {
-        DrawText(g, text_, font_, color, Bounds(), align_, 0, 0, formatFlags_);
+        DrawText(g, text_, font_, color, Bounds(), align_, 0, 0, formatFlags_, effect);
     }
 }
 

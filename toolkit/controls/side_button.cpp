@@ -16,10 +16,12 @@ constexpr float kGap = 8.0f;
 }  // namespace
 
 void UiSideButton::Create(HostHandle hwnd, float left, float top, float width, float height, const Bytes& image,
-                          const qh::Text& text, Argb textColor, const FontChoice& font, bool visible) {
+                          const qh::Text& text, const SideButtonColors& colors, const FontChoice& font,
+                          bool visible) {
     if (IsBound()) return;
     image_.LoadFromMemory(image);
-    CreateText(hwnd, kKindSideButton, text, MakeRect(left, top, width, height), textColor, font, visible, false);
+    colors_ = colors;
+    CreateText(hwnd, kKindSideButton, text, MakeRect(left, top, width, height), colors.text, font, visible, false);
 }
 
 bool UiSideButton::Image(const Bytes& bytes, bool set) {
@@ -65,13 +67,10 @@ void UiSideButton::SetSelected(bool selected) {
 }
 
 void UiSideButton::Paint(UiWindow&, Graphics& g, int state) {
-    const StylePalette& p = Style();
     const bool disabled = disabled_ != 0;
     const RectF b = Bounds();
-    PaintSideFace(g, b, state, selected_, disabled);
-    Argb ink = textColor_;
-    if (disabled) ink = p.disabledText;
-    else if (selected_) ink = p.selectedText;
+    PaintSideFace(g, b, state, selected_, disabled, colors_);
+    const Argb ink = SideTextColor(colors_, state, selected_, disabled);
     float x = b.left + kGap;
     if (!image_.Empty()) {
         const float side = std::min(kIconSide, b.height - 4);

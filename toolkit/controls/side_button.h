@@ -7,15 +7,17 @@
 
 #include "toolkit/controls/text_control.h"
 #include "toolkit/image.h"
+#include "toolkit/style_painter.h"
 
 namespace qh {
 
 class UiSideButton : public UiTextControl {
 public:
     // image: PNG, JPEG or GIF bytes; empty for an entry with only a text.
+    // colors: its faces and texts in each look.
     void Create(HostHandle hwnd, float left, float top, float width, float height, const Bytes& image,
-                const qh::Text& text, Argb textColor = MakeArgb(0x000000, 210), const FontChoice& font = {},
-                bool visible = true);
+                const qh::Text& text, const SideButtonColors& colors = DefaultSideButtonColors(),
+                const FontChoice& font = {}, bool visible = true);
     // Replaces the picture (bytes that are no image leave none) and repaints.
     // Returns whether the button has a picture.
     bool Image(const Bytes& bytes = Bytes(), bool set = false);
@@ -36,6 +38,8 @@ private:
 
     UiImage image_;
     bool selected_ = false;
+    // Set once at creation; colors_.text is also the control's TextColor.
+    SideButtonColors colors_ = DefaultSideButtonColors();
 };
 
 }  // namespace qh

@@ -122,6 +122,8 @@ bool HeadlessHost::SetClipboardText(HostHandle, const Text& text) {
 Text HeadlessHost::ClipboardText(HostHandle) { return clipboard_; }
 void HeadlessHost::ShowTooltip(HostHandle, const Text& text) { tooltip_ = text; }
 
+void HeadlessHost::Beep(int iconType) { beeps_.push_back(iconType); }
+
 RectI HeadlessHost::CaretRect(HostHandle window) const {
     const emulated::WindowRecord* w = windows_.Find(window);
     return w ? w->caret : RectI{};

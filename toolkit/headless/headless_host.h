@@ -1,9 +1,10 @@
 // The headless host: windows that live in memory.
 // Implements: window creation, move / size / show / maximize / minimize,
 // WM_CLOSE and WM_DESTROY, posted messages, capture, focus, cursors, timers
-// on a clock the caller advances, clipboard text, tooltips, screen and work
-// area, NotifyWindows among its own windows, calls from other threads carried
-// out when the window's thread pumps, and every presentation kept as an image.
+// on a clock the caller advances, clipboard text, tooltips, alert sounds
+// (recorded, not played), screen and work area, NotifyWindows among its own
+// windows, calls from other threads carried out when the window's thread
+// pumps, and every presentation kept as an image.
 // Input is injected by the caller as Win32-numbered messages. The window
 // records, timers, queues and the system's default handling are the shared
 // emulated bookkeeping (toolkit/emulated), which the X11 host uses too.
@@ -60,6 +61,7 @@ public:
     bool SetClipboardText(HostHandle window, const Text& text) override;
     Text ClipboardText(HostHandle window) override;
     void ShowTooltip(HostHandle window, const Text& text) override;
+    void Beep(int iconType) override;
     void SetCaretRect(HostHandle window, const RectI& caret) override;
     RectI ScreenRect() override { return screen_; }
     RectI WorkArea() override { return work_; }
@@ -89,6 +91,9 @@ public:
     bool Captured(HostHandle window) const { return windows_.Captured(window); }
     int Cursor() const { return cursor_; }
     Text Tooltip() const { return tooltip_; }
+    // The alert sounds asked for, oldest first (their icon types): the host
+    // plays none.
+    const std::vector<int>& Beeps() const { return beeps_; }
     int MoveRequests() const { return moveRequests_; }
     const std::vector<Presentation>& Presentations() const { return presentations_; }
     void ClearPresentations() { presentations_.clear(); }
@@ -104,6 +109,7 @@ private:
     HostHandle nextHandle_ = 0x100;
     int cursor_ = kCursorArrow;
     Text tooltip_;
+    std::vector<int> beeps_;
     Text clipboard_;
     int moveRequests_ = 0;
     long long now_ = 0;

@@ -56,6 +56,7 @@ public:
     bool SetClipboardText(HostHandle window, const Text& text) override;
     Text ClipboardText(HostHandle window) override;
     void ShowTooltip(HostHandle window, const Text& text) override;
+    void Beep(int iconType) override;
     // The window's own system menu (GetSystemMenu), its items enabled as
     // given, through TrackPopupMenu; the choice is posted as WM_SYSCOMMAND.
     bool TrackSystemMenu(HostHandle window, int x, int y, const std::vector<SystemMenuCommand>& commands) override;

@@ -1,6 +1,6 @@
 // The Win32 host's services beyond one window's drawing: clipboard,
-// tooltips, screen metrics, fonts, other programs' windows and calls from
-// other threads.
+// tooltips, the alert sound, screen metrics, fonts, other programs' windows
+// and calls from other threads.
 #include <windows.h>
 #include <commctrl.h>
 #include <imm.h>
@@ -84,6 +84,11 @@ void Win32Host::SetCaretRect(HostHandle window, const RectI& caret) {
     candidate.ptCurrentPos = POINT{caret.left, caret.top + caret.height};
     ImmSetCandidateWindow(context, &candidate);
     ImmReleaseContext(hwnd, context);
+}
+
+void Win32Host::Beep(int iconType) {
+    // The sound the user chose for message boxes of that icon.
+    MessageBeep(static_cast<UINT>(iconType));
 }
 
 void Win32Host::ShowTooltip(HostHandle window, const Text& text) {

@@ -67,6 +67,7 @@ public:
     bool SetClipboardText(HostHandle window, const Text& text) override;
     Text ClipboardText(HostHandle window) override;
     void ShowTooltip(HostHandle window, const Text& text) override;
+    void Beep(int iconType) override;
     void SetCaretRect(HostHandle window, const RectI& caret) override;
     RectI ScreenRect() override;
     RectI WorkArea() override;

@@ -1,5 +1,6 @@
-// The X11 host's tooltip: a small override-redirect window below and right
-// of the pointer, drawn with the toolkit's own graphics and default font.
+// The X11 host's tooltip, a small override-redirect window below and right
+// of the pointer drawn with the toolkit's own graphics and default font, and
+// its alert sound.
 #include <X11/Xutil.h>
 
 #include "toolkit/draw.h"
@@ -69,6 +70,15 @@ void X11Host::ShowTooltip(HostHandle window, const Text& text) {
     }
     // Likewise, the text is on the screen once this returns.
     XSync(display_, False);
+}
+
+// X has one alert sound, the keyboard bell, whatever the icon: rung at the
+// volume the user set (0 percent away from the base volume). Sent at once, as
+// the box that asks for it then waits for input.
+void X11Host::Beep(int) {
+    if (display_ == nullptr) return;
+    XBell(display_, 0);
+    XFlush(display_);
 }
 
 }  // namespace qh::x11

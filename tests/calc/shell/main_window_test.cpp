@@ -1,7 +1,8 @@
 // The calculator's main and results windows in the headless host, drawn with
 // the platform's graphics backend (cairo on Linux, GDI+ under Wine): the
 // worked examples through the controls, the quit request, docking, the
-// system calculator's fallbacks and the unit suffixes drawn into the boxes.
+// system calculator's fallbacks, the unit suffixes drawn into the boxes and
+// the colours of the side menu and the search link.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -20,6 +21,16 @@
 
 namespace qh {
 namespace {
+
+// How many pixels of the image within bounds have the property.
+template <typename Property>
+int CountPixels(const Bitmap& image, const RectF& bounds, Property property) {
+    int count = 0;
+    for (int y = int(bounds.top); y < int(bounds.Bottom()); ++y) {
+        for (int x = int(bounds.left); x < int(bounds.Right()); ++x) count += property(image.GetPixel(x, y)) ? 1 : 0;
+    }
+    return count;
+}
 
 class MainWindowTest : public ::testing::Test {
 protected:
@@ -161,6 +172,42 @@ TEST_F(MainWindowTest, ResultsSeparatorsShowOnTheFirstPaintOfTheLoanLayout) {
 
 TEST_F(MainWindowTest, ResultsSeparatorsShowOnTheFirstPaintOfTheTaxLayout) {
     ExpectSeparatorsOnFirstPaint(*main, kPageTax, {{15, 115, kResultsWidth}, {15, 325, kResultsWidth}});
+}
+
+// The side menu was given one colour: the selected entry was a solid green
+// bar with white text, and the loan search lost its red once selected. The
+// selected face is white α170 over the window's ground; the fifth entry's
+// text is red at rest and selected, the others' never.
+TEST_F(MainWindowTest, SideMenuSelectedEntryIsWhiteNotAGreenBarAndTheLoanSearchStaysRed) {
+    const Bitmap& screen = c().window.BackBuffer();
+    const RectF first = c().sideMenu[0].Bounds();
+    const int x = int(first.Right()) - 6, y = int(first.top + first.height / 2);
+    const Argb selected = screen.GetPixel(x, y);
+    main->SelectSideEntry(kPageTax);
+    const Argb ground = screen.GetPixel(x, y);
+    auto whiteOver = [](int channel) { return channel + (255 - channel) * 170 / 255; };
+    EXPECT_NEAR(RedOf(selected), whiteOver(RedOf(ground)), 4) << std::hex << selected << " over " << ground;
+    EXPECT_NEAR(GreenOf(selected), whiteOver(GreenOf(ground)), 4);
+    EXPECT_NEAR(BlueOf(selected), whiteOver(BlueOf(ground)), 4);
+
+    auto isRed = [](Argb p) { return RedOf(p) - std::max(GreenOf(p), BlueOf(p)) > 60; };
+    auto redPixels = [&](UiControl& entry) { return CountPixels(screen, entry.Bounds(), isRed); };
+    EXPECT_GT(redPixels(c().sideMenu[kPageSearch - 1]), 10);
+    main->SelectSideEntry(kPageSearch);
+    EXPECT_GT(redPixels(c().sideMenu[kPageSearch - 1]), 10);
+    EXPECT_EQ(redPixels(c().sideMenu[kPageHousing - 1]), 0);
+}
+
+// SearchLink kept one colour whatever the mouse did: under the mouse its
+// text turns blue.
+TEST_F(MainWindowTest, SearchLinkTurnsBlueUnderTheMouse) {
+    main->SelectSideEntry(kPageSearch);
+    const Bitmap& screen = c().window.BackBuffer();
+    const RectF b = c().searchLink.Bounds();
+    auto bluePixels = [&] { return CountPixels(screen, b, [](Argb p) { return BlueOf(p) - RedOf(p) > 60; }); };
+    EXPECT_EQ(bluePixels(), 0);
+    platform.host.MouseMove(c().hwnd, int(b.left + 20), int(b.top + b.height / 2));
+    EXPECT_GT(bluePixels(), 10);
 }
 
 TEST(UpdaterHandOffTest, TheInstallCommandLineQuotesThePathAndEncodesTheFields) {

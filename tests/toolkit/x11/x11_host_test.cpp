@@ -1,8 +1,8 @@
 // The X11 host against a real X server (run under Xvfb): the clipboard is the
 // CLIPBOARD selection that other clients read and write, a tooltip is a
-// window on the screen, typed characters arrive as GBK bytes, and other
-// clients' windows vanishing or messages arriving do no harm. The other
-// client is a second display connection, speaking plain Xlib.
+// window on the screen, typed characters arrive as GBK bytes, a beep rings
+// the bell, and other clients' windows vanishing or messages arriving do no
+// harm. The other client is a second display connection, speaking plain Xlib.
 // GoogleTest comes before Xlib, whose None macro clashes with its names.
 #include <gtest/gtest.h>
 
@@ -19,6 +19,7 @@
 #include "toolkit/toolkit.h"
 #include "toolkit/x11/x11_host.h"
 
+#include <X11/XKBlib.h>
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
@@ -188,6 +189,29 @@ TEST_F(X11HostTest, TooltipIsAWindowOnTheScreenWithText) {
     EXPECT_EQ(a.map_state, IsUnmapped);
     XCloseDisplay(d);
     ToolkitShutdown();
+}
+
+// The message box's beep is the X bell: another client that listens for
+// bells through XKB hears it ring.
+TEST_F(X11HostTest, BeepRingsTheXBellThatOtherClientsHear) {
+    Display* d = XOpenDisplay(nullptr);
+    ASSERT_NE(d, nullptr);
+    int opcode = 0, xkbEvent = 0, error = 0, major = XkbMajorVersion, minor = XkbMinorVersion;
+    ASSERT_TRUE(XkbQueryExtension(d, &opcode, &xkbEvent, &error, &major, &minor)) << "the server has no XKB";
+    XkbSelectEvents(d, XkbUseCoreKbd, XkbBellNotifyMask, XkbBellNotifyMask);
+    XSync(d, False);
+    host.Beep(32);
+    bool rang = false;
+    for (int wait = 0; wait < 200 && !rang; ++wait) {
+        while (XPending(d) > 0) {
+            XkbEvent e;
+            XNextEvent(d, &e.core);
+            rang = rang || (e.type == xkbEvent && e.any.xkb_type == XkbBellNotify);
+        }
+        if (!rang) std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    XCloseDisplay(d);
+    EXPECT_TRUE(rang);
 }
 
 // A top-level window of another client with a class and a UTF-8 title, as

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "calc/shell/calc_images.h"
+#include "calc/shell/main_controls.h"
 #include "toolkit/cairo/cairo_graphics.h"
 #include "toolkit/controls/button.h"
 #include "toolkit/controls/combo_box.h"
@@ -157,7 +158,7 @@ int Run(const char* path) {
     for (int i = 0; i < 5; ++i) {
         menu.push_back(std::make_unique<UiSideButton>());
         menu.back()->Create(mainHwnd, 6, i * 29.0f + 100, 120, 28, Bytes(), Text(" ") + kMenu[i],
-                            i == 4 ? MakeArgb(0x0000FF, 190) : MakeArgb(0x000000, 150));
+                            kSideMenuColors[i]);
     }
     menu[0]->Selected(1, true);
 
