@@ -2,6 +2,7 @@
 
 #include "toolkit/draw.h"
 #include "toolkit/style_painter.h"
+#include "toolkit/text_lines.h"
 
 namespace qh {
 
@@ -22,12 +23,17 @@ float UiLabel::LinePitch(float value, bool set) {
     });
 }
 
+TextLines UiLabel::TextLayout(Graphics& g) const {
+    if (linePitch_ > 0) return LinesAtPitch(g, text_, font_, linePitch_);
+    return FitTextLines(g, text_, font_, Bounds(), formatFlags_);
+}
+
 void UiLabel::Paint(UiWindow&, Graphics& g, int) {
     const Argb color = disabled_ != 0 ? Style().disabledText : textColor_;
     if (linePitch_ > 0) {
         DrawTextLines(g, text_, font_, color, Bounds(), linePitch_, align_, formatFlags_);
     } else {
-        DrawText(g, text_, font_, color, Bounds(), align_, 0, 0, formatFlags_);
+        DrawFittedText(g, text_, font_, color, Bounds(), align_, formatFlags_);
     }
 }
 

@@ -1,0 +1,182 @@
+// Every multi-line text of the calculator, and the updater's longer texts,
+// laid out with the font and line pitch its control really draws it with
+// and measured with the platform's graphics backend (cairo on Linux, GDI+
+// under Wine): every line must show whole inside the control's rectangle.
+// The results window's two help tips once lost half of their last line: the
+// font's line height was taller than the texts were written for.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <functional>
+#include <memory>
+
+#include "calc/loans/result_labels.h"
+#include "calc/shell/about_window.h"
+#include "calc/shell/main_window.h"
+#include "calc/shell/page_forms.h"
+#include "tests/support/test_platform.h"
+#include "tests/toolkit/test_backend.h"
+#include "toolkit/draw.h"
+#include "toolkit/text_lines.h"
+#include "toolkit/toolkit.h"
+
+namespace qh {
+namespace {
+
+// A text as its control lays it out, and the rectangle it must show in.
+struct Shown {
+    TextLines lines;
+    RectF rect;
+};
+
+class MultiLineTextTest : public ::testing::Test {
+public:  // the cases below reach in through a reference to the fixture
+    void SetUp() override {
+        ToolkitStartup(platform.host, *graphics);
+        main = std::make_unique<MainWindow>(platform, MainWindowServices{});
+        ASSERT_TRUE(main->Build());
+        measure = graphics->Open(canvas);
+    }
+    void TearDown() override {
+        measure.reset();
+        about.reset();
+        main.reset();
+        ToolkitShutdown();
+    }
+
+    // Each case starts from a calculator just built.
+    void Restart() {
+        TearDown();
+        SetUp();
+    }
+    MainControls& c() { return main->Controls(); }
+    void Click(const UiControl& control) {
+        const RectF b = control.Bounds();
+        platform.host.Click(c().hwnd, int(b.left + b.width / 2), int(b.top + b.height / 2));
+    }
+    UiControl& ResultsControl(const char* name) {
+        UiWindow& w = main->Results().Window();
+        return *w.Record(w.IndexOfName(name))->object;
+    }
+    void Hover(HostHandle window, const UiControl& control) {
+        const RectF b = control.Bounds();
+        platform.host.MouseMove(window, int(b.left + b.width / 2), int(b.top + b.height / 2));
+    }
+    Shown OfTip(const UiTipPanel& tip) { return {tip.TextLayout(*measure), tip.TextBody()}; }
+    Shown OfLabel(const UiLabel& label) { return {label.TextLayout(*measure), label.Bounds()}; }
+    // A text the results window paints itself, at its 14 px pitch.
+    Shown Painted(const char* text, const RectF& rect) {
+        return {LinesAtPitch(*measure, text, Toolkit().defaultFont, 14), rect};
+    }
+    // The results window on a page, with its figures.
+    void Calculate(int page) {
+        main->SelectSideEntry(page);
+        if (page == kPageTax) {
+            c().taxAreaEdit.Text("120", true);
+            c().taxPriceEdit.Text("200", true);
+        } else {
+            c().amountEdit.Text("100", true);
+            c().termEdit.Text("20", true);
+        }
+        main->Calculate();
+    }
+
+    std::unique_ptr<GraphicsDriver> graphics = MakeTestGraphicsDriver();
+    TestPlatform platform{*graphics};
+    std::unique_ptr<MainWindow> main;
+    std::unique_ptr<AboutWindow> about;
+    Bitmap canvas{8, 8};
+    std::unique_ptr<Graphics> measure;
+};
+
+struct TextCase {
+    const char* what;
+    std::function<Shown(MultiLineTextTest&)> show;
+};
+
+TEST_F(MultiLineTextTest, EveryMultiLineTextFitsItsRectangle) {
+    const TextCase cases[] = {
+        {"results tip, equal installments", [](MultiLineTextTest& t) {
+             t.Calculate(kPageHousing);
+             t.Hover(t.main->Results().Handle(), t.ResultsControl("InstallmentHelp"));
+             return t.OfTip(dynamic_cast<UiTipPanel&>(t.ResultsControl("ResultsTip")));
+         }},
+        {"results tip, equal principal", [](MultiLineTextTest& t) {
+             t.Calculate(kPageHousing);
+             t.Hover(t.main->Results().Handle(), t.ResultsControl("PrincipalHelp"));
+             return t.OfTip(dynamic_cast<UiTipPanel&>(t.ResultsControl("ResultsTip")));
+         }},
+        {"help pop-up, second-home rules", [](MultiLineTextTest& t) {
+             t.Click(t.c().modeByArea);
+             t.Hover(t.c().hwnd, t.c().helpIcon);
+             return t.OfTip(t.c().helpPopup);
+         }},
+        {"help pop-up, ordinary-housing rules", [](MultiLineTextTest& t) {
+             t.main->SelectSideEntry(kPageTax);
+             t.Hover(t.c().hwnd, t.c().helpIcon);
+             return t.OfTip(t.c().helpPopup);
+         }},
+        {"help pop-up, loan search prompt", [](MultiLineTextTest& t) {
+             t.main->SelectSideEntry(kPageSearch);
+             t.Click(t.c().searchLink);
+             return t.OfTip(t.c().helpPopup);
+         }},
+        {"captions, housing by amount", [](MultiLineTextTest& t) { return t.OfLabel(t.c().captionLabel); }},
+        {"captions, housing by area", [](MultiLineTextTest& t) {
+             t.Click(t.c().modeByArea);
+             return t.OfLabel(t.c().captionLabel);
+         }},
+        {"description, housing", [](MultiLineTextTest& t) { return t.OfLabel(t.c().descriptionLabel); }},
+        {"description, tax", [](MultiLineTextTest& t) {
+             t.main->SelectSideEntry(kPageTax);
+             return t.OfLabel(t.c().descriptionLabel);
+         }},
+        {"description, car", [](MultiLineTextTest& t) {
+             t.main->SelectSideEntry(kPageCar);
+             return t.OfLabel(t.c().descriptionLabel);
+         }},
+        {"description, combined", [](MultiLineTextTest& t) {
+             t.main->SelectSideEntry(kPageCombined);
+             return t.OfLabel(t.c().descriptionLabel);
+         }},
+        {"description, loan search", [](MultiLineTextTest& t) {
+             t.main->SelectSideEntry(kPageSearch);
+             return t.OfLabel(t.c().descriptionLabel);
+         }},
+        {"results, equal-principal figures", [](MultiLineTextTest& t) {
+             t.Calculate(kPageHousing);
+             return t.OfLabel(dynamic_cast<UiLabel&>(t.ResultsControl("PrincipalValues")));
+         }},
+        {"results, taxes", [](MultiLineTextTest& t) {
+             t.Calculate(kPageTax);
+             return t.OfLabel(dynamic_cast<UiLabel&>(t.ResultsControl("TaxValues")));
+         }},
+        {"results, row labels", [](MultiLineTextTest& t) {
+             return t.Painted(kPrincipalRowLabels, MakeRect(15, 264, 70, 140));
+         }},
+        {"results, note", [](MultiLineTextTest& t) { return t.Painted(kResultsNote, MakeRect(0, 402, 220, 80)); }},
+        {"about window", [](MultiLineTextTest& t) {
+             t.about = std::make_unique<AboutWindow>(t.c().hwnd, "http://www.example.cn");
+             t.about->Show();
+             return t.OfLabel(t.about->AboutText());
+         }},
+    };
+    for (const TextCase& entry : cases) {
+        SCOPED_TRACE(entry.what);
+        Restart();
+        const Shown s = entry.show(*this);
+        ASSERT_FALSE(s.lines.lines.empty());
+        float widest = 0;
+        for (const Text& line : s.lines.lines) widest = std::max(widest, LineWidth(*measure, line, s.lines.font));
+        // The backend's own measure of a line, not the layout's record of it.
+        const float lineHeight = MeasureText(*measure, "国", s.lines.font, MakeRect(0, 0, 0, 0)).height;
+        const float height = s.lines.pitch * float(s.lines.lines.size() - 1) + lineHeight;
+        EXPECT_LE(height, s.rect.height + 0.5f) << s.lines.lines.size() << " lines, " << s.lines.pitch << " apart";
+        EXPECT_LE(widest, s.rect.width + 0.5f);
+        // Lines closer than the font's size would run into each other.
+        EXPECT_GE(s.lines.pitch, s.lines.font.size);
+    }
+}
+
+}  // namespace
+}  // namespace qh

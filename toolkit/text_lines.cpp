@@ -1,0 +1,168 @@
+#include "toolkit/text_lines.h"
+
+#include <cmath>
+
+#include "toolkit/draw.h"
+
+namespace qh {
+namespace {
+
+// The font never steps below this size: smaller Chinese text is no longer
+// legible. A text that does not fit even so is cut at the bottom.
+constexpr float kSmallestFittedSize = 9.0f;
+constexpr float kSizeStep = 0.5f;
+// Measurements are in fractions of a pixel; this much over is still a fit.
+constexpr float kFitTolerance = 0.5f;
+
+constexpr TextFormat kOneLine{0, 0, 0, 0, kFormatNoWrap};
+
+// The byte length of the GBK character at i.
+std::size_t CharLength(const Text& text, std::size_t i) {
+    return IsLeadByte(static_cast<unsigned char>(text[i])) && i + 1 < text.size() ? 2 : 1;
+}
+
+// Breaks one line of the text (no line breaks in it) to the width.
+void BreakToWidth(Graphics& g, const Text& paragraph, const UiFont& font, float width, std::vector<Text>& out) {
+    Text line;
+    std::size_t lastSpace = Text::npos;
+    for (std::size_t i = 0; i < paragraph.size();) {
+        const std::size_t n = CharLength(paragraph, i);
+        const Text ch = paragraph.substr(i, n);
+        i += n;
+        if (!line.empty() && LineWidth(g, line + ch, font) > width + kFitTolerance) {
+            if (ch == " ") {
+                out.push_back(line);
+                line.clear();
+                lastSpace = Text::npos;
+                continue;
+            }
+            // A Latin word is carried over whole when the line has a space to break at.
+            if (n == 1 && lastSpace != Text::npos) {
+                out.push_back(line.substr(0, lastSpace));
+                line.erase(0, lastSpace + 1);
+            } else {
+                out.push_back(line);
+                line.clear();
+            }
+            lastSpace = Text::npos;
+        }
+        if (ch == " ") lastSpace = line.size();
+        line += ch;
+    }
+    out.push_back(line);
+}
+
+// The lines at the font's own line height.
+TextLines SetLines(Graphics& g, const Text& text, const UiFont& font, float width) {
+    TextLines set;
+    set.font = font;
+    set.lines = BreakLines(g, text, font, width);
+    set.lineHeight = FontLineHeight(g, font);
+    set.pitch = set.lineHeight;
+    return set;
+}
+
+bool BackendLayoutFits(Graphics& g, const Text& text, const UiFont& font, const RectF& layout, int formatFlags) {
+    // A height of 0 leaves the height unbounded, so that every line is measured.
+    const RectF open = MakeRect(layout.left, layout.top, layout.width, 0);
+    return g.MeasureString(text, font, open, TextFormat{0, 0, 0, 0, formatFlags}).height <=
+           layout.height + kFitTolerance;
+}
+
+}  // namespace
+
+float TextLines::Height() const {
+    if (lines.empty()) return 0;
+    return pitch * static_cast<float>(lines.size() - 1) + lineHeight;
+}
+
+float FontLineHeight(Graphics& g, const UiFont& font) {
+    return g.MeasureString("国", font, MakeRect(0, 0, 0, 0), kOneLine).height;
+}
+
+float LineWidth(Graphics& g, const Text& line, const UiFont& font) {
+    if (line.empty()) return 0;
+    return g.MeasureString(line, font, MakeRect(0, 0, 0, 0), kOneLine).width;
+}
+
+std::vector<Text> BreakLines(Graphics& g, const Text& text, const UiFont& font, float width) {
+    std::vector<Text> lines;
+    std::size_t start = 0;
+    for (;;) {
+        std::size_t end = text.find('\n', start);
+        Text paragraph = text.substr(start, end == Text::npos ? Text::npos : end - start);
+        if (!paragraph.empty() && paragraph.back() == '\r') paragraph.pop_back();
+        if (width > 0) {
+            BreakToWidth(g, paragraph, font, width, lines);
+        } else {
+            lines.push_back(paragraph);
+        }
+        if (end == Text::npos) break;
+        start = end + 1;
+    }
+    // Blank lines at the end take no room: nothing is drawn in them.
+    while (lines.size() > 1 && lines.back().empty()) lines.pop_back();
+    return lines;
+}
+
+TextLines FitTextLines(Graphics& g, const Text& text, const UiFont& font, const RectF& layout, int formatFlags) {
+    const float width = (formatFlags & kFormatNoWrap) ? 0 : layout.width;
+    if (BackendLayoutFits(g, text, font, layout, formatFlags)) {
+        TextLines set = SetLines(g, text, font, width);
+        set.natural = true;
+        return set;
+    }
+    UiFont smaller = font;
+    for (;;) {
+        TextLines set = SetLines(g, text, smaller, width);
+        const std::size_t n = set.lines.size();
+        if (set.Height() <= layout.height + kFitTolerance || n < 2) return set;
+        // Whole pixels, so that every line stands the same distance below the last.
+        const float closer = std::floor((layout.height - set.lineHeight) / static_cast<float>(n - 1));
+        if (closer >= smaller.size) {
+            set.pitch = closer;
+            return set;
+        }
+        if (smaller.size - kSizeStep < kSmallestFittedSize) {
+            set.pitch = smaller.size;
+            return set;
+        }
+        smaller.size -= kSizeStep;
+    }
+}
+
+TextLines LinesAtPitch(Graphics& g, const Text& text, const UiFont& font, float pitch) {
+    TextLines set = SetLines(g, text, font, 0);
+    set.pitch = pitch;
+    return set;
+}
+
+void DrawFittedLines(Graphics& g, const TextLines& lines, Argb color, const RectF& layout, int align) {
+    float top = layout.top;
+    if (align >= 3 && align <= 5) top += std::floor((layout.height - lines.Height()) / 2);
+    for (const Text& line : lines.lines) {
+        if (!line.empty()) {
+            DrawText(g, line, lines.font, color, MakeRect(layout.left, top, layout.width, lines.lineHeight), align % 3,
+                     0, 0, kFormatNoWrap);
+        }
+        top += lines.pitch;
+    }
+}
+
+void DrawFittedText(Graphics& g, const Text& text, const UiFont& font, Argb color, const RectF& layout, int align,
+                    int formatFlags) {
+    // One line that does not wrap is the backend's to lay out, as is a text that fits.
+    const bool oneLine = (formatFlags & kFormatNoWrap) && text.find('\n') == Text::npos;
+    if (oneLine || BackendLayoutFits(g, text, font, layout, formatFlags)) {
+        DrawText(g, text, font, color, layout, align, 0, 0, formatFlags);
+        return;
+    }
+    const TextLines lines = FitTextLines(g, text, font, layout, formatFlags);
+    if (lines.lines.size() < 2) {
+        DrawText(g, text, font, color, layout, align, 0, 0, formatFlags);
+        return;
+    }
+    DrawFittedLines(g, lines, color, layout, align);
+}
+
+}  // namespace qh
