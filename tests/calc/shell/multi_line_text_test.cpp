@@ -14,9 +14,11 @@
 #include "calc/shell/about_window.h"
 #include "calc/shell/main_window.h"
 #include "calc/shell/page_forms.h"
+#include "renew/installer.h"
 #include "tests/support/test_platform.h"
 #include "tests/toolkit/test_backend.h"
 #include "toolkit/draw.h"
+#include "toolkit/message_box.h"
 #include "toolkit/text_lines.h"
 #include "toolkit/toolkit.h"
 
@@ -39,16 +41,12 @@ public:  // the cases below reach in through a reference to the fixture
     }
     void TearDown() override {
         measure.reset();
+        boxText.reset();
         about.reset();
         main.reset();
         ToolkitShutdown();
     }
 
-    // Each case starts from a calculator just built.
-    void Restart() {
-        TearDown();
-        SetUp();
-    }
     MainControls& c() { return main->Controls(); }
     void Click(const UiControl& control) {
         const RectF b = control.Bounds();
@@ -85,6 +83,7 @@ public:  // the cases below reach in through a reference to the fixture
     TestPlatform platform{*graphics};
     std::unique_ptr<MainWindow> main;
     std::unique_ptr<AboutWindow> about;
+    std::unique_ptr<UiLabel> boxText;
     Bitmap canvas{8, 8};
     std::unique_ptr<Graphics> measure;
 };
@@ -107,6 +106,7 @@ TEST_F(MultiLineTextTest, EveryMultiLineTextFitsItsRectangle) {
              return t.OfTip(dynamic_cast<UiTipPanel&>(t.ResultsControl("ResultsTip")));
          }},
         {"help pop-up, second-home rules", [](MultiLineTextTest& t) {
+             t.main->SelectSideEntry(kPageHousing);
              t.Click(t.c().modeByArea);
              t.Hover(t.c().hwnd, t.c().helpIcon);
              return t.OfTip(t.c().helpPopup);
@@ -121,12 +121,20 @@ TEST_F(MultiLineTextTest, EveryMultiLineTextFitsItsRectangle) {
              t.Click(t.c().searchLink);
              return t.OfTip(t.c().helpPopup);
          }},
-        {"captions, housing by amount", [](MultiLineTextTest& t) { return t.OfLabel(t.c().captionLabel); }},
+        {"captions, housing by amount", [](MultiLineTextTest& t) {
+             t.main->SelectSideEntry(kPageHousing);
+             t.Click(t.c().modeByAmount);
+             return t.OfLabel(t.c().captionLabel);
+         }},
         {"captions, housing by area", [](MultiLineTextTest& t) {
+             t.main->SelectSideEntry(kPageHousing);
              t.Click(t.c().modeByArea);
              return t.OfLabel(t.c().captionLabel);
          }},
-        {"description, housing", [](MultiLineTextTest& t) { return t.OfLabel(t.c().descriptionLabel); }},
+        {"description, housing", [](MultiLineTextTest& t) {
+             t.main->SelectSideEntry(kPageHousing);
+             return t.OfLabel(t.c().descriptionLabel);
+         }},
         {"description, tax", [](MultiLineTextTest& t) {
              t.main->SelectSideEntry(kPageTax);
              return t.OfLabel(t.c().descriptionLabel);
@@ -155,6 +163,15 @@ TEST_F(MultiLineTextTest, EveryMultiLineTextFitsItsRectangle) {
              return t.Painted(kPrincipalRowLabels, MakeRect(15, 264, 70, 140));
          }},
         {"results, note", [](MultiLineTextTest& t) { return t.Painted(kResultsNote, MakeRect(0, 402, 220, 80)); }},
+        {"updater, failed install in a message box", [](MultiLineTextTest& t) {
+             // The installer's longest reason, about the longest file name it replaces.
+             const Text reason = "QingheCalc.exe 无法替换, 请关闭正在使用它的程序后重试";
+             const RectF at = MessageBoxTextRect(true);
+             t.boxText = std::make_unique<UiLabel>();
+             t.boxText->Create(t.c().hwnd, InstallFailedNotice({InstallOutcome::kFailed, reason}), at.left, at.top,
+                               at.width, at.height, MakeArgb(0x000000, 210), {}, 0, 3);
+             return t.OfLabel(*t.boxText);
+         }},
         {"about window", [](MultiLineTextTest& t) {
              t.about = std::make_unique<AboutWindow>(t.c().hwnd, "http://www.example.cn");
              t.about->Show();
@@ -163,7 +180,6 @@ TEST_F(MultiLineTextTest, EveryMultiLineTextFitsItsRectangle) {
     };
     for (const TextCase& entry : cases) {
         SCOPED_TRACE(entry.what);
-        Restart();
         const Shown s = entry.show(*this);
         ASSERT_FALSE(s.lines.lines.empty());
         float widest = 0;
