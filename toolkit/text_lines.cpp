@@ -153,16 +153,11 @@ void DrawFittedText(Graphics& g, const Text& text, const UiFont& font, Argb colo
                     int formatFlags) {
     // One line that does not wrap is the backend's to lay out, as is a text that fits.
     const bool oneLine = (formatFlags & kFormatNoWrap) && text.find('\n') == Text::npos;
-    if (oneLine || BackendLayoutFits(g, text, font, layout, formatFlags)) {
-        DrawText(g, text, font, color, layout, align, 0, 0, formatFlags);
-        return;
+    if (!oneLine && !BackendLayoutFits(g, text, font, layout, formatFlags)) {
+        const TextLines lines = FitTextLines(g, text, font, layout, formatFlags);
+        if (lines.lines.size() > 1) return DrawFittedLines(g, lines, color, layout, align);
     }
-    const TextLines lines = FitTextLines(g, text, font, layout, formatFlags);
-    if (lines.lines.size() < 2) {
-        DrawText(g, text, font, color, layout, align, 0, 0, formatFlags);
-        return;
-    }
-    DrawFittedLines(g, lines, color, layout, align);
+    DrawText(g, text, font, color, layout, align, 0, 0, formatFlags);
 }
 
 }  // namespace qh

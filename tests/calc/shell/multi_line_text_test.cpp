@@ -52,6 +52,10 @@ public:  // the cases below reach in through a reference to the fixture
         const RectF b = control.Bounds();
         platform.host.Click(c().hwnd, int(b.left + b.width / 2), int(b.top + b.height / 2));
     }
+    Shown DescriptionOn(int page) {
+        main->SelectSideEntry(page);
+        return OfLabel(c().descriptionLabel);
+    }
     UiControl& ResultsControl(const char* name) {
         UiWindow& w = main->Results().Window();
         return *w.Record(w.IndexOfName(name))->object;
@@ -131,26 +135,11 @@ TEST_F(MultiLineTextTest, EveryMultiLineTextFitsItsRectangle) {
              t.Click(t.c().modeByArea);
              return t.OfLabel(t.c().captionLabel);
          }},
-        {"description, housing", [](MultiLineTextTest& t) {
-             t.main->SelectSideEntry(kPageHousing);
-             return t.OfLabel(t.c().descriptionLabel);
-         }},
-        {"description, tax", [](MultiLineTextTest& t) {
-             t.main->SelectSideEntry(kPageTax);
-             return t.OfLabel(t.c().descriptionLabel);
-         }},
-        {"description, car", [](MultiLineTextTest& t) {
-             t.main->SelectSideEntry(kPageCar);
-             return t.OfLabel(t.c().descriptionLabel);
-         }},
-        {"description, combined", [](MultiLineTextTest& t) {
-             t.main->SelectSideEntry(kPageCombined);
-             return t.OfLabel(t.c().descriptionLabel);
-         }},
-        {"description, loan search", [](MultiLineTextTest& t) {
-             t.main->SelectSideEntry(kPageSearch);
-             return t.OfLabel(t.c().descriptionLabel);
-         }},
+        {"description, housing", [](MultiLineTextTest& t) { return t.DescriptionOn(kPageHousing); }},
+        {"description, tax", [](MultiLineTextTest& t) { return t.DescriptionOn(kPageTax); }},
+        {"description, car", [](MultiLineTextTest& t) { return t.DescriptionOn(kPageCar); }},
+        {"description, combined", [](MultiLineTextTest& t) { return t.DescriptionOn(kPageCombined); }},
+        {"description, loan search", [](MultiLineTextTest& t) { return t.DescriptionOn(kPageSearch); }},
         {"results, equal-principal figures", [](MultiLineTextTest& t) {
              t.Calculate(kPageHousing);
              return t.OfLabel(dynamic_cast<UiLabel&>(t.ResultsControl("PrincipalValues")));
@@ -182,6 +171,7 @@ TEST_F(MultiLineTextTest, EveryMultiLineTextFitsItsRectangle) {
         SCOPED_TRACE(entry.what);
         const Shown s = entry.show(*this);
         ASSERT_FALSE(s.lines.lines.empty());
+        ASSERT_FALSE(s.lines.lines.size() == 1 && s.lines.lines[0].empty()) << "nothing shown";
         float widest = 0;
         for (const Text& line : s.lines.lines) widest = std::max(widest, LineWidth(*measure, line, s.lines.font));
         // The backend's own measure of a line, not the layout's record of it.
