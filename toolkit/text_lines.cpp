@@ -21,15 +21,17 @@ std::size_t CharLength(const Text& text, std::size_t i) {
     return IsLeadByte(static_cast<unsigned char>(text[i])) && i + 1 < text.size() ? 2 : 1;
 }
 
-// Breaks one line of the text (no line breaks in it) to the width.
+// Breaks one line of the text (no line breaks in it) to the width, where
+// the backend, wrapping it there, would start a second line.
 void BreakToWidth(Graphics& g, const Text& paragraph, const UiFont& font, float width, std::vector<Text>& out) {
+    const float lineHeight = FontLineHeight(g, font);
     Text line;
     std::size_t lastSpace = Text::npos;
     for (std::size_t i = 0; i < paragraph.size();) {
         const std::size_t n = CharLength(paragraph, i);
         const Text ch = paragraph.substr(i, n);
         i += n;
-        if (!line.empty() && LineWidth(g, line + ch, font) > width + kFitTolerance) {
+        if (!line.empty() && !FitsOneLine(g, line + ch, font, width, lineHeight)) {
             if (ch == " ") {
                 out.push_back(line);
                 line.clear();
@@ -37,7 +39,7 @@ void BreakToWidth(Graphics& g, const Text& paragraph, const UiFont& font, float 
                 continue;
             }
             // A Latin word is carried over whole when the line has a space to break at.
-            if (n == 1 && lastSpace != Text::npos) {
+            if (n == 1 && lastSpace != Text::npos && lastSpace > 0) {
                 out.push_back(line.substr(0, lastSpace));
                 line.erase(0, lastSpace + 1);
             } else {
@@ -80,9 +82,9 @@ float FontLineHeight(Graphics& g, const UiFont& font) {
     return g.MeasureString("国", font, MakeRect(0, 0, 0, 0), kOneLine).height;
 }
 
-float LineWidth(Graphics& g, const Text& line, const UiFont& font) {
-    if (line.empty()) return 0;
-    return g.MeasureString(line, font, MakeRect(0, 0, 0, 0), kOneLine).width;
+bool FitsOneLine(Graphics& g, const Text& line, const UiFont& font, float width, float lineHeight) {
+    // Half a line's leeway: a second line would add a whole one.
+    return g.MeasureString(line, font, MakeRect(0, 0, width, 0), TextFormat{}).height < lineHeight * 1.5f;
 }
 
 std::vector<Text> BreakLines(Graphics& g, const Text& text, const UiFont& font, float width) {

@@ -27,11 +27,12 @@ struct TextLines {
 
 // The height of one line of the font, as the backend measures it.
 float FontLineHeight(Graphics& g, const UiFont& font);
-// The width of one line of text laid out without wrapping.
-float LineWidth(Graphics& g, const Text& line, const UiFont& font);
 
-// The text's lines: broken at CR LF (or LF) and, when width > 0, where a
-// line would pass the width (after a space when a word of Latin letters is
+// Whether the backend, wrapping line to width, keeps it on one line.
+bool FitsOneLine(Graphics& g, const Text& line, const UiFont& font, float width, float lineHeight);
+
+// The text's lines: broken at CR LF (or LF) and, when width > 0, where the
+// backend would wrap a line (after a space when a word of Latin letters is
 // cut, else before the character that does not fit). Blank lines at the end
 // are left out.
 std::vector<Text> BreakLines(Graphics& g, const Text& text, const UiFont& font, float width);
