@@ -14,6 +14,9 @@ constexpr float kSizeStep = 0.5f;
 // Measurements are in fractions of a pixel; this much over is still a fit.
 constexpr float kFitTolerance = 0.5f;
 
+// GDI+'s inset of a line from the left edge of its box, per pixel of size.
+constexpr float kLeadingInsetPerSize = 1.0f / 6.0f;
+
 constexpr TextFormat kOneLine{0, 0, 0, 0, kFormatNoWrap};
 
 // The byte length of the GBK character at i.
@@ -142,10 +145,14 @@ TextLines LinesAtPitch(Graphics& g, const Text& text, const UiFont& font, float 
 void DrawFittedLines(Graphics& g, const TextLines& lines, Argb color, const RectF& layout, int align) {
     float top = layout.top;
     if (align >= 3 && align <= 5) top += std::floor((layout.height - lines.Height()) / 2);
+    // GDI+ sets a line a sixth of the size in from its box's left edge, yet
+    // judges it to fit the width without that: the band is as much wider, so
+    // that the line's last character is not cut.
+    const float width = layout.width + lines.font.size * kLeadingInsetPerSize;
     for (const Text& line : lines.lines) {
         if (!line.empty()) {
-            DrawText(g, line, lines.font, color, MakeRect(layout.left, top, layout.width, lines.lineHeight), align % 3,
-                     0, 0, kFormatNoWrap);
+            DrawText(g, line, lines.font, color, MakeRect(layout.left, top, width, lines.lineHeight), align % 3, 0, 0,
+                     kFormatNoWrap);
         }
         top += lines.pitch;
     }
