@@ -11,6 +11,10 @@ namespace {
 // legible. A text that does not fit even so is cut at the bottom.
 constexpr float kSmallestFittedSize = 9.0f;
 constexpr float kSizeStep = 0.5f;
+// Closer lines and the smallest size together take a little over half the
+// height of the font's own layout: a text more than twice as tall as its
+// rectangle cannot be fitted.
+constexpr float kMostFitted = 2.0f;
 // Measurements are in fractions of a pixel; this much over is still a fit.
 constexpr float kFitTolerance = 0.5f;
 
@@ -67,11 +71,20 @@ TextLines SetLines(Graphics& g, const Text& text, const UiFont& font, float widt
     return set;
 }
 
-bool BackendLayoutFits(Graphics& g, const Text& text, const UiFont& font, const RectF& layout, int formatFlags) {
+// The height of the backend's own layout of the whole text in the width.
+float BackendHeight(Graphics& g, const Text& text, const UiFont& font, const RectF& layout, int formatFlags) {
     // A height of 0 leaves the height unbounded, so that every line is measured.
     const RectF open = MakeRect(layout.left, layout.top, layout.width, 0);
-    return g.MeasureString(text, font, open, TextFormat{0, 0, 0, 0, formatFlags}).height <=
-           layout.height + kFitTolerance;
+    return g.MeasureString(text, font, open, TextFormat{0, 0, 0, 0, formatFlags}).height;
+}
+
+// Whether a text whose own layout is natural pixels tall is set line by line
+// in a rectangle height pixels tall. A text that fits is left as it is; one
+// far too long for its rectangle (a server's release notes, say) could not
+// be fitted legibly, and is not broken up character by character at every
+// paint to find that out.
+bool NeedsFitting(float natural, float height) {
+    return natural > height + kFitTolerance && natural <= height * kMostFitted;
 }
 
 }  // namespace
@@ -112,10 +125,8 @@ std::vector<Text> BreakLines(Graphics& g, const Text& text, const UiFont& font, 
 
 TextLines FitTextLines(Graphics& g, const Text& text, const UiFont& font, const RectF& layout, int formatFlags) {
     const float width = (formatFlags & kFormatNoWrap) ? 0 : layout.width;
-    if (BackendLayoutFits(g, text, font, layout, formatFlags)) {
-        TextLines set = SetLines(g, text, font, width);
-        set.natural = true;
-        return set;
+    if (!NeedsFitting(BackendHeight(g, text, font, layout, formatFlags), layout.height)) {
+        return SetLines(g, text, font, width);
     }
     UiFont smaller = font;
     for (;;) {
@@ -150,6 +161,9 @@ void DrawFittedLines(Graphics& g, const TextLines& lines, Argb color, const Rect
     // that the line's last character is not cut.
     const float width = layout.width + lines.font.size * kLeadingInsetPerSize;
     for (const Text& line : lines.lines) {
+        // A line that would pass the bottom (a text too long even at the
+        // smallest size) is left out rather than drawn over what lies below.
+        if (top + lines.lineHeight > layout.top + layout.height + kFitTolerance) break;
         if (!line.empty()) {
             DrawText(g, line, lines.font, color, MakeRect(layout.left, top, width, lines.lineHeight), align % 3, 0, 0,
                      kFormatNoWrap);
@@ -162,7 +176,7 @@ void DrawFittedText(Graphics& g, const Text& text, const UiFont& font, Argb colo
                     int formatFlags) {
     // One line that does not wrap is the backend's to lay out, as is a text that fits.
     const bool oneLine = (formatFlags & kFormatNoWrap) && text.find('\n') == Text::npos;
-    if (!oneLine && !BackendLayoutFits(g, text, font, layout, formatFlags)) {
+    if (!oneLine && NeedsFitting(BackendHeight(g, text, font, layout, formatFlags), layout.height)) {
         const TextLines lines = FitTextLines(g, text, font, layout, formatFlags);
         if (lines.lines.size() > 1) return DrawFittedLines(g, lines, color, layout, align);
     }

@@ -18,9 +18,6 @@ struct TextLines {
     std::vector<Text> lines;
     float lineHeight = 0;  // the font's own line height, as the backend lays a line out
     float pitch = 0;       // from the top of one line to the top of the next
-    // Whether the backend's own layout of the whole text fits, so that it is
-    // drawn as the backend lays it out (DrawText) rather than line by line.
-    bool natural = false;
     // From the top of the first line to the bottom of the last.
     float Height() const;
 };
@@ -38,7 +35,8 @@ bool FitsOneLine(Graphics& g, const Text& line, const UiFont& font, float width,
 std::vector<Text> BreakLines(Graphics& g, const Text& text, const UiFont& font, float width);
 
 // The text set in layout so that every line shows whole: as the backend
-// lays it out when that fits; else line by line, the lines closed up so that
+// lays it out when that fits (or when it is more than twice too tall to be
+// fitted legibly); else line by line, the lines closed up so that
 // the last one ends at the bottom, but never nearer than the font's size (a
 // Chinese character's height); below that the font steps down a little at a
 // time. formatFlags are the text's TextFormat flags (kFormatNoWrap: lines
@@ -50,8 +48,8 @@ TextLines FitTextLines(Graphics& g, const Text& text, const UiFont& font, const 
 TextLines LinesAtPitch(Graphics& g, const Text& text, const UiFont& font, float pitch);
 
 // Draws lines set by FitTextLines: each in a band as high as the font's
-// line height, pitch below the one before; align as DrawText takes it
-// (3-5 centre the lines vertically in layout).
+// line height, pitch below the one before, down to the bottom of layout;
+// align as DrawText takes it (3-5 centre the lines vertically in layout).
 void DrawFittedLines(Graphics& g, const TextLines& lines, Argb color, const RectF& layout, int align);
 
 // Draws text in layout as FitTextLines sets it: through DrawText when the
