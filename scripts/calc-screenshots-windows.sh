@@ -1,7 +1,8 @@
 #!/bin/sh
 # Screenshots of the Windows calculator (GDI+, layered windows) under Wine on
 # a private Xvfb, for docs/: the five pages with the worked examples typed in
-# through xdotool, and the results windows of the housing and tax pages.
+# through xdotool, the results windows of the housing and tax pages, and the
+# results window's two help tips.
 #   scripts/calc-screenshots-windows.sh [BIN_DIR] [WINE_PREFIX] [OUT_DIR]
 set -eu
 # No update server: nothing here reaches the network or starts the updater.
@@ -37,6 +38,13 @@ shot() {  # shot FILE WIDTH [X offset]
 # 房贷计算, 按面积: 2 万 per m², 20 年, 100 m², then 计算.
 at 320 123; typein 258 151 2; typein 258 178 20; typein 258 260 100; at 535 402
 shot "$out/calc-housing-results-windows.png" 811
+# The results window (docked 591 px right of the main window) with each of
+# its help tips, the mouse resting on the tip'"'"'s icon; side by side.
+tip() { xdotool mousemove --window "$MAIN" 687 "$1"; sleep 0.5; shot "$2" 220 591; }
+tip 115 "$out/calc-tip-upper-windows.png"
+tip 247 "$out/calc-tip-lower-windows.png"
+convert "$out/calc-tip-upper-windows.png" "$out/calc-tip-lower-windows.png" +append "$out/calc-results-tips-windows.png"
+rm -f "$out/calc-tip-upper-windows.png" "$out/calc-tip-lower-windows.png"
 # 二手房交易税: 未满5年, 120 m², 200 万.
 at 60 143; at 337 150; typein 258 178 120; typein 258 205 200; at 535 402
 shot "$out/calc-tax-results-windows.png" 811

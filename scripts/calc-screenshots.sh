@@ -1,7 +1,7 @@
 #!/bin/sh
-# Screenshots of the calculator's five pages and of its results window for
-# docs/, drawn by the headless host with cairo through uidriver, with the
-# worked examples typed in.
+# Screenshots of the calculator's five pages, of its results window and of
+# its two help tips for docs/, drawn by the headless host with cairo through
+# uidriver, with the worked examples typed in.
 #   scripts/calc-screenshots.sh [BIN_DIR] [OUT_DIR]
 set -eu
 # No update server: nothing here reaches the network or starts the updater.
@@ -14,6 +14,15 @@ drive() { printf '%s\n' "$@" 'quit' | "$bin/uidriver" --program-dir "$empty" Qin
 
 drive 'click ModeByArea' 'type AmountEdit 2' 'type TermEdit 20' 'type AreaEdit 100' 'click CalcButton' \
       "shot $out/calc-housing-linux.png" 'window 计算结果' "shot $out/calc-results-linux.png"
+# The results window's two help tips, each while the mouse rests on its icon,
+# side by side.
+for tip in InstallmentHelp PrincipalHelp; do
+    drive 'type AmountEdit 100' 'type TermEdit 20' 'click CalcButton' 'window 计算结果' "hover $tip" 'wait 300' \
+          "shot $out/calc-tip-$tip-linux.png"
+done
+convert "$out/calc-tip-InstallmentHelp-linux.png" "$out/calc-tip-PrincipalHelp-linux.png" +append \
+        "$out/calc-results-tips-linux.png"
+rm -f "$out/calc-tip-InstallmentHelp-linux.png" "$out/calc-tip-PrincipalHelp-linux.png"
 drive 'click SideMenu[2]' 'click CertUnder5' 'type TaxAreaEdit 120' 'type TaxPriceEdit 200' 'click CalcButton' \
       "shot $out/calc-tax-linux.png" 'window 计算结果' "shot $out/calc-results-tax-linux.png"
 drive 'click TopTabs[2]' 'type CarPriceEdit 15' 'type CarTermEdit 3' "shot $out/calc-car-linux.png"

@@ -74,6 +74,10 @@ UiWindow* WindowOf(HostHandle handle) {
 
 }  // namespace
 
+RectF MessageBoxTextRect(bool withIcon) {
+    return withIcon ? MakeRect(85, 43, 200, 50) : MakeRect(30, 43, 260, 50);
+}
+
 int ShowMessageBox(Platform& platform, HostHandle owner, const Text& text, const Text& title, int kind) {
     Host& host = platform.WindowHost();
     const RectI screen = host.ScreenRect();
@@ -101,11 +105,8 @@ int ShowMessageBox(Platform& platform, HostHandle owner, const Text& text, const
     box.SetAlpha(kAlpha);
 
     UiLabel message;
-    if (icon != nullptr) {
-        message.Create(h, text, 85, 43, 200, 50, MakeArgb(0x000000, 210), {}, 0, 3);
-    } else {
-        message.Create(h, text, 30, 43, 260, 50, MakeArgb(0x000000, 210), {}, 0, 3);
-    }
+    const RectF at = MessageBoxTextRect(icon != nullptr);
+    message.Create(h, text, at.left, at.top, at.width, at.height, MakeArgb(0x000000, 210), {}, 0, 3);
     message.Name("BoxText", true);
 
     // The buttons stand right-aligned, the last one 83 px from the right.

@@ -6,6 +6,7 @@
 #pragma once
 
 #include "runtime/text.h"
+#include "toolkit/geometry.h"
 #include "toolkit/platform.h"
 
 namespace qh {
@@ -25,6 +26,10 @@ inline constexpr int kAnswerCancel = 1;
 
 // The title when the caller gives none.
 inline constexpr char kDefaultBoxTitle[] = "提示：";
+
+// Where the message stands in the box: right of the icon, or across the box
+// when it has none. It wraps to the width and stands centred vertically.
+RectF MessageBoxTextRect(bool withIcon);
 
 // Shows the box and waits for its answer. owner may be 0.
 int ShowMessageBox(Platform& platform, HostHandle owner, const Text& text, const Text& title = Text(),

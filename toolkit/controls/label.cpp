@@ -2,6 +2,7 @@
 
 #include "toolkit/draw.h"
 #include "toolkit/style_painter.h"
+#include "toolkit/text_lines.h"
 #include "toolkit/window.h"
 
 namespace qh {
@@ -42,6 +43,11 @@ float UiLabel::LinePitch(float value, bool set) {
     });
 }
 
+TextLines UiLabel::TextLayout(Graphics& g) const {
+    if (linePitch_ > 0) return LinesAtPitch(g, text_, font_, linePitch_);
+    return FitTextLines(g, text_, font_, Bounds(), formatFlags_);
+}
+
 Argb UiLabel::ColorFor(int state, bool focused) const {
     if (disabled_ != 0) return Style().disabledText;
     if (state == kStateHover) return colors_.hover;
@@ -59,7 +65,7 @@ void UiLabel::Paint(UiWindow& window, Graphics& g, int state) {
     if (linePitch_ > 0) {
         DrawTextLines(g, text_, font_, color, Bounds(), linePitch_, align_, formatFlags_, effect);
     } else {
-        DrawText(g, text_, font_, color, Bounds(), align_, 0, 0, formatFlags_, effect);
+        DrawFittedText(g, text_, font_, color, Bounds(), align_, formatFlags_, effect);
     }
 }
 

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "toolkit/controls/text_control.h"
+#include "toolkit/text_lines.h"
 
 namespace qh {
 
@@ -35,6 +36,9 @@ public:
     // caption column sets it so that its lines stand level with the rows of
     // inputs beside it, whatever the font's metrics. Setting it repaints.
     float LinePitch(float value = 0, bool set = false);
+    // The text's lines as the label draws them: at its line pitch when it
+    // has one, else fitted to its bounds so that every line shows whole.
+    TextLines TextLayout(Graphics& g) const;
 
 protected:
     void Paint(UiWindow& window, Graphics& g, int state) override;

@@ -4,6 +4,7 @@
 #include "toolkit/draw.h"
 #include "toolkit/messages.h"
 #include "toolkit/style_painter.h"
+#include "toolkit/text_lines.h"
 
 namespace qh {
 namespace {
@@ -106,17 +107,27 @@ bool UiTipPanel::Tick(UiWindow& window) {
     return true;
 }
 
+RectF UiTipPanel::TextBody() const {
+    const RectF b = Bounds();
+    const CalloutPointer pointer = PointerOf(style_);
+    const float up = pointer == CalloutPointer::kTop ? kCalloutPointerHeight : 0.0f;
+    const float down = pointer == CalloutPointer::kBottom ? kCalloutPointerHeight : 0.0f;
+    // Inside the padding; the shadow takes 2 pixels.
+    return MakeRect(b.left + kPadding, b.top + up + kPadding - 2, b.width - 2 * kPadding - 2,
+                    b.height - up - down - 2 * kPadding);
+}
+
+TextLines UiTipPanel::TextLayout(Graphics& g) const {
+    return FitTextLines(g, text_, font_, TextBody(), 0);
+}
+
 void UiTipPanel::Paint(UiWindow&, Graphics& g, int) {
     if (opacity_ <= 0) return;
     const RectF b = Bounds();
-    const CalloutPointer pointer = PointerOf(style_);
-    PaintCallout(g, b, pointer, b.left + static_cast<float>(pointerOffset_), opacity_);
-    const float up = pointer == CalloutPointer::kTop ? kCalloutPointerHeight : 0.0f;
-    const float down = pointer == CalloutPointer::kBottom ? kCalloutPointerHeight : 0.0f;
-    // The text wraps within the body, inside the padding; the shadow takes 2 pixels.
-    const RectF body = MakeRect(b.left + kPadding, b.top + up + kPadding - 2, b.width - 2 * kPadding - 2,
-                                b.height - up - down - 2 * kPadding);
-    DrawText(g, text_, font_, Faded(disabled_ != 0 ? qh::Style().disabledText : textColor_, opacity_), body, 0, 0);
+    PaintCallout(g, b, PointerOf(style_), b.left + static_cast<float>(pointerOffset_), opacity_);
+    // The text wraps within the body; every line shows whole, closed up if need be.
+    DrawFittedText(g, text_, font_, Faded(disabled_ != 0 ? qh::Style().disabledText : textColor_, opacity_),
+                   TextBody(), 0, 0);
 }
 
 }  // namespace qh

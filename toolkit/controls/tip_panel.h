@@ -6,6 +6,7 @@
 #pragma once
 
 #include "toolkit/controls/text_control.h"
+#include "toolkit/text_lines.h"
 
 namespace qh {
 
@@ -34,6 +35,10 @@ public:
     ControlSnapshot Snapshot() const override;
     // How far the fade-in has come: 0-255, 255 when fully shown.
     int Opacity() const { return opacity_; }
+    // The explanation's lines as the panel draws them, every one whole.
+    TextLines TextLayout(Graphics& g) const;
+    // Where the text stands: the panel's body inside its padding.
+    RectF TextBody() const;
 
 protected:
     std::intptr_t ControlProc(UiWindow& window, int message, std::intptr_t wParam, std::intptr_t lParam) override;
