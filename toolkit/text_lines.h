@@ -50,10 +50,10 @@ TextLines LinesAtPitch(Graphics& g, const Text& text, const UiFont& font, float 
 
 // Draws lines set by FitTextLines: each in a band as high as the font's
 // line height, pitch below the one before, down to the bottom of layout;
-// align as DrawText takes it (3-5 centre the lines vertically in layout).
+// align and effect as DrawText takes them (align 3-5 centre the lines
+// vertically in layout).
 void DrawFittedLines(Graphics& g, const TextLines& lines, Argb color, const RectF& layout, int align,
                      int effect = kEffectNone);
-// effect: one of the TextEffect values, as DrawText takes it.
 
 // Draws text in layout as FitTextLines sets it: through DrawText when the
 // backend's layout fits, else line by line.
