@@ -541,8 +541,11 @@ std::intptr_t UiWindow::HandleMessage(int message, std::intptr_t wParam, std::in
             int h = Hover();
             hoverId_ = 0;
             // Repainted in its normal look: a control left behind by the mouse
-            // must not keep showing hover.
+            // must not keep showing hover. The mouse has left the control
+            // too, so its leave handler runs: a tip shown while the mouse
+            // rested on it must not stay up once the mouse is elsewhere.
             RepaintControl(h, kStateNormal);
+            CallControlHandler(onMouseLeave_, h);
         }
         host.ReleaseCapture(hwnd_);
         return 0;
