@@ -1,12 +1,17 @@
 // Times a program's start on an X display: from the moment it is spawned to
 // the first top-level window it maps, and reads its resident memory at that
 // moment (VmRSS of /proc). Repeats the run and prints the median of each.
-//   map_timer RUNS PROGRAM [ARGS...]   prints "<median ms> <median KiB>"
+// Each run is told its spawn time in QINGHE_TRACE_SPAWNED_AT, so a program
+// that traces its start (QINGHE_TRACE_STARTUP=1) can count from it.
+//   map_timer [--linger MS] RUNS PROGRAM [ARGS...]
+// prints "<median ms> <median KiB>"; with --linger each run is left running
+// MS milliseconds after its map (for the rest of its trace) before it ends.
 #include <X11/Xlib.h>
 #include <spawn.h>
 #include <signal.h>
 #include <sys/wait.h>
 #include <time.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <cstdio>
@@ -43,8 +48,14 @@ T Median(std::vector<T> v) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    int lingerMs = 0;
+    if (argc > 2 && std::string(argv[1]) == "--linger") {
+        lingerMs = std::max(0, std::atoi(argv[2]));
+        argc -= 2;
+        argv += 2;
+    }
     if (argc < 3) {
-        std::fprintf(stderr, "usage: map_timer RUNS PROGRAM [ARGS...]\n");
+        std::fprintf(stderr, "usage: map_timer [--linger MS] RUNS PROGRAM [ARGS...]\n");
         return 2;
     }
     const int runs = std::max(1, std::atoi(argv[1]));
@@ -58,6 +69,7 @@ int main(int argc, char** argv) {
     for (int run = 0; run < runs; ++run) {
         pid_t pid = 0;
         const double start = NowMs();
+        setenv("QINGHE_TRACE_SPAWNED_AT", std::to_string(start).c_str(), 1);
         if (posix_spawn(&pid, argv[2], nullptr, nullptr, argv + 2, environ) != 0) return 3;
         for (;;) {
             XEvent event;
@@ -66,6 +78,7 @@ int main(int argc, char** argv) {
         }
         times.push_back(NowMs() - start);
         memory.push_back(ResidentKiB(pid));
+        if (lingerMs > 0) usleep(static_cast<useconds_t>(lingerMs) * 1000);
         kill(pid, SIGKILL);
         waitpid(pid, nullptr, 0);
         XSync(display, True);  // forget the events of the run that ended

@@ -17,6 +17,11 @@ exec "$here/../../cmake/with-xvfb.sh" 1280x800x24 sh -c '
     ref_ms=$1; ref_kib=$2
     set -- $("$bin/map_timer" "$runs" "$dir/QingheCalc")
     calc_ms=$1; calc_kib=$2
+    # Where the time goes: the phases of one more run, as the calculator
+    # traces them (milliseconds since the previous mark, since the spawn).
+    echo "phases of one traced run (ms: since the previous mark, since the spawn):"
+    QINGHE_TRACE_STARTUP=1 "$bin/map_timer" --linger 500 1 "$dir/QingheCalc" 2>&1 >/dev/null |
+        sed -n "s/^startup:/ /p"
     rm -rf "$dir"
     echo "reference (Xlib + cairo, one line): ${ref_ms} ms to the first mapped window, ${ref_kib} KiB resident"
     echo "QingheCalc:                        ${calc_ms} ms to the first mapped window, ${calc_kib} KiB resident"

@@ -9,6 +9,7 @@
 #include "calc/shell/updater_handoff.h"
 #include "calc/shell/version_check.h"
 #include "runtime/browser.h"
+#include "runtime/startup_trace.h"
 #include "runtime/system.h"
 #include "toolkit/toolkit.h"
 
@@ -35,11 +36,13 @@ void NotifyUntilGone(Host& host, const Text& className, const Text& title, int m
 int RunQingheCalc(Platform& platform, const std::vector<std::string>& arguments) {
     Host& host = platform.WindowHost();
     ToolkitStartup(host, platform.Graphics());
+    StartupMark("toolkit: default font");
     const HandOff handOff = HandOffToUpdater(
         !arguments.empty(), [&host](const Text& className, const Text& title, int message) {
             NotifyUntilGone(host, className, title, message);
         });
     if (handOff == HandOff::kEnd) return 0;
+    StartupMark("hand-off");
 
     const SiteSettings settings = LoadSiteSettings();
     MainWindowServices services;
@@ -61,6 +64,7 @@ int RunQingheCalc(Platform& platform, const std::vector<std::string>& arguments)
     if (!services.statsUrl.empty()) statsReadyState = [&main] { return main.StatsReadyState(); };
     VersionCheck versionCheck(settings.updateUrl, statsReadyState);
     versionCheck.Start();
+    StartupMark("version check started");
     return platform.RunMessageLoop();
 }
 

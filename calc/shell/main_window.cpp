@@ -6,6 +6,7 @@
 #include "calc/shell/page_actions.h"
 #include "calc/shell/page_forms.h"
 #include "renew/site_settings.h"
+#include "runtime/startup_trace.h"
 #include "runtime/product_version.h"
 #include "toolkit/draw.h"
 #include "toolkit/messages.h"
@@ -92,15 +93,18 @@ bool MainWindow::Build() {
     // the updater and the setup program find the window by.
     c_.window.SetCaptionText(Text(kTitle) + kBuildMark);
     if (!c_.window.Create(c_.hwnd, CalcImageBytes(CalcImage::Skin), 0, false, kWindowFlags)) return false;
+    StartupMark("window, skin, background");
     c_.window.SetAlpha(kWindowAlpha);
     CreateTabsAndMenu();
     CreatePageForms(c_);
     CreateSharedControls();
+    StartupMark("controls: images, fonts");
     LoadStatsPage();
     BindRateFields(c_);
     ClearAction(c_);
     BindHandlers();
     c_.window.Show(0);
+    StartupMark("window shown");
     return true;
 }
 

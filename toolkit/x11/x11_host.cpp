@@ -15,6 +15,7 @@
 #include <thread>
 #include <vector>
 
+#include "runtime/startup_trace.h"
 #include "runtime/system.h"
 #include "toolkit/messages.h"
 #include "toolkit/x11/x11_state.h"
@@ -213,6 +214,7 @@ void X11Host::ShowWindow(HostHandle window, bool show) {
         while (XCheckTypedWindowEvent(display_, window, MapNotify, &e)) {
         }
         w->mapped = true;
+        StartupMark("mapped (round trip)");
     } else {
         XUnmapWindow(display_, window);
         w->mapped = false;
@@ -308,6 +310,10 @@ void X11Host::Present(HostHandle window, const Bitmap& image, const RectI& area,
               static_cast<unsigned>(a.height));
     xi->data = nullptr;  // the pixels belong to the bitmap
     XDestroyImage(xi);
+    if (w->mapped && !firstFramePresented_) {
+        firstFramePresented_ = true;
+        StartupMark("first frame on screen");
+    }
     if (alpha != w->alpha) {
         w->alpha = alpha;
         if (alpha >= 255) {

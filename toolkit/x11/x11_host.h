@@ -144,6 +144,8 @@ private:
     emulated::EmulatedWindows windows_;
     std::map<HostHandle, WindowState*> native_;
     XIM inputMethod_ = nullptr;
+    // For the start-up trace: whether a frame reached a mapped window yet.
+    bool firstFramePresented_ = false;
     std::unique_ptr<ErrorLog> errors_;
     Text clipboard_;
     Atom clipboardAtom_ = 0, targetsAtom_ = 0, clipProperty_ = 0;
