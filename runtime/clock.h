@@ -10,4 +10,9 @@ namespace qh {
 // platforms). Only differences between two readings mean anything.
 std::uint64_t MonotonicMilliseconds();
 
+// Microseconds of a monotonic clock, for timing short steps (the start-up
+// trace). On Linux the same clock as MonotonicMilliseconds, CLOCK_MONOTONIC,
+// which other programs can read too; on Windows the performance counter.
+std::uint64_t MonotonicMicroseconds();
+
 }  // namespace qh

@@ -1,20 +1,18 @@
 #include "runtime/startup_trace.h"
 
-#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 
+#include "runtime/clock.h"
+
 namespace qh {
 namespace {
 
-using Clock = std::chrono::steady_clock;
+constexpr double kMicrosecondsPerMs = 1000.0;
 
-// Milliseconds of the monotonic clock that the spawning program reads
-// (steady_clock is CLOCK_MONOTONIC on Linux).
-double NowMs() {
-    return std::chrono::duration<double, std::milli>(Clock::now().time_since_epoch()).count();
-}
+// Milliseconds of the monotonic clock that the spawning program reads.
+double NowMs() { return static_cast<double>(MonotonicMicroseconds()) / kMicrosecondsPerMs; }
 
 struct Trace {
     bool on = false;
