@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "runtime/startup_trace.h"
 #include "toolkit/caption_button.h"
 #include "toolkit/caption_icon.h"
 #include "toolkit/draw.h"
@@ -24,6 +25,7 @@ bool UiWindow::Create(HostHandle hwnd, const Bytes& backgroundImage, Argb backgr
     if (Toolkit().host == nullptr || hwnd == 0 || hwnd_ != 0) return false;
     Host& host = TheHost();
     backgroundImage_.LoadFromMemory(backgroundImage);
+    StartupMark("background image decoded");
     backgroundColor_ = hasColor ? backgroundColor
                                 : backgroundImage_.GetPixel(static_cast<int>(0.85 * backgroundImage_.Width()),
                                                             static_cast<int>(0.85 * backgroundImage_.Height()));

@@ -26,6 +26,7 @@ X11Host::X11Host() : windows_(*this, [this] { Wake(); }) {
     XInitThreads();
     display_ = XOpenDisplay(nullptr);
     if (display_ == nullptr) return;
+    StartupMark("display opened");
     InstallErrorHandler();
     screen_ = DefaultScreen(display_);
     wmDelete_ = XInternAtom(display_, "WM_DELETE_WINDOW", False);
@@ -35,7 +36,9 @@ X11Host::X11Host() : windows_(*this, [this] { Wake(); }) {
     utf8_ = XInternAtom(display_, "UTF8_STRING", False);
     opacity_ = XInternAtom(display_, "_NET_WM_WINDOW_OPACITY", False);
     InternClipboardAtoms();
+    StartupMark("atoms");
     OpenInputMethod();
+    StartupMark("input method");
     int fds[2];
     if (pipe(fds) == 0) {
         // Neither end blocks: a full pipe already holds enough wake-ups.
