@@ -87,6 +87,32 @@ bool NeedsFitting(float natural, float height) {
     return natural > height + kFitTolerance && natural <= height * kMostFitted;
 }
 
+// The width lines wrap at: none (0) for a text that must not wrap.
+float WrapWidth(const RectF& layout, int formatFlags) { return (formatFlags & kFormatNoWrap) ? 0 : layout.width; }
+
+// Sets a text that its own layout does not fit into height: the lines
+// closer, whole pixels apart but never nearer than the size, then the font a
+// step smaller, down to the smallest fitted size.
+TextLines CloseUp(Graphics& g, const Text& text, const UiFont& font, float height, float width) {
+    UiFont smaller = font;
+    for (;;) {
+        TextLines set = SetLines(g, text, smaller, width);
+        const std::size_t n = set.lines.size();
+        if (set.Height() <= height + kFitTolerance || n < 2) return set;
+        // Whole pixels, so that every line stands the same distance below the last.
+        const float closer = std::floor((height - set.lineHeight) / static_cast<float>(n - 1));
+        if (closer >= smaller.size) {
+            set.pitch = closer;
+            return set;
+        }
+        if (smaller.size - kSizeStep < kSmallestFittedSize) {
+            set.pitch = smaller.size;
+            return set;
+        }
+        smaller.size -= kSizeStep;
+    }
+}
+
 }  // namespace
 
 float TextLines::Height() const {
@@ -124,27 +150,11 @@ std::vector<Text> BreakLines(Graphics& g, const Text& text, const UiFont& font, 
 }
 
 TextLines FitTextLines(Graphics& g, const Text& text, const UiFont& font, const RectF& layout, int formatFlags) {
-    const float width = (formatFlags & kFormatNoWrap) ? 0 : layout.width;
+    const float width = WrapWidth(layout, formatFlags);
     if (!NeedsFitting(BackendHeight(g, text, font, layout, formatFlags), layout.height)) {
         return SetLines(g, text, font, width);
     }
-    UiFont smaller = font;
-    for (;;) {
-        TextLines set = SetLines(g, text, smaller, width);
-        const std::size_t n = set.lines.size();
-        if (set.Height() <= layout.height + kFitTolerance || n < 2) return set;
-        // Whole pixels, so that every line stands the same distance below the last.
-        const float closer = std::floor((layout.height - set.lineHeight) / static_cast<float>(n - 1));
-        if (closer >= smaller.size) {
-            set.pitch = closer;
-            return set;
-        }
-        if (smaller.size - kSizeStep < kSmallestFittedSize) {
-            set.pitch = smaller.size;
-            return set;
-        }
-        smaller.size -= kSizeStep;
-    }
+    return CloseUp(g, text, font, layout.height, width);
 }
 
 TextLines LinesAtPitch(Graphics& g, const Text& text, const UiFont& font, float pitch) {
@@ -177,7 +187,8 @@ void DrawFittedText(Graphics& g, const Text& text, const UiFont& font, Argb colo
     // One line that does not wrap is the backend's to lay out, as is a text that fits.
     const bool oneLine = (formatFlags & kFormatNoWrap) && text.find('\n') == Text::npos;
     if (!oneLine && NeedsFitting(BackendHeight(g, text, font, layout, formatFlags), layout.height)) {
-        const TextLines lines = FitTextLines(g, text, font, layout, formatFlags);
+        const float width = WrapWidth(layout, formatFlags);
+        const TextLines lines = CloseUp(g, text, font, layout.height, width);
         if (lines.lines.size() > 1) return DrawFittedLines(g, lines, color, layout, align, effect);
     }
     DrawText(g, text, font, color, layout, align, 0, 0, formatFlags, effect);
