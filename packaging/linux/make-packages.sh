@@ -66,14 +66,16 @@ sed "s|@VERSION@|$deb_version|; s|@DATE@|$(date -u -R -d "@$SOURCE_DATE_EPOCH")|
 chmod 644 "$doc/changelog.gz"
 
 # The libraries the calculator links come from the packages that
-# dpkg-shlibdeps names; the CJK font draws its Chinese text.
+# dpkg-shlibdeps names; libcurl, which it loads only when it first goes on
+# the network, is named here (7.85 brought the protocol lists it sets); the
+# CJK font draws its Chinese text.
 mkdir -p "$work/shlibs/debian"
 touch "$work/shlibs/debian/control"
 depends="$(cd "$work/shlibs" && dpkg-shlibdeps -O "$lib/QingheCalc" 2>/dev/null | sed -n 's/^shlibs:Depends=//p')"
 [ -n "$depends" ] || { echo "make-packages: dpkg-shlibdeps found no dependencies" >&2; exit 1; }
 installed_size="$(du -sk --apparent-size "$deb/usr" | cut -f1)"
 install -d -m 755 "$deb/DEBIAN"
-sed -e "s|@VERSION@|$deb_version|" -e "s|@ARCH@|$arch|" -e "s|@DEPENDS@|$depends, fonts-wqy-zenhei|" \
+sed -e "s|@VERSION@|$deb_version|" -e "s|@ARCH@|$arch|" -e "s|@DEPENDS@|$depends, libcurl4 (>= 7.85.0), fonts-wqy-zenhei|" \
     -e "s|@SIZE@|$installed_size|" "$here/control.in" >"$deb/DEBIAN/control"
 (cd "$deb" && find usr -type f | LC_ALL=C sort | xargs md5sum) >"$deb/DEBIAN/md5sums"
 chmod 644 "$deb/DEBIAN/control" "$deb/DEBIAN/md5sums"

@@ -2,11 +2,11 @@
 // the library's one-time set-up and an owning handle.
 #pragma once
 
-#include <curl/curl.h>
-
 #include <cstdlib>
 #include <memory>
 #include <string_view>
+
+#include "runtime/posix/curl_library.h"
 
 namespace qh {
 
@@ -14,12 +14,19 @@ namespace qh {
 // without end.
 inline constexpr long kCurlMaxRedirects = 5;
 
-// The library's global state, set up once for the whole process; the
-// function-local static makes the first callers on several threads wait for
-// one initialisation. False when it could not be set up.
-inline bool CurlReady() {
-    static const bool ready = curl_global_init(CURL_GLOBAL_DEFAULT) == CURLE_OK;
-    return ready;
+// The library, loaded and set up once for the whole process (Curl()). False
+// when it could not be.
+inline bool CurlReady() { return Curl() != nullptr; }
+
+// Whether text starts with an ASCII prefix, in either case, as URL schemes
+// and header names compare.
+inline bool StartsWithIgnoringCase(std::string_view text, std::string_view prefix) {
+    if (text.size() < prefix.size()) return false;
+    for (std::size_t i = 0; i < prefix.size(); ++i) {
+        const auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; };
+        if (lower(text[i]) != lower(prefix[i])) return false;
+    }
+    return true;
 }
 
 // Where the transfer may go, and how it trusts a server: http and https
@@ -30,23 +37,23 @@ inline bool CurlReady() {
 // they do for OpenSSL's own programs (libcurl's built-in bundle path would
 // otherwise hide them). A certificate that fails fails the request.
 inline void SetTransport(CURL* curl, std::string_view url) {
-    const bool secure = url.size() >= 8 && curl_strnequal(url.data(), "https://", 8);
-    curl_easy_setopt(curl, CURLOPT_PROTOCOLS_STR, "http,https");
-    curl_easy_setopt(curl, CURLOPT_REDIR_PROTOCOLS_STR, secure ? "https" : "http,https");
-    curl_easy_setopt(curl, CURLOPT_FOLLOWLOCATION, 1L);
-    curl_easy_setopt(curl, CURLOPT_MAXREDIRS, kCurlMaxRedirects);
-    curl_easy_setopt(curl, CURLOPT_SSL_VERIFYPEER, 1L);
-    curl_easy_setopt(curl, CURLOPT_SSL_VERIFYHOST, 2L);
+    const bool secure = StartsWithIgnoringCase(url, "https://");
+    Curl()->easy_setopt(curl, CURLOPT_PROTOCOLS_STR, "http,https");
+    Curl()->easy_setopt(curl, CURLOPT_REDIR_PROTOCOLS_STR, secure ? "https" : "http,https");
+    Curl()->easy_setopt(curl, CURLOPT_FOLLOWLOCATION, 1L);
+    Curl()->easy_setopt(curl, CURLOPT_MAXREDIRS, kCurlMaxRedirects);
+    Curl()->easy_setopt(curl, CURLOPT_SSL_VERIFYPEER, 1L);
+    Curl()->easy_setopt(curl, CURLOPT_SSL_VERIFYHOST, 2L);
     if (const char* file = std::getenv("SSL_CERT_FILE"); file != nullptr && *file != '\0') {
-        curl_easy_setopt(curl, CURLOPT_CAINFO, file);
+        Curl()->easy_setopt(curl, CURLOPT_CAINFO, file);
     }
     if (const char* folder = std::getenv("SSL_CERT_DIR"); folder != nullptr && *folder != '\0') {
-        curl_easy_setopt(curl, CURLOPT_CAPATH, folder);
+        Curl()->easy_setopt(curl, CURLOPT_CAPATH, folder);
     }
 }
 
 struct CurlEasyDeleter {
-    void operator()(CURL* curl) const { curl_easy_cleanup(curl); }
+    void operator()(CURL* curl) const { Curl()->easy_cleanup(curl); }
 };
 using CurlEasyHandle = std::unique_ptr<CURL, CurlEasyDeleter>;
 

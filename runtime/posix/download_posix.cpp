@@ -1,7 +1,5 @@
 // DownloadFile on Linux, through libcurl's easy interface: one handle per
 // call, so downloads on several threads share nothing but the library.
-#include <curl/curl.h>
-
 #include <memory>
 #include <optional>
 #include <string>
@@ -44,9 +42,9 @@ struct Transfer {
 // them.
 bool StartBody(Transfer& transfer) {
     long status = 0;
-    curl_easy_getinfo(transfer.curl, CURLINFO_RESPONSE_CODE, &status);
+    Curl()->easy_getinfo(transfer.curl, CURLINFO_RESPONSE_CODE, &status);
     curl_off_t length = -1;
-    curl_easy_getinfo(transfer.curl, CURLINFO_CONTENT_LENGTH_DOWNLOAD_T, &length);
+    Curl()->easy_getinfo(transfer.curl, CURLINFO_CONTENT_LENGTH_DOWNLOAD_T, &length);
     transfer.bodyStarted = true;
     return transfer.target.Begin(status, length >= 0 ? std::optional<std::uint64_t>(length) : std::nullopt,
                                  transfer.contentRange);
@@ -83,7 +81,7 @@ int WatchTransfer(void* context, curl_off_t, curl_off_t received, curl_off_t, cu
     if (options.cancel != nullptr && options.cancel->load()) return 1;
     const std::uint64_t now = MonotonicMilliseconds();
     long status = 0;
-    curl_easy_getinfo(transfer.curl, CURLINFO_RESPONSE_CODE, &status);
+    Curl()->easy_getinfo(transfer.curl, CURLINFO_RESPONSE_CODE, &status);
     if (received != transfer.lastCount || status != transfer.lastStatus) {
         transfer.lastCount = received;
         transfer.lastStatus = status;
@@ -97,23 +95,23 @@ int WatchTransfer(void* context, curl_off_t, curl_off_t received, curl_off_t, cu
 void SetOptions(Transfer& transfer, const Text& url) {
     CURL* curl = transfer.curl;
     const DownloadOptions& options = transfer.options;
-    curl_easy_setopt(curl, CURLOPT_URL, url.c_str());
-    curl_easy_setopt(curl, CURLOPT_USERAGENT, "HTTPREAD");
-    curl_easy_setopt(curl, CURLOPT_HTTPGET, 1L);
+    Curl()->easy_setopt(curl, CURLOPT_URL, url.c_str());
+    Curl()->easy_setopt(curl, CURLOPT_USERAGENT, "HTTPREAD");
+    Curl()->easy_setopt(curl, CURLOPT_HTTPGET, 1L);
     // No signals: the time limits must not disturb other threads.
-    curl_easy_setopt(curl, CURLOPT_NOSIGNAL, 1L);
-    curl_easy_setopt(curl, CURLOPT_BUFFERSIZE, kReadSize);
+    Curl()->easy_setopt(curl, CURLOPT_NOSIGNAL, 1L);
+    Curl()->easy_setopt(curl, CURLOPT_BUFFERSIZE, kReadSize);
     SetTransport(curl, url);
-    curl_easy_setopt(curl, CURLOPT_CONNECTTIMEOUT_MS, static_cast<long>(options.connectTimeoutMs));
-    curl_easy_setopt(curl, CURLOPT_LOW_SPEED_LIMIT, 1L);
-    curl_easy_setopt(curl, CURLOPT_LOW_SPEED_TIME, static_cast<long>((options.stallTimeoutMs + 999) / 1000));
-    curl_easy_setopt(curl, CURLOPT_HEADERFUNCTION, ReceiveHeader);
-    curl_easy_setopt(curl, CURLOPT_HEADERDATA, &transfer);
-    curl_easy_setopt(curl, CURLOPT_WRITEFUNCTION, ReceiveBlock);
-    curl_easy_setopt(curl, CURLOPT_WRITEDATA, &transfer);
-    curl_easy_setopt(curl, CURLOPT_XFERINFOFUNCTION, WatchTransfer);
-    curl_easy_setopt(curl, CURLOPT_XFERINFODATA, &transfer);
-    curl_easy_setopt(curl, CURLOPT_NOPROGRESS, 0L);
+    Curl()->easy_setopt(curl, CURLOPT_CONNECTTIMEOUT_MS, static_cast<long>(options.connectTimeoutMs));
+    Curl()->easy_setopt(curl, CURLOPT_LOW_SPEED_LIMIT, 1L);
+    Curl()->easy_setopt(curl, CURLOPT_LOW_SPEED_TIME, static_cast<long>((options.stallTimeoutMs + 999) / 1000));
+    Curl()->easy_setopt(curl, CURLOPT_HEADERFUNCTION, ReceiveHeader);
+    Curl()->easy_setopt(curl, CURLOPT_HEADERDATA, &transfer);
+    Curl()->easy_setopt(curl, CURLOPT_WRITEFUNCTION, ReceiveBlock);
+    Curl()->easy_setopt(curl, CURLOPT_WRITEDATA, &transfer);
+    Curl()->easy_setopt(curl, CURLOPT_XFERINFOFUNCTION, WatchTransfer);
+    Curl()->easy_setopt(curl, CURLOPT_XFERINFODATA, &transfer);
+    Curl()->easy_setopt(curl, CURLOPT_NOPROGRESS, 0L);
 }
 
 // Asks for the rest of a file whose first bytes a partial file holds. A
@@ -123,7 +121,7 @@ void SetOptions(Transfer& transfer, const Text& url) {
 // keeps its own copy of the text.
 void AskForRest(CURL* curl, std::uint64_t from) {
     if (from == 0) return;
-    curl_easy_setopt(curl, CURLOPT_RANGE, (std::to_string(from) + "-").c_str());
+    Curl()->easy_setopt(curl, CURLOPT_RANGE, (std::to_string(from) + "-").c_str());
 }
 
 }  // namespace
@@ -132,7 +130,7 @@ bool DownloadFile(const Text& url, const Text& path, const DownloadProgress& onP
                   const DownloadOptions& options) {
     if (url.empty() || path.empty() || !CurlReady()) return false;
     if (options.cancel != nullptr && options.cancel->load()) return false;
-    CurlEasyHandle curl(curl_easy_init());
+    CurlEasyHandle curl(Curl()->easy_init());
     if (!curl) return false;
     auto& system = static_cast<PosixSystem&>(PlatformSystem());
     const Text& partial = options.partialPath;
@@ -141,7 +139,7 @@ bool DownloadFile(const Text& url, const Text& path, const DownloadProgress& onP
     Transfer transfer{curl.get(), target, options};
     SetOptions(transfer, url);
     AskForRest(curl.get(), target.ResumeOffset());
-    if (curl_easy_perform(curl.get()) != CURLE_OK) return false;
+    if (Curl()->easy_perform(curl.get()) != CURLE_OK) return false;
     // An answer without a body never passed through ReceiveBlock.
     if (!transfer.bodyStarted && !StartBody(transfer)) return false;
     return target.Commit();

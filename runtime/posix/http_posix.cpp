@@ -1,7 +1,5 @@
 // HttpRequest on Linux, through libcurl's easy interface: one handle per
 // call, so calls on several threads share nothing but the library itself.
-#include <curl/curl.h>
-
 #include <memory>
 #include <string>
 #include <utility>
@@ -13,7 +11,7 @@ namespace qh {
 namespace {
 
 struct ListDeleter {
-    void operator()(curl_slist* list) const { curl_slist_free_all(list); }
+    void operator()(curl_slist* list) const { Curl()->slist_free_all(list); }
 };
 using HeaderList = std::unique_ptr<curl_slist, ListDeleter>;
 
@@ -40,7 +38,7 @@ int StopWhenCancelled(void* cancel, curl_off_t, curl_off_t, curl_off_t, curl_off
 }
 
 void AddHeader(HeaderList& list, const std::string& line) {
-    if (curl_slist* grown = curl_slist_append(list.get(), line.c_str())) {
+    if (curl_slist* grown = Curl()->slist_append(list.get(), line.c_str())) {
         list.release();
         list.reset(grown);
     }
@@ -52,7 +50,7 @@ HeaderList RequestHeaders(const HttpOptions& options) {
     HeaderList list;
     const auto header = HttpRequestHeader(options);
     if (header) AddHeader(list, header->first + ": " + header->second);
-    if (!header || !(header->first.size() == 12 && curl_strnequal(header->first.c_str(), "Content-Type", 12))) {
+    if (!header || !(header->first.size() == 12 && StartsWithIgnoringCase(header->first, "Content-Type"))) {
         AddHeader(list, "Content-Type:");
     }
     AddHeader(list, "Expect:");
@@ -65,27 +63,27 @@ HeaderList RequestHeaders(const HttpOptions& options) {
 void SetVerbAndBody(CURL* curl, const HttpOptions& options) {
     const Text verb = HttpVerb(options.method);
     if (verb == "GET") {
-        curl_easy_setopt(curl, CURLOPT_HTTPGET, 1L);
+        Curl()->easy_setopt(curl, CURLOPT_HTTPGET, 1L);
         return;
     }
     if (verb == "HEAD") {
-        curl_easy_setopt(curl, CURLOPT_NOBODY, 1L);
+        Curl()->easy_setopt(curl, CURLOPT_NOBODY, 1L);
         return;
     }
-    curl_easy_setopt(curl, CURLOPT_POSTFIELDSIZE_LARGE, static_cast<curl_off_t>(options.body.size()));
-    curl_easy_setopt(curl, CURLOPT_POSTFIELDS, options.body.empty() ? "" : reinterpret_cast<const char*>(options.body.data()));
-    if (verb != "POST") curl_easy_setopt(curl, CURLOPT_CUSTOMREQUEST, verb.c_str());
+    Curl()->easy_setopt(curl, CURLOPT_POSTFIELDSIZE_LARGE, static_cast<curl_off_t>(options.body.size()));
+    Curl()->easy_setopt(curl, CURLOPT_POSTFIELDS, options.body.empty() ? "" : reinterpret_cast<const char*>(options.body.data()));
+    if (verb != "POST") Curl()->easy_setopt(curl, CURLOPT_CUSTOMREQUEST, verb.c_str());
 }
 
 void SetLimits(CURL* curl, const HttpOptions& options) {
     // No signals: the time limits must not disturb other threads.
-    curl_easy_setopt(curl, CURLOPT_NOSIGNAL, 1L);
-    curl_easy_setopt(curl, CURLOPT_CONNECTTIMEOUT_MS, static_cast<long>(options.connectTimeoutMs));
-    curl_easy_setopt(curl, CURLOPT_TIMEOUT_MS, static_cast<long>(options.totalTimeoutMs));
+    Curl()->easy_setopt(curl, CURLOPT_NOSIGNAL, 1L);
+    Curl()->easy_setopt(curl, CURLOPT_CONNECTTIMEOUT_MS, static_cast<long>(options.connectTimeoutMs));
+    Curl()->easy_setopt(curl, CURLOPT_TIMEOUT_MS, static_cast<long>(options.totalTimeoutMs));
     if (options.cancel != nullptr) {
-        curl_easy_setopt(curl, CURLOPT_XFERINFOFUNCTION, StopWhenCancelled);
-        curl_easy_setopt(curl, CURLOPT_XFERINFODATA, const_cast<std::atomic<bool>*>(options.cancel));
-        curl_easy_setopt(curl, CURLOPT_NOPROGRESS, 0L);
+        Curl()->easy_setopt(curl, CURLOPT_XFERINFOFUNCTION, StopWhenCancelled);
+        Curl()->easy_setopt(curl, CURLOPT_XFERINFODATA, const_cast<std::atomic<bool>*>(options.cancel));
+        Curl()->easy_setopt(curl, CURLOPT_NOPROGRESS, 0L);
     }
 }
 
@@ -93,28 +91,28 @@ void SetLimits(CURL* curl, const HttpOptions& options) {
 
 Bytes HttpRequest(const Text& url, const HttpOptions& options) {
     if (!CurlReady()) return {};
-    CurlEasyHandle curl(curl_easy_init());
+    CurlEasyHandle curl(Curl()->easy_init());
     if (!curl) return {};
     Answer answer{{}, HttpAnswerBound(options)};
-    curl_easy_setopt(curl.get(), CURLOPT_URL, url.c_str());
+    Curl()->easy_setopt(curl.get(), CURLOPT_URL, url.c_str());
     SetTransport(curl.get(), url);
     SetLimits(curl.get(), options);
     SetVerbAndBody(curl.get(), options);
     const HeaderList headers = RequestHeaders(options);
-    curl_easy_setopt(curl.get(), CURLOPT_HTTPHEADER, headers.get());
+    Curl()->easy_setopt(curl.get(), CURLOPT_HTTPHEADER, headers.get());
     if (options.credentials) {
-        curl_easy_setopt(curl.get(), CURLOPT_HTTPAUTH, static_cast<long>(CURLAUTH_BASIC));
-        curl_easy_setopt(curl.get(), CURLOPT_USERNAME, options.credentials->first.c_str());
-        curl_easy_setopt(curl.get(), CURLOPT_PASSWORD, options.credentials->second.c_str());
+        Curl()->easy_setopt(curl.get(), CURLOPT_HTTPAUTH, static_cast<long>(CURLAUTH_BASIC));
+        Curl()->easy_setopt(curl.get(), CURLOPT_USERNAME, options.credentials->first.c_str());
+        Curl()->easy_setopt(curl.get(), CURLOPT_PASSWORD, options.credentials->second.c_str());
     }
-    curl_easy_setopt(curl.get(), CURLOPT_WRITEFUNCTION, AppendToBody);
-    curl_easy_setopt(curl.get(), CURLOPT_WRITEDATA, &answer);
+    Curl()->easy_setopt(curl.get(), CURLOPT_WRITEFUNCTION, AppendToBody);
+    Curl()->easy_setopt(curl.get(), CURLOPT_WRITEDATA, &answer);
     // An announced length past the bound fails before the body comes.
-    curl_easy_setopt(curl.get(), CURLOPT_MAXFILESIZE_LARGE, static_cast<curl_off_t>(answer.bound));
+    Curl()->easy_setopt(curl.get(), CURLOPT_MAXFILESIZE_LARGE, static_cast<curl_off_t>(answer.bound));
 
-    if (curl_easy_perform(curl.get()) != CURLE_OK) return {};
+    if (Curl()->easy_perform(curl.get()) != CURLE_OK) return {};
     long status = 0;
-    curl_easy_getinfo(curl.get(), CURLINFO_RESPONSE_CODE, &status);
+    Curl()->easy_getinfo(curl.get(), CURLINFO_RESPONSE_CODE, &status);
     return IsHttpSuccess(status) ? std::move(answer.body) : Bytes{};
 }
 

@@ -6,12 +6,11 @@
 // (GET, or POST with the post data; extra headers), Stop, ReadyState,
 // DocumentUrl (the address after redirects). Move and Silent have nothing to
 // act on and only keep their values.
-#include <curl/curl.h>
-
 #include <atomic>
 #include <mutex>
 #include <thread>
 
+#include "runtime/posix/curl_library.h"
 #include "runtime/system.h"
 #include "toolkit/web_browser.h"
 
@@ -22,10 +21,7 @@ constexpr long kTimeoutSeconds = 60;
 
 class CurlBrowser final : public WebBrowserBackend {
 public:
-    CurlBrowser() {
-        static std::once_flag once;
-        std::call_once(once, [] { curl_global_init(CURL_GLOBAL_DEFAULT); });
-    }
+    CurlBrowser() = default;
     ~CurlBrowser() override { Close(); }
 
     HostHandle Create(HostHandle parent, int, int, int, int, std::uint32_t, bool, bool) override {
@@ -80,41 +76,42 @@ private:
     }
 
     void Fetch(const std::string& address, const std::string& headers, const Bytes& postData, bool hasPostData) {
-        CURL* curl = curl_easy_init();
+        if (Curl() == nullptr) return;
+        CURL* curl = Curl()->easy_init();
         if (!curl) return;
         curl_slist* headerList = nullptr;
         size_t from = 0;
         while (from < headers.size()) {
             size_t end = headers.find("\r\n", from);
             if (end == std::string::npos) end = headers.size();
-            if (end > from) headerList = curl_slist_append(headerList, headers.substr(from, end - from).c_str());
+            if (end > from) headerList = Curl()->slist_append(headerList, headers.substr(from, end - from).c_str());
             from = end + 2;
         }
-        curl_easy_setopt(curl, CURLOPT_URL, address.c_str());
-        curl_easy_setopt(curl, CURLOPT_FOLLOWLOCATION, 1L);
-        curl_easy_setopt(curl, CURLOPT_MAXREDIRS, 10L);
-        curl_easy_setopt(curl, CURLOPT_TIMEOUT, kTimeoutSeconds);
-        curl_easy_setopt(curl, CURLOPT_NOSIGNAL, 1L);
-        curl_easy_setopt(curl, CURLOPT_WRITEFUNCTION, &CurlBrowser::Discard);
-        curl_easy_setopt(curl, CURLOPT_NOPROGRESS, 0L);
-        curl_easy_setopt(curl, CURLOPT_XFERINFOFUNCTION, &CurlBrowser::Progress);
-        curl_easy_setopt(curl, CURLOPT_XFERINFODATA, this);
-        if (headerList) curl_easy_setopt(curl, CURLOPT_HTTPHEADER, headerList);
+        Curl()->easy_setopt(curl, CURLOPT_URL, address.c_str());
+        Curl()->easy_setopt(curl, CURLOPT_FOLLOWLOCATION, 1L);
+        Curl()->easy_setopt(curl, CURLOPT_MAXREDIRS, 10L);
+        Curl()->easy_setopt(curl, CURLOPT_TIMEOUT, kTimeoutSeconds);
+        Curl()->easy_setopt(curl, CURLOPT_NOSIGNAL, 1L);
+        Curl()->easy_setopt(curl, CURLOPT_WRITEFUNCTION, &CurlBrowser::Discard);
+        Curl()->easy_setopt(curl, CURLOPT_NOPROGRESS, 0L);
+        Curl()->easy_setopt(curl, CURLOPT_XFERINFOFUNCTION, &CurlBrowser::Progress);
+        Curl()->easy_setopt(curl, CURLOPT_XFERINFODATA, this);
+        if (headerList) Curl()->easy_setopt(curl, CURLOPT_HTTPHEADER, headerList);
         if (hasPostData) {
-            curl_easy_setopt(curl, CURLOPT_POST, 1L);
-            curl_easy_setopt(curl, CURLOPT_POSTFIELDSIZE, static_cast<long>(postData.size()));
+            Curl()->easy_setopt(curl, CURLOPT_POST, 1L);
+            Curl()->easy_setopt(curl, CURLOPT_POSTFIELDSIZE, static_cast<long>(postData.size()));
             const char* body = postData.empty() ? "" : reinterpret_cast<const char*>(postData.data());
-            curl_easy_setopt(curl, CURLOPT_COPYPOSTFIELDS, body);
+            Curl()->easy_setopt(curl, CURLOPT_COPYPOSTFIELDS, body);
         }
-        if (curl_easy_perform(curl) == CURLE_OK) {
+        if (Curl()->easy_perform(curl) == CURLE_OK) {
             char* effective = nullptr;
-            if (curl_easy_getinfo(curl, CURLINFO_EFFECTIVE_URL, &effective) == CURLE_OK && effective) {
+            if (Curl()->easy_getinfo(curl, CURLINFO_EFFECTIVE_URL, &effective) == CURLE_OK && effective) {
                 std::lock_guard lock(mutex_);
                 url_ = System().Utf8ToGbk(effective);
             }
         }
-        curl_slist_free_all(headerList);
-        curl_easy_cleanup(curl);
+        Curl()->slist_free_all(headerList);
+        Curl()->easy_cleanup(curl);
     }
 
     bool created_ = false;

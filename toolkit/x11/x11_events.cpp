@@ -45,8 +45,7 @@ int X11Host::ProcessQueued() {
     while (XPending(display_) > 0) {
         XEvent e;
         XNextEvent(display_, &e);
-        // The input method sees every event first and may take it.
-        if (!XFilterEvent(&e, None)) Dispatch(e);
+        if (!TakenByInputMethod(e)) Dispatch(e);
         ++handled;
     }
     return handled;
@@ -81,7 +80,7 @@ void X11Host::RunEvents(const std::function<bool()>& keepGoing) {
         }
         XEvent e;
         XNextEvent(display_, &e);
-        if (XFilterEvent(&e, None)) continue;
+        if (TakenByInputMethod(e)) continue;
         Dispatch(e);
     }
 }

@@ -37,8 +37,7 @@ X11Host::X11Host() : windows_(*this, [this] { Wake(); }) {
     opacity_ = XInternAtom(display_, "_NET_WM_WINDOW_OPACITY", False);
     InternClipboardAtoms();
     StartupMark("atoms");
-    OpenInputMethod();
-    StartupMark("input method");
+    ChooseCharacterLocale();
     int fds[2];
     if (pipe(fds) == 0) {
         // Neither end blocks: a full pipe already holds enough wake-ups.
@@ -316,6 +315,7 @@ void X11Host::Present(HostHandle window, const Bitmap& image, const RectI& area,
     if (w->mapped && !firstFramePresented_) {
         firstFramePresented_ = true;
         StartupMark("first frame on screen");
+        OpenInputMethod();
     }
     if (alpha != w->alpha) {
         w->alpha = alpha;

@@ -121,7 +121,9 @@ private:
     bool CompositorRunning();
     void UpdateSizeHints(HostHandle window);
     // Keyboard and input method (x11_input.cpp).
+    void ChooseCharacterLocale();
     void OpenInputMethod();
+    bool TakenByInputMethod(XEvent& e);
     void CloseInputMethod();
     void CreateInputContext(HostHandle window, WindowState& state);
     void Key(HostHandle window, XKeyEvent& key);
@@ -144,6 +146,8 @@ private:
     emulated::EmulatedWindows windows_;
     std::map<HostHandle, WindowState*> native_;
     XIM inputMethod_ = nullptr;
+    // The input method is opened once, after the first frame is on screen.
+    bool inputMethodOpened_ = false;
     // For the start-up trace: whether a frame reached a mapped window yet.
     bool firstFramePresented_ = false;
     std::unique_ptr<ErrorLog> errors_;

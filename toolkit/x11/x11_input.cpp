@@ -12,6 +12,7 @@
 #include <cwchar>
 #include <string>
 
+#include "runtime/startup_trace.h"
 #include "runtime/system.h"
 #include "toolkit/messages.h"
 #include "toolkit/x11/x11_state.h"
@@ -99,7 +100,7 @@ std::string LookupWithoutInputMethod(XKeyEvent& key, KeySym& sym) {
 
 }  // namespace
 
-void X11Host::OpenInputMethod() {
+void X11Host::ChooseCharacterLocale() {
     // An input method speaks the locale's encoding: take the character type
     // from the environment when the program has not chosen one (only
     // LC_CTYPE, so number formatting stays as it is).
@@ -107,10 +108,32 @@ void X11Host::OpenInputMethod() {
     const std::string previous = ctype != nullptr ? ctype : "C";
     if (previous == "C" || previous == "POSIX") std::setlocale(LC_CTYPE, "");
     if (!XSupportsLocale()) std::setlocale(LC_CTYPE, previous.c_str());
+}
+
+// Opening an input method reads the locale's whole Compose table (or
+// connects to the input method's server), which no window needs before it
+// is on the screen: the first frame on a mapped window opens it, or the
+// first key or focus event if one comes sooner, and the windows made until
+// then get their input contexts here. No key reaches a window before, so
+// typing behaves as if it had been open from the start.
+void X11Host::OpenInputMethod() {
+    if (inputMethodOpened_) return;
+    inputMethodOpened_ = true;
     // The input method that XMODIFIERS names, or without one Xlib's own
     // (compose sequences); none opens when the named one does not run.
     XSetLocaleModifiers("");
     inputMethod_ = XOpenIM(display_, nullptr, nullptr, nullptr);
+    StartupMark("input method");
+    for (auto& [window, state] : native_) {
+        if (state->inputContext == nullptr) CreateInputContext(window, *state);
+        if (state->inputContext != nullptr && windows_.IsActive(window)) XSetICFocus(state->inputContext);
+    }
+}
+
+// The input method sees every event first and may take it.
+bool X11Host::TakenByInputMethod(XEvent& e) {
+    if (e.type == KeyPress || e.type == KeyRelease || e.type == FocusIn) OpenInputMethod();
+    return XFilterEvent(&e, None) != False;
 }
 
 void X11Host::CloseInputMethod() {

@@ -9,6 +9,7 @@
 #include <atomic>
 #include <cstdlib>
 #include <memory>
+#include <optional>
 #include <string>
 #include <thread>
 #include <utility>
@@ -338,16 +339,13 @@ void SendKey(HostHandle window, KeySym sym) {
 // does not run) without one.
 class X11CharacterTest : public ::testing::TestWithParam<bool> {
 protected:
+    // The input method opens with the first frame on a mapped window, and
+    // reads XMODIFIERS then; the variable is put back after the test.
     void SetUp() override {
         const char* old = std::getenv("XMODIFIERS");
-        const std::string saved = old != nullptr ? old : "";
+        savedModifiers = old != nullptr ? std::optional<std::string>(old) : std::nullopt;
         if (!GetParam()) setenv("XMODIFIERS", "@im=qinghe-no-such-method", 1);
         host = std::make_unique<x11::X11Host>();
-        if (old != nullptr) {
-            setenv("XMODIFIERS", saved.c_str(), 1);
-        } else {
-            unsetenv("XMODIFIERS");
-        }
         ASSERT_TRUE(host->Ok()) << "no X display";
         HostWindowArgs args;
         args.title = "keys";
@@ -357,6 +355,9 @@ protected:
         ASSERT_NE(window, 0u);
         client = std::make_unique<QuitOnUser>(*host);
         host->Attach(window, client.get());
+        EXPECT_FALSE(host->HasInputContext(window)) << "opened before the first frame";
+        host->Present(window, Bitmap(args.rect.width, args.rect.height), RectI{0, 0, args.rect.width, args.rect.height},
+                      255);
         ASSERT_EQ(host->HasInputContext(window), GetParam());
         host->ProcessQueued();
     }
@@ -367,7 +368,15 @@ protected:
         host->ProcessQueued();
         return client->Params(msg::kChar);
     }
+    void TearDown() override {
+        if (savedModifiers) {
+            setenv("XMODIFIERS", savedModifiers->c_str(), 1);
+        } else {
+            unsetenv("XMODIFIERS");
+        }
+    }
 
+    std::optional<std::string> savedModifiers;
     std::unique_ptr<x11::X11Host> host;
     std::unique_ptr<QuitOnUser> client;
     HostHandle window = 0;
