@@ -4,12 +4,43 @@
 // draws straight into the pixels.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
+#include <memory>
+#include <new>
 #include <vector>
 
+#include "runtime/page_memory.h"
 #include "toolkit/geometry.h"
 
 namespace qh {
+
+// Where pixels live: large buffers in pages of their own, made present when
+// taken (runtime/page_memory.h), small ones on the heap.
+template <typename T>
+struct PixelAllocator {
+    using value_type = T;
+    PixelAllocator() = default;
+    template <typename U>
+    explicit PixelAllocator(const PixelAllocator<U>&) {}
+
+    T* allocate(std::size_t n) {
+        const std::size_t bytes = n * sizeof(T);
+        if (bytes < kPageMemoryThreshold) return std::allocator<T>().allocate(n);
+        void* block = AllocateZeroedPages(bytes);
+        if (block == nullptr) throw std::bad_alloc();
+        return static_cast<T*>(block);
+    }
+    void deallocate(T* p, std::size_t n) {
+        const std::size_t bytes = n * sizeof(T);
+        if (bytes < kPageMemoryThreshold) {
+            std::allocator<T>().deallocate(p, n);
+        } else {
+            FreeZeroedPages(p, bytes);
+        }
+    }
+    friend bool operator==(const PixelAllocator&, const PixelAllocator&) { return true; }
+};
 
 class Bitmap {
 public:
@@ -39,7 +70,7 @@ public:
 private:
     int width_ = 0;
     int height_ = 0;
-    std::vector<std::uint32_t> pixels_;
+    std::vector<std::uint32_t, PixelAllocator<std::uint32_t>> pixels_;
 };
 
 // Clips area to the bitmap's size.

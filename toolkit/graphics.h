@@ -126,7 +126,8 @@ public:
     virtual bool DecodeFrames(const Bytes& bytes, DecodedImage& out) {
         Bitmap still;
         if (!DecodeImage(bytes, still)) return false;
-        out.frames.assign(1, std::move(still));
+        out.frames.clear();
+        out.frames.push_back(std::move(still));
         out.delays.clear();
         return true;
     }

@@ -90,8 +90,13 @@ bool UiImage::LoadFromMemory(const Bytes& bytes) {
     if (bytes.empty() || Toolkit().graphics == nullptr) return false;
     DecodedImage decoded;
     if (!TheGraphics().DecodeFrames(bytes, decoded) || decoded.frames.empty()) return false;
-    bitmap_ = decoded.frames.front();
-    if (decoded.frames.size() > 1) frames_ = std::move(decoded.frames);
+    // A still image is moved, not copied: a window's skin is a megabyte or two.
+    if (decoded.frames.size() > 1) {
+        bitmap_ = decoded.frames.front();
+        frames_ = std::move(decoded.frames);
+    } else {
+        bitmap_ = std::move(decoded.frames.front());
+    }
     delays_ = std::move(decoded.delays);
     return true;
 }

@@ -14,6 +14,13 @@ namespace qh {
 namespace {
 constexpr int kCaptionHeight = 25;
 constexpr int kAnimationFrames = 25;
+// Where a window without a colour of its own takes it from its skin, as a
+// fraction of the skin's width and height.
+constexpr double kSkinColorAt = 0.85;
+
+Argb SkinColor(const UiImage& skin) {
+    return skin.GetPixel(static_cast<int>(kSkinColorAt * skin.Width()), static_cast<int>(kSkinColorAt * skin.Height()));
+}
 }  // namespace
 
 UiWindow::UiWindow() = default;
@@ -24,11 +31,9 @@ bool UiWindow::Create(HostHandle hwnd, const Bytes& backgroundImage, Argb backgr
                       int flags, bool fixedSize, int frameStyle, const std::array<int, 4>* frameRect) {
     if (Toolkit().host == nullptr || hwnd == 0 || hwnd_ != 0) return false;
     Host& host = TheHost();
-    backgroundImage_.LoadFromMemory(backgroundImage);
+    SetBackgroundImage(backgroundImage);
     StartupMark("background image decoded");
-    backgroundColor_ = hasColor ? backgroundColor
-                                : backgroundImage_.GetPixel(static_cast<int>(0.85 * backgroundImage_.Width()),
-                                                            static_cast<int>(0.85 * backgroundImage_.Height()));
+    backgroundColor_ = hasColor ? backgroundColor : SkinColor(backgroundImage_);
     std::uint32_t style = host.Style(hwnd);
     if (flags == 0 || (flags & kFlagDerive)) {
         flags_ = 1 | 2 | kFlagCloseButton;
@@ -52,7 +57,18 @@ bool UiWindow::Create(HostHandle hwnd, const Bytes& backgroundImage, Argb backgr
     CreateCaptionButtons();
     RectI r = host.WindowRect(hwnd);
     Resize(r.width, r.height);
+    if (!backgroundHandleGiven_) backgroundImage_.Dispose();
     return true;
+}
+
+const UiImage& UiWindow::BackgroundImage() {
+    if (backgroundImage_.Empty() && !backgroundBytes_.empty()) backgroundImage_.LoadFromMemory(backgroundBytes_);
+    return backgroundImage_;
+}
+
+void UiWindow::SetBackgroundImage(const Bytes& image) {
+    // Bytes that do not decode are not kept, so they are not tried again.
+    backgroundBytes_ = backgroundImage_.LoadFromMemory(image) ? image : Bytes();
 }
 
 void UiWindow::ReleaseResources() {
@@ -138,8 +154,8 @@ void UiWindow::RenderBackground() {
     const RectF all = MakeRect(0, 0, static_cast<float>(clientWidth_), static_cast<float>(clientHeight_));
     g.ResetClip();
     g.Clear(0);
-    if (!backgroundImage_.Empty()) {
-        const Bitmap& img = backgroundImage_.Pixels();
+    if (const UiImage& skin = BackgroundImage(); !skin.Empty()) {
+        const Bitmap& img = skin.Pixels();
         Margins m;
         if (frameStyle_ == 1) {
             m = Margins{float(frameRect_[0]), float(frameRect_[1]), float(frameRect_[2]), float(frameRect_[3])};
@@ -169,12 +185,8 @@ void UiWindow::SetCaptionText(const Text& text) {
 }
 
 void UiWindow::SetBackground(const Bytes& image, bool setImage, std::int64_t color, bool setColor, bool redraw) {
-    if (setImage) backgroundImage_.LoadFromMemory(image);
-    if (setColor) {
-        backgroundColor_ = color == -1 ? backgroundImage_.GetPixel(static_cast<int>(0.85 * backgroundImage_.Width()),
-                                                                   static_cast<int>(0.85 * backgroundImage_.Height()))
-                                       : static_cast<Argb>(color);
-    }
+    if (setImage) SetBackgroundImage(image);
+    if (setColor) backgroundColor_ = color == -1 ? SkinColor(BackgroundImage()) : static_cast<Argb>(color);
     if (redraw && hwnd_ != 0) RenderBackground();
 }
 
@@ -562,7 +574,9 @@ std::intptr_t UiWindow::HandleMessage(int message, std::intptr_t wParam, std::in
                       static_cast<std::int32_t>(lParam), lParam != 0, true);
         return 0;
     case msg::kBackgroundHandle:
-        return backgroundImage_.Empty() ? 0 : reinterpret_cast<std::intptr_t>(&backgroundImage_);
+        if (BackgroundImage().Empty()) return 0;
+        backgroundHandleGiven_ = true;
+        return reinterpret_cast<std::intptr_t>(&backgroundImage_);
     case msg::kBackgroundColor:
         return static_cast<std::intptr_t>(backgroundColor_);
     default:

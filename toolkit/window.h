@@ -203,6 +203,9 @@ private:
     void Blur(int index);
     void CallControlHandler(const ControlHandler& h, int index);
     void ClickControl(int index);
+    // The decoded skin, decoded again when it was let go.
+    const UiImage& BackgroundImage();
+    void SetBackgroundImage(const Bytes& image);
 
     HostHandle hwnd_ = 0;
     int windowIndex_ = 0;
@@ -215,7 +218,13 @@ private:
     int alpha_ = -1;
     Argb backgroundColor_ = 0;
     Text captionText_;
+    // The skin as it came (encoded) and decoded. The decoded pixels are let go
+    // once a window's first background is rendered, as a skin is a megabyte or
+    // two that only a later re-render needs, and decoded again then; once
+    // their handle has been given out (kBackgroundHandle), they stay.
+    Bytes backgroundBytes_;
     UiImage backgroundImage_;
+    bool backgroundHandleGiven_ = false;
     int frameStyle_ = 5;
     std::array<int, 4> frameRect_{};
     int flags_ = 0;

@@ -86,7 +86,6 @@ bool DecodeJpeg(const Bytes& bytes, Bitmap& out) {
     // Everything that owns memory is made before setjmp: an error inside
     // libjpeg jumps back here past the destructors of anything made after it.
     Bitmap bmp;
-    std::vector<unsigned char> row;
     if (setjmp(error.jump) != 0) {
         jpeg_destroy_decompress(&info);
         return false;
@@ -100,18 +99,16 @@ bool DecodeJpeg(const Bytes& bytes, Bitmap& out) {
         jpeg_destroy_decompress(&info);
         return false;
     }
-    info.out_color_space = JCS_RGB;
+    // libjpeg-turbo writes the bitmap's own pixel layout (0xAARRGGBB words,
+    // B, G, R, A in memory on our little-endian targets; opaque), so the rows
+    // are decoded straight into it.
+    info.out_color_space = JCS_EXT_BGRA;
     jpeg_start_decompress(&info);
     bmp = Bitmap(static_cast<int>(info.output_width), static_cast<int>(info.output_height));
-    row.assign(static_cast<std::size_t>(info.output_width) * 3, 0);
     while (info.output_scanline < info.output_height) {
-        int y = static_cast<int>(info.output_scanline);
-        unsigned char* rows[1] = {row.data()};
+        const auto y = static_cast<std::size_t>(info.output_scanline);
+        unsigned char* rows[1] = {reinterpret_cast<unsigned char*>(bmp.Data() + y * info.output_width)};
         jpeg_read_scanlines(&info, rows, 1);
-        for (int x = 0; x < bmp.Width(); ++x) {
-            const unsigned char* p = &row[static_cast<std::size_t>(x) * 3];
-            bmp.SetRawPixel(x, y, 0xFF000000u | (std::uint32_t(p[0]) << 16) | (std::uint32_t(p[1]) << 8) | p[2]);
-        }
     }
     jpeg_finish_decompress(&info);
     jpeg_destroy_decompress(&info);

@@ -11,6 +11,7 @@
 
 #include "runtime/system.h"
 #include "toolkit/cairo/cairo_graphics.h"
+#include "toolkit/cairo/font_file.h"
 
 namespace qh::cairo {
 
@@ -218,9 +219,9 @@ cairo_font_face_t* CairoDriver::FontFace(const Text& face, int style) {
     auto it = faces_.find({face, key});
     if (it != faces_.end()) return it->second;
     FcPattern* match = MatchFace(face, key);
-    cairo_font_face_t* cf = match != nullptr ? cairo_ft_font_face_create_for_pattern(match)
-                                             : cairo_toy_font_face_create("sans-serif", CAIRO_FONT_SLANT_NORMAL,
-                                                                          CAIRO_FONT_WEIGHT_NORMAL);
+    cairo_font_face_t* cf = match != nullptr ? CreateStreamedFontFace(match) : nullptr;
+    if (cf == nullptr && match != nullptr) cf = cairo_ft_font_face_create_for_pattern(match);
+    if (cf == nullptr) cf = cairo_toy_font_face_create("sans-serif", CAIRO_FONT_SLANT_NORMAL, CAIRO_FONT_WEIGHT_NORMAL);
     if (match != nullptr) FcPatternDestroy(match);
     faces_[{face, key}] = cf;
     return cf;
