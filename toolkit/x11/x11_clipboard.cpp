@@ -17,12 +17,6 @@ namespace {
 constexpr int kClipboardWaitMs = 1000;
 }  // namespace
 
-void X11Host::InternClipboardAtoms() {
-    clipboardAtom_ = XInternAtom(display_, "CLIPBOARD", False);
-    targetsAtom_ = XInternAtom(display_, "TARGETS", False);
-    clipProperty_ = XInternAtom(display_, "_QINGHE_CLIPBOARD", False);
-}
-
 bool X11Host::SetClipboardText(HostHandle window, const Text& text) {
     if (Native(window) == nullptr) return false;
     XSetSelectionOwner(display_, clipboardAtom_, window, CurrentTime);

@@ -11,6 +11,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <iterator>
 #include <cstring>
 #include <thread>
 #include <vector>
@@ -29,13 +30,7 @@ X11Host::X11Host() : windows_(*this, [this] { Wake(); }) {
     StartupMark("display opened");
     InstallErrorHandler();
     screen_ = DefaultScreen(display_);
-    wmDelete_ = XInternAtom(display_, "WM_DELETE_WINDOW", False);
-    wmProtocols_ = XInternAtom(display_, "WM_PROTOCOLS", False);
-    toolkitMessage_ = XInternAtom(display_, "_QINGHE_TOOLKIT_MESSAGE", False);
-    netWmName_ = XInternAtom(display_, "_NET_WM_NAME", False);
-    utf8_ = XInternAtom(display_, "UTF8_STRING", False);
-    opacity_ = XInternAtom(display_, "_NET_WM_WINDOW_OPACITY", False);
-    InternClipboardAtoms();
+    InternAtoms();
     StartupMark("atoms");
     ChooseCharacterLocale();
     int fds[2];
@@ -46,6 +41,33 @@ X11Host::X11Host() : windows_(*this, [this] { Wake(); }) {
         wakeRead_ = fds[0];
         wakeWrite_ = fds[1];
     }
+}
+
+// Every atom the host names, asked for in one round trip rather than one
+// each.
+void X11Host::InternAtoms() {
+    struct NamedAtom {
+        const char* name;
+        Atom* atom;
+    };
+    const NamedAtom wanted[] = {
+        {"WM_DELETE_WINDOW", &wmDelete_},
+        {"WM_PROTOCOLS", &wmProtocols_},
+        {"_QINGHE_TOOLKIT_MESSAGE", &toolkitMessage_},
+        {"_NET_WM_NAME", &netWmName_},
+        {"UTF8_STRING", &utf8_},
+        {"_NET_WM_WINDOW_OPACITY", &opacity_},
+        {"_MOTIF_WM_HINTS", &motifHints_},
+        {"CLIPBOARD", &clipboardAtom_},
+        {"TARGETS", &targetsAtom_},
+        {"_QINGHE_CLIPBOARD", &clipProperty_},
+    };
+    constexpr int kCount = static_cast<int>(std::size(wanted));
+    char* names[kCount];
+    Atom atoms[kCount] = {};
+    for (int i = 0; i < kCount; ++i) names[i] = const_cast<char*>(wanted[i].name);
+    XInternAtoms(display_, names, kCount, False, atoms);
+    for (int i = 0; i < kCount; ++i) *wanted[i].atom = atoms[i];
 }
 
 X11Host::~X11Host() {
@@ -120,7 +142,7 @@ HostHandle X11Host::CreateHostWindow(const HostWindowArgs& args) {
     XSetWMProtocols(display_, w, &wmDelete_, 1);
     // No decorations: the toolkit draws the caption and frame itself.
     struct { unsigned long flags, functions, decorations; long inputMode; unsigned long status; } motif{2, 0, 0, 0, 0};
-    Atom motifAtom = XInternAtom(display_, "_MOTIF_WM_HINTS", False);
+    const Atom motifAtom = motifHints_;
     XChangeProperty(display_, w, motifAtom, motifAtom, 32, PropModeReplace, reinterpret_cast<unsigned char*>(&motif), 5);
     // An owned window is transient for its owner: the window manager keeps
     // it above the owner.
@@ -303,6 +325,11 @@ void X11Host::Present(HostHandle window, const Bitmap& image, const RectI& area,
     if (w == nullptr || image.Empty()) return;
     RectI a = ClipToBitmap(area, image.Width(), image.Height());
     if (a.Empty()) return;
+    SetOpacity(*w, window, alpha);
+    // An unmapped window keeps no pixels (the server discards what is drawn
+    // on it), and its map brings an Expose that presents the whole image:
+    // the frames a window draws while it is built are not sent.
+    if (!w->mapped) return;
     XImage* xi = XCreateImage(display_, w->visual, static_cast<unsigned>(w->depth), ZPixmap, 0,
                               reinterpret_cast<char*>(const_cast<std::uint32_t*>(image.Data())),
                               static_cast<unsigned>(image.Width()), static_cast<unsigned>(image.Height()), 32,
@@ -312,20 +339,24 @@ void X11Host::Present(HostHandle window, const Bitmap& image, const RectI& area,
               static_cast<unsigned>(a.height));
     xi->data = nullptr;  // the pixels belong to the bitmap
     XDestroyImage(xi);
-    if (w->mapped && !firstFramePresented_) {
+    XFlush(display_);
+    if (!firstFramePresented_) {
         firstFramePresented_ = true;
         StartupMark("first frame on screen");
         OpenInputMethod();
     }
-    if (alpha != w->alpha) {
-        w->alpha = alpha;
-        if (alpha >= 255) {
-            XDeleteProperty(display_, window, opacity_);
-        } else {
-            unsigned long value = static_cast<unsigned long>(std::max(0, alpha)) * 0x01010101ul;
-            XChangeProperty(display_, window, opacity_, XA_CARDINAL, 32, PropModeReplace,
-                            reinterpret_cast<unsigned char*>(&value), 1);
-        }
+}
+
+// A layered window's constant alpha, as the compositor reads it.
+void X11Host::SetOpacity(WindowState& w, HostHandle window, int alpha) {
+    if (alpha == w.alpha) return;
+    w.alpha = alpha;
+    if (alpha >= 255) {
+        XDeleteProperty(display_, window, opacity_);
+    } else {
+        unsigned long value = static_cast<unsigned long>(std::max(0, alpha)) * 0x01010101ul;
+        XChangeProperty(display_, window, opacity_, XA_CARDINAL, 32, PropModeReplace,
+                        reinterpret_cast<unsigned char*>(&value), 1);
     }
     XFlush(display_);
 }

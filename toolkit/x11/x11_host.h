@@ -120,6 +120,7 @@ private:
     void Wake();
     bool CompositorRunning();
     void UpdateSizeHints(HostHandle window);
+    void SetOpacity(WindowState& w, HostHandle window, int alpha);
     // Keyboard and input method (x11_input.cpp).
     void ChooseCharacterLocale();
     void OpenInputMethod();
@@ -128,8 +129,8 @@ private:
     void CreateInputContext(HostHandle window, WindowState& state);
     void Key(HostHandle window, XKeyEvent& key);
     void SendCharacters(HostHandle window, const std::string& utf8);
+    void InternAtoms();
     // Clipboard and tooltip.
-    void InternClipboardAtoms();
     void ServeSelection(const XSelectionRequestEvent& request);
     void LoseSelection(const XSelectionClearEvent& clear);
     void HideTooltip();
@@ -142,7 +143,8 @@ private:
 
     Display* display_ = nullptr;
     int screen_ = 0;
-    Atom wmDelete_ = 0, wmProtocols_ = 0, toolkitMessage_ = 0, netWmName_ = 0, utf8_ = 0, opacity_ = 0;
+    Atom wmDelete_ = 0, wmProtocols_ = 0, toolkitMessage_ = 0, netWmName_ = 0, utf8_ = 0, opacity_ = 0,
+         motifHints_ = 0;
     emulated::EmulatedWindows windows_;
     std::map<HostHandle, WindowState*> native_;
     XIM inputMethod_ = nullptr;
