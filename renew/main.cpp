@@ -4,9 +4,11 @@
 #include "renew/renew_program.h"
 #include "renew/update_public_key.h"
 #include "runtime/lifecycle.h"
+#include "runtime/startup_trace.h"
 #include "runtime/system.h"
 
 int main(int argc, char** argv) {
+    qh::StartupMark("process start to main");
     qh::RuntimeStart();
     {
         // The arguments as the system gives them (the whole Unicode command
@@ -16,6 +18,7 @@ int main(int argc, char** argv) {
             arguments.push_back(argument.text);
         }
         std::unique_ptr<qh::Platform> platform = qh::CreatePlatform();
+        qh::StartupMark("platform");
         if (platform) qh::RunRenew(*platform, arguments, qh::kUpdatePublicKey);
     }
     qh::RuntimeExit(0);

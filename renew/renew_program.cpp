@@ -8,6 +8,7 @@
 #include "renew/updater_window.h"
 #include "runtime/browser.h"
 #include "runtime/single_instance.h"
+#include "runtime/startup_trace.h"
 #include "toolkit/message_box.h"
 #include "toolkit/toolkit.h"
 
@@ -15,6 +16,7 @@ namespace qh {
 int RunRenew(Platform& platform, const std::vector<Text>& arguments, const std::string& updatePublicKey) {
     Host& host = platform.WindowHost();
     ToolkitStartup(host, platform.Graphics());
+    StartupMark("toolkit");
     // A second updater ends at once, whatever it was asked to do.
     const std::unique_ptr<SingleInstance> instance = SingleInstance::Acquire(kUpdaterInstanceName);
     if (!instance) return 0;
@@ -50,6 +52,7 @@ int RunRenew(Platform& platform, const std::vector<Text>& arguments, const std::
     Toolkit().openUrl = [](const Text& url) { OpenInBrowserAsUser(url); };
     UpdaterWindow window(platform, state);
     if (!window.Build()) return 0;
+    StartupMark("window built");
     platform.RunMessageLoop();
     return 0;
 }

@@ -95,6 +95,11 @@ bool UpdaterWindow::Build() {
     CreateControls();
     c_.window.OnMessage([this](HostHandle, int message, std::intptr_t, std::intptr_t) { return OnMessage(message); });
     if (state_.interactive) c_.window.Show(0);
+    // The server's banner comes over the network: fetched on a worker, so
+    // that the window paints at once with the built-in picture, and only once
+    // the window is up, as the worker's first request loads the network
+    // libraries.
+    workers_.emplace_back([this] { LoadBanner(); });
     StartStage(&UpdateStages::CheckVersion);
     return true;
 }
@@ -108,9 +113,6 @@ void UpdaterWindow::CreateControls() {
     c_.mainButton.Name("MainButton", true);
     c_.banner.Create(h, kBannerLeft, kBannerTop, kBannerWidth, kBannerHeight, BuiltInBanner(), kCursorHand);
     c_.banner.Name("Banner", true);
-    // The server's banner comes over the network: fetched on a worker, so
-    // that the window paints at once with the built-in picture.
-    workers_.emplace_back([this] { LoadBanner(); });
     c_.statusLabel.Create(h, "查询中...", 148, 46, 330, 20, Rgba(0, 128, 0, 200));
     c_.statusLabel.Name("StatusLabel", true);
     c_.notes.Create(h, "正在获取...", 148, 70, 330, 225, Rgba(0, 0, 0, 210), {}, 0, 0);
