@@ -99,12 +99,14 @@ bool MainWindow::Build() {
     CreatePageForms(c_);
     CreateSharedControls();
     StartupMark("controls: images, fonts");
-    LoadStatsPage();
     BindRateFields(c_);
     ClearAction(c_);
     BindHandlers();
     c_.window.Show(0);
     StartupMark("window shown");
+    // The statistics page's request loads the network libraries on its
+    // thread: only once the window is up.
+    LoadStatsPage();
     return true;
 }
 
