@@ -26,6 +26,16 @@ field() { dpkg-deb --field "$DEB" "$1"; }
 for package in libcairo2 libx11-6 libcurl4 libfontconfig1 libgif7 fonts-wqy-zenhei; do
     field Depends | tr ',' '\n' | grep -q "^ *$package\( \|$\)" || fail "Depends lacks $package: $(field Depends)"
 done
+# The calculator's start loads only what its window needs: the network and
+# cryptography libraries are loaded when first used, the C++ runtime is
+# linked in.
+mkdir -p "$work/unpacked"
+dpkg-deb -x "$DEB" "$work/unpacked"
+needed="$(readelf -d "$work/unpacked/usr/lib/qinghe-calc/QingheCalc" | sed -n 's/.*Shared library: \[\(.*\)\]/\1/p')"
+[ -n "$needed" ] || fail "no shared libraries read from the calculator"
+for library in libcurl libssl libcrypto libgnutls libstdc++; do
+    echo "$needed" | grep -q "^$library" && fail "the calculator links $library at start: $(echo $needed)"
+done
 
 # Exactly these files, owned by root, the program executable; no updater:
 # the package manager keeps a package install current.

@@ -71,6 +71,21 @@ TEST_F(MainWindowTest, ADevelopmentBuildSaysSoInItsCaptionWhileItsTitleStaysFind
     EXPECT_EQ(platform.host.NotifyWindows("Ex_DirectUI", "青禾计算器", 0), 1);
 }
 
+// The window lets go of its decoded skin once its first background is drawn;
+// a later background (here a new caption) decodes it again rather than
+// falling back to the plain background colour.
+TEST_F(MainWindowTest, TheSkinIsDrawnAgainAfterItsDecodedPixelsWereLetGo) {
+    const Bitmap before = platform.host.Screen(c().hwnd);
+    c().window.SetCaptionText(c().window.CaptionText());
+    const Bitmap after = platform.host.Screen(c().hwnd);
+    ASSERT_EQ(after.Width(), before.Width());
+    ASSERT_EQ(after.Height(), before.Height());
+    EXPECT_TRUE(std::equal(before.Data(), before.Data() + before.Width() * before.Height(), after.Data()));
+    const auto* skin = reinterpret_cast<const UiImage*>(platform.host.Send(c().hwnd, msg::kBackgroundHandle, 0, 0));
+    ASSERT_NE(skin, nullptr);
+    EXPECT_GT(skin->Width(), 0);
+}
+
 TEST_F(MainWindowTest, HousingByAreaFinancesAWholeNumberOfYuan) {
     Click(c().modeByArea);
     c().amountEdit.Text("2", true);
