@@ -62,15 +62,15 @@ clean:
 # The readers of untrusted bytes under libFuzzer, each for a bounded time,
 # from the seed corpora in fuzz/corpus: the XML reader and the update's name
 # check, then for READER_FUZZ_SECONDS each the image decoders (GIF, PNG, JPEG,
-# the icon's images), the update's two documents read without signatures and
-# the Content-Range reader. Clang builds them in a project of its own
-# (fuzz/), apart from the presets. What they find stays in
+# the icon's images), the update's two documents read without signatures,
+# the Content-Range reader and the rules document. Clang builds them in a
+# project of its own (fuzz/), apart from the presets. What they find stays in
 # build/fuzz/corpus-<target> for the next run; the full logs are
 # build/fuzz/<target>.log. They run before the native tests.
 FUZZ_SECONDS ?= 60
 NAME_FUZZ_SECONDS ?= 30
 READER_FUZZ_SECONDS ?= 20
-READER_FUZZERS := gif png jpeg icon update_documents content_range
+READER_FUZZERS := gif png jpeg icon update_documents content_range rules_document
 .PHONY: fuzz
 fuzz: setup
 	cmake -S fuzz -B build/fuzz -G Ninja -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=RelWithDebInfo
