@@ -82,6 +82,10 @@ public:
     // Writes text to the standard output or error of a console tool: UTF-8
     // bytes, or Unicode when the stream is a Windows console.
     virtual void WriteToolOutput(const Text& t, bool toError) = 0;
+    // Reports a problem the program goes on without (one line): on standard
+    // error, and on Windows, where a windowed program has none, also in the
+    // debugger's output.
+    virtual void ReportProblem(const Text& line) = 0;
 
     // Shows a fatal error to the user (a message box with the error icon).
     virtual void ShowFatalMessage(const Text& message, const Text& caption) = 0;

@@ -17,7 +17,7 @@ RateOptionSet OptionSetOf(RateFieldId field, bool housingCommercial) {
 }
 
 void ApplyRateOption(RateFieldView& field, RateOptionSet set, int item) {
-    const RateOptionTable table = TableOf(set);
+    const RateOptionTable& table = TableOf(set);
     float v = table.values[CheckedIndex(item, table.texts.size())];
     if (field.KindItem() == kMonthlyRateKind) {
         v = static_cast<float>(static_cast<double>(v) / 12);
@@ -29,7 +29,7 @@ void SwitchRateKind(RateFieldView& field, RateOptionSet set, int kindItem) {
     const Text text = field.RateText();
     if (text.empty()) return;
     const auto g = static_cast<float>(ToNumber(text));
-    const RateOptionTable table = TableOf(set);
+    const RateOptionTable& table = TableOf(set);
     const size_t half = table.values.size() / 2;
     for (size_t i = 0; i < table.values.size(); ++i) {
         if (table.values[i] != g) continue;

@@ -1,12 +1,16 @@
-// The built-in benchmark rates, in percent, and the texts of the rate lists.
+// The benchmark rates, in percent, and the texts of the rate lists: built in,
+// or from the rules document (rules_document.h).
 //
-// Each option set is one table of 32-bit floats: the annual values in item
+// Each built-in option set is one table of 32-bit floats: the annual values in item
 // order, then the values the rate box shows for the same options under
 // 月利率. The commercial values are the base rate 6.55 times 1, 0.7, 0.8,
 // 0.9, 1.1, 1.2 and 1.3, already rounded to two decimals.
 #pragma once
 
-#include <span>
+#include <vector>
+
+#include "calc/loans/rules_document.h"
+#include "runtime/text.h"
 
 namespace qh {
 
@@ -43,20 +47,21 @@ enum class RateOptionSet {
     CommercialTerm,  // the five commercial term brackets
 };
 
+// The texts and table of an option set.
 struct RateOptionTable {
-    std::span<const char* const> texts;  // option list texts, item order
-    std::span<const float> values;       // annual values, then monthly as shown
+    std::vector<Text> texts;   // option list texts, item order
+    std::vector<float> values;  // annual values, then monthly as shown
 
     int itemCount() const { return static_cast<int>(texts.size()); }
 };
 
-constexpr RateOptionTable TableOf(RateOptionSet set) {
-    switch (set) {
-        case RateOptionSet::Provident: return {kProvidentTermTexts, kProvidentTable};
-        case RateOptionSet::CommercialTerm: return {kCommercialTermTexts, kCommercialTermTable};
-        case RateOptionSet::Commercial: break;
-    }
-    return {kRateOptionTexts, kCommercialOptionTable};
-}
+// The table in force for a set: the rules document's when the program took
+// one (UseRulesDocument), else the built-in one above.
+const RateOptionTable& TableOf(RateOptionSet set);
+
+// Puts a rules document's option lists in force, or with null the built-in
+// tables again. The program does this once at start, before any page is
+// filled.
+void UseRulesDocument(const RulesDocument* rules);
 
 }  // namespace qh

@@ -15,6 +15,9 @@
 
 namespace qh {
 
+// The document's name in the program folder.
+inline constexpr char kRulesFileName[] = "rules.xml";
+
 struct RulesDate {
     int year = 0;
     int month = 0;

@@ -26,6 +26,11 @@ constexpr const char* kNotice =
     "Copyright (C) 2026 青禾软件  保留所有权利";
 // The text's five lines fit its 75 px whatever the font's line height.
 constexpr float kLinePitch = 14;
+// The edition line, under the link and left of 确认.
+constexpr int kEditionLeft = 25;
+constexpr int kEditionTop = 218;
+constexpr int kEditionWidth = 270;
+constexpr int kEditionHeight = 16;
 
 int Paint(Graphics& g, int width, int height) {
     PaintDialogBands(g, float(width), float(height), 6);
@@ -79,6 +84,11 @@ void AboutWindow::Show() {
     text_.Name("AboutText", true);
     link_.Create(h, siteUrl_, SiteHomeAddress(siteUrl_), 25, 195, 160, 20, MakeArgb(0xC06000, 210));
     link_.Name("AboutLink", true);
+    if (!rulesEdition_.empty()) {
+        edition_.Create(h, "利率与税费依据: " + rulesEdition_ + " 版", kEditionLeft, kEditionTop, kEditionWidth,
+                        kEditionHeight, MakeArgb(0x000000, 200), {}, 0, 0);
+        edition_.Name("AboutRulesEdition", true);
+    }
     ok_.Create(h, "确认", kWidth - 82, kHeight - 35, 70, 24);
     ok_.Name("AboutOkButton", true);
     ok_.HookMessage(msg::kClick, [this](int, int, std::intptr_t, std::intptr_t, bool) {

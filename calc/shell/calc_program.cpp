@@ -2,12 +2,15 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 
+#include "calc/loans/rate_tables.h"
+#include "calc/loans/rules_document.h"
 #include "calc/shell/about_window.h"
-#include "renew/site_settings.h"
 #include "calc/shell/main_window.h"
 #include "calc/shell/updater_handoff.h"
 #include "calc/shell/version_check.h"
+#include "renew/site_settings.h"
 #include "runtime/browser.h"
 #include "runtime/startup_trace.h"
 #include "runtime/system.h"
@@ -29,6 +32,17 @@ void NotifyUntilGone(Host& host, const Text& className, const Text& title, int m
         if (host.NotifyWindows(className, title, message) == 0) return;
         host.Sleep(kNotifyPauseMs);
     }
+}
+
+// The rules document beside the program (the rates and taxes the maker
+// publishes). A missing one is no problem; a refused one is reported once.
+// Either way the built-in tables stay in force.
+std::optional<RulesDocument> ReadRules() {
+    RulesReadResult read = LoadRulesDocument(ProgramFile(kRulesFileName));
+    if (!read.error.empty()) {
+        System().ReportProblem(Text(kRulesFileName) + ": " + read.error + "; the built-in rates and taxes are used");
+    }
+    return std::move(read.rules);
 }
 
 }  // namespace
@@ -56,9 +70,12 @@ int RunQingheCalc(Platform& platform, const std::vector<std::string>& arguments)
     services.openAbout = [&about] {
         if (about) about->Show();
     };
+    const std::optional<RulesDocument> rules = ReadRules();
+    UseRulesDocument(rules ? &*rules : nullptr);
     MainWindow main(platform, services);
     if (!main.Build()) return 3;
-    about = std::make_unique<AboutWindow>(main.Controls().hwnd, settings.siteUrl);
+    about = std::make_unique<AboutWindow>(main.Controls().hwnd, settings.siteUrl,
+                                          rules ? RulesDateText(rules->edition) : Text());
     // Declared after the main window, so it stops before the window goes.
     std::function<int()> statsReadyState;
     if (!services.statsUrl.empty()) statsReadyState = [&main] { return main.StatsReadyState(); };

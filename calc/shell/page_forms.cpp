@@ -289,9 +289,9 @@ std::vector<Text> ListTextsOf(ListTexts list) {
         case L::AmountUnits: return Copy(kAmountUnitTexts);
         case L::TermUnits: return Copy(kTermUnitTexts);
         case L::RateKinds: return Copy(kRateKindTexts);
-        case L::RateOptions: return Copy(kRateOptionTexts);
-        case L::ProvidentTerms: return Copy(kProvidentTermTexts);
-        case L::CommercialTerms: return Copy(kCommercialTermTexts);
+        case L::RateOptions: return TableOf(RateOptionSet::Commercial).texts;
+        case L::ProvidentTerms: return TableOf(RateOptionSet::Provident).texts;
+        case L::CommercialTerms: return TableOf(RateOptionSet::CommercialTerm).texts;
         case L::LoanPurposes: return Copy(kLoanPurposeTexts);
         case L::DownPayments: {
             std::vector<Text> texts;

@@ -207,6 +207,12 @@ void PosixSystem::WriteToolOutput(const Text& t, bool toError) {
     std::fwrite(utf8.data(), 1, utf8.size(), toError ? stderr : stdout);
 }
 
+void PosixSystem::ReportProblem(const Text& line) {
+    const std::string utf8 = GbkToUtf8(line) + "\n";
+    std::fwrite(utf8.data(), 1, utf8.size(), stderr);
+    std::fflush(stderr);
+}
+
 void PosixSystem::ShowFatalMessage(const Text& message, const Text& caption) {
     const std::string line = GbkToUtf8(caption) + ": " + GbkToUtf8(message) + "\n";
     std::fwrite(line.data(), 1, line.size(), stderr);

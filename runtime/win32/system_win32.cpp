@@ -230,6 +230,11 @@ void Win32System::WriteToolOutput(const Text& t, bool toError) {
     WriteFile(stream, utf8.data(), static_cast<DWORD>(utf8.size()), &written, nullptr);
 }
 
+void Win32System::ReportProblem(const Text& line) {
+    OutputDebugStringW(GbkToWide(line + "\r\n").c_str());
+    WriteToolOutput(line + "\n", true);
+}
+
 void Win32System::ShowFatalMessage(const Text& message, const Text& caption) {
     MessageBoxW(nullptr, GbkToWide(message).c_str(), GbkToWide(caption).c_str(),
                 MB_OK | MB_ICONERROR);

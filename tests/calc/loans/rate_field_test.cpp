@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "runtime/convert.h"
+#include "tests/calc/loans/shipped_rules.h"
 
 namespace qh {
 namespace {
@@ -72,9 +73,9 @@ TEST(RateFieldTest, OptionChosenUnderMonthlyIsWrittenDirectly) {
 
 // Every option, shown under 月利率, is exactly the table's second half, and
 // switching back gives the option's annual value again.
-TEST(RateFieldTest, EveryOptionRoundTripsThroughTheMonthlyKind) {
+void ExpectEveryOptionRoundTripsThroughTheMonthlyKind() {
     for (auto set : {RateOptionSet::Commercial, RateOptionSet::Provident, RateOptionSet::CommercialTerm}) {
-        const RateOptionTable table = TableOf(set);
+        const RateOptionTable& table = TableOf(set);
         const int n = table.itemCount();
         ASSERT_EQ(table.values.size(), static_cast<size_t>(2 * n));
         for (int item = 1; item <= n; ++item) {
@@ -89,6 +90,48 @@ TEST(RateFieldTest, EveryOptionRoundTripsThroughTheMonthlyKind) {
             EXPECT_EQ(field.RateText(), annual);
         }
     }
+}
+
+TEST(RateFieldTest, EveryOptionRoundTripsThroughTheMonthlyKind) { ExpectEveryOptionRoundTripsThroughTheMonthlyKind(); }
+
+// The cases above under the shipped rules document's tables: the fields
+// start at the current LPR and provident rate, and the kind switch works on
+// the new values as it does on the built-in ones.
+TEST(RateFieldTest, UnderTheRulesDocumentTheSwitchCasesHoldForTheNewValues) {
+    const ShippedRulesInForce rules;
+    ExpectEveryOptionRoundTripsThroughTheMonthlyKind();
+    EXPECT_EQ(StartedField(OptionSetOf(RateFieldId::Housing, true)).RateText(), "3.5");
+    EXPECT_EQ(StartedField(OptionSetOf(RateFieldId::Housing, false)).RateText(), "2.6");
+    EXPECT_EQ(StartedField(OptionSetOf(RateFieldId::Car)).RateText(), "3.5");
+    EXPECT_EQ(StartedField(OptionSetOf(RateFieldId::CombinedProvident)).RateText(), "2.6");
+    EXPECT_EQ(StartedField(OptionSetOf(RateFieldId::CombinedCommercial)).RateText(), "3.5");
+    struct Case {
+        RateOptionSet set;
+        int item;
+        const char* annual;
+        const char* monthly;
+    };
+    const Case cases[] = {
+        {RateOptionSet::Commercial, 2, "3.05", "0.25"},  // LPR-45BP
+        {RateOptionSet::Commercial, 6, "3.8", "0.32"},   // LPR+30BP
+        {RateOptionSet::Provident, 2, "2.1", "0.17"},    // 2.1 is 2.0999999 in 32 bits
+        {RateOptionSet::CommercialTerm, 2, "3", "0.25"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.annual);
+        RateFieldState field;
+        ApplyRateOption(field, c.set, c.item);
+        EXPECT_EQ(field.RateText(), c.annual);
+        ChooseKind(field, c.set, kMonthlyRateKind);
+        EXPECT_EQ(field.RateText(), c.monthly);
+        ChooseKind(field, c.set, kAnnualRateKind);
+        EXPECT_EQ(field.RateText(), c.annual);
+    }
+    // A rate of the user's own keeps its text; the old base rate is one now.
+    RateFieldState own;
+    own.SetRateText("6.55");
+    ChooseKind(own, RateOptionSet::Commercial, kMonthlyRateKind);
+    EXPECT_EQ(own.RateText(), "6.55");
 }
 
 TEST(RateFieldTest, TypedRates) {

@@ -6,28 +6,15 @@
 #include <vector>
 
 #include "calc/loans/rules_document.h"
-#include "runtime/files.h"
-#include "runtime/system.h"
+#include "tests/calc/loans/shipped_rules.h"
 
 namespace qh {
 namespace {
 
-Bytes ShippedBytes() {
-    Bytes bytes;
-    EXPECT_TRUE(ReadWholeFile(ProgramFile("rules.xml"), bytes)) << "rules.xml is not beside the tests";
-    return bytes;
-}
-
-RulesDocument Shipped() {
-    const RulesReadResult read = ReadRulesDocument(ShippedBytes());
-    EXPECT_TRUE(read.rules.has_value()) << read.error;
-    return read.rules.value_or(RulesDocument{});
-}
-
 // The figures of the rates and taxes of December 2026 (LPR of 2025-05-20,
 // provident-fund rates of 2025-05-08, taxes of 2026-01-01).
 TEST(RulesDocumentTest, TheShippedEditionHoldsTheFiguresOf2026) {
-    const RulesDocument rules = Shipped();
+    const RulesDocument rules = ShippedRules();
     EXPECT_EQ(RulesDateText(rules.edition), "2026-01-01");
 
     ASSERT_EQ(rules.lpr.size(), 15u);
@@ -103,7 +90,7 @@ TEST(RulesDocumentTest, AFaultyDocumentIsRefusedWholeWithItsReason) {
         {"fractional years", "ExemptAfterYears=\"2\"", "ExemptAfterYears=\"2.5\"", "whole"},
         {"no VAT rule", "<Vat Rate=\"3\" ExemptAfterYears=\"2\"/>", "", "Vat"},
     };
-    const Bytes shipped = ShippedBytes();
+    const Bytes shipped = ShippedRulesBytes();
     const std::string text(shipped.begin(), shipped.end());
     for (const Fault& fault : faults) {
         // Every occurrence is replaced (the root's name is in both its tags).

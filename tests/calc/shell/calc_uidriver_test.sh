@@ -97,6 +97,22 @@ echo "$out" | grep -q '^TopTabs\[1\] visible=1 enabled=1 checked=0 selected=1' |
 echo "$out" | grep -q '^SideMenu\[1\] visible=1 enabled=1 checked=0 selected=1' || fail "menu 1 at start: $out"
 echo "$out" | grep -q '^AreaEdit visible=0' || fail "by-area rows at start: $out"
 
+# With the shipped rules document in the program folder the housing page
+# starts at the current LPR, and 100 万 over 20 年 costs what it costs today;
+# a document that is refused leaves the built-in rate (reported once).
+mkdir -p "$work/rules" "$work/bad-rules"
+cp "$(dirname "$driver")/rules.xml" "$work/rules/"
+out="$(printf '%s\n' 'print RateEdit' 'print RateOption' 'type AmountEdit 100' 'type TermEdit 20' 'click CalcButton' \
+       'window 计算结果' 'print InstallmentValues' 'quit' | "$driver" --program-dir "$work/rules" QingheCalc)"
+expected='RateEdit=3.5
+RateOption=LPR 3.5%'
+[ "$(echo "$out" | head -2)" = "$expected" ] || fail "start under the rules document: $out"
+[ "$(echo "$out" | values InstallmentValues | sed -n 2p)" = "5,799.60 元" ] || fail "LPR payment: $out"
+sed 's/Rate="3"/Rate="300"/' "$work/rules/rules.xml" >"$work/bad-rules/rules.xml"
+out="$(printf '%s\n' 'print RateEdit' 'quit' | "$driver" --program-dir "$work/bad-rules" QingheCalc 2>"$work/bad-rules.err")"
+[ "$out" = "RateEdit=6.55" ] || fail "start under a refused document: $out"
+[ "$(grep -c 'rules.xml: .*Rate' "$work/bad-rules.err")" = 1 ] || fail "refusal report: $(cat "$work/bad-rules.err")"
+
 out="$(drive 'click ModeByArea' 'print DownPayment' 'click SecondHome' 'print DownPayment' 'click FirstHome' \
        'print DownPayment' 'state HelpIcon' 'state CaptionLabel' 'state Separator' 'state DescriptionLabel' \
        'hover HelpIcon' 'state HelpPopup' 'print HelpPopup' 'leave HelpIcon' 'state HelpPopup' 'quit')"
