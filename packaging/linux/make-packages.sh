@@ -52,9 +52,13 @@ install_icons() {
 deb="$work/deb"
 lib="$deb/usr/lib/qinghe-calc"
 install -d -m 755 "$lib"
-# Only the calculator: the package manager, not our updater, replaces the
-# files of a system package.
+# Only the calculator and the rules document it reads: the package manager,
+# not our updater, replaces the files of a system package.
 install -m 755 "$bin/QingheCalc" "$lib/QingheCalc"
+install -m 644 "$bin/rules.xml" "$lib/rules.xml"
+# The rules document is GBK, the encoding of every document the programs
+# read and of the updater's files; lintian would have UTF-8.
+install -D -m 644 "$here/lintian-overrides" "$deb/usr/share/lintian/overrides/qinghe-calc"
 strip --strip-unneeded --remove-section=.comment --remove-section=.note "$lib/QingheCalc"
 sed "s|@EXEC@|/usr/lib/qinghe-calc/QingheCalc|" "$here/qinghe-calc.desktop.in" >"$work/qinghe-calc.desktop"
 install -D -m 644 "$work/qinghe-calc.desktop" "$deb/usr/share/applications/qinghe-calc.desktop"
@@ -91,6 +95,7 @@ for program in QingheCalc renew; do
     install -m 755 "$bin/$program" "$tree/$program"
     strip --strip-unneeded --remove-section=.comment --remove-section=.note "$tree/$program"
 done
+install -m 644 "$bin/rules.xml" "$tree/rules.xml"
 sed "s|@VERSION@|$version|" "$here/install.sh.in" >"$tree/install.sh"
 chmod 755 "$tree/install.sh"
 install -m 644 "$here/qinghe-calc.desktop.in" "$tree/qinghe-calc.desktop.in"

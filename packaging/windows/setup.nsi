@@ -9,7 +9,7 @@
 ; The build defines:
 ;   VERSION    the product's version, such as 1.0.0.503
 ;   ARCH       x86 or amd64: which programs, "Program Files" and registry view
-;   FILES_DIR  the folder that holds QingheCalc.exe and renew.exe
+;   FILES_DIR  the folder that holds QingheCalc.exe, renew.exe and rules.xml
 ;   ICON       the program's icon
 ;   WIZARD_BITMAP  the picture of the welcome and finish pages (164 x 314)
 ;   OUT_FILE   the setup program to write
@@ -201,6 +201,7 @@ Section "${PRODUCT}" SecProgram
   SetOverwrite on
   File "${FILES_DIR}\QingheCalc.exe"
   File "${FILES_DIR}\renew.exe"
+  File "${FILES_DIR}\rules.xml"
   ; An update staged for an earlier version must not be installed over
   ; this one at the next start, nor an older updater moved into place.
   RMDir /r "$INSTDIR\update"
@@ -249,6 +250,7 @@ Section "Uninstall"
     Delete "$INSTDIR\QingheCalc.exe"
     Delete "$INSTDIR\renew.exe"
     Delete "$INSTDIR\renew.ex_"
+    Delete "$INSTDIR\rules.xml"
     RMDir /r "$INSTDIR\update"
     Delete "$INSTDIR\uninst.exe"
     RMDir "$INSTDIR"

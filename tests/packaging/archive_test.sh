@@ -28,6 +28,7 @@ $name/icons/hicolor/256x256/apps/qinghe-calc.png
 $name/icons/hicolor/32x32/apps/qinghe-calc.png
 $name/icons/hicolor/48x48/apps/qinghe-calc.png
 $name/renew
+$name/rules.xml
 EOF
 diff "$work/expected" "$work/files" >&2 || fail "contents differ (above)"
 tar -xzf "$ARCHIVE" -C "$work"
@@ -42,6 +43,7 @@ recorded() { iconv -f GBK -t UTF-8 "$dest/registry.txt" | sed -n "s/^$(printf '%
 for program in QingheCalc renew; do
     [ -x "$dest/$program" ] || fail "not installed: $program"
 done
+cmp -s "$work/$name/rules.xml" "$dest/rules.xml" || fail "rules.xml not installed"
 [ "$(recorded)" = "$VERSION" ] || fail "recorded version: '$(recorded)'"
 desktop-file-validate "$entry" >&2 || fail "desktop-file-validate"
 grep -qx "Exec=\"$dest/QingheCalc\"" "$entry" || fail "Exec: $(grep ^Exec "$entry")"

@@ -43,6 +43,8 @@ dpkg-deb --contents "$DEB" >"$work/contents"
 awk '$1 !~ /^d/ {print $6}' "$work/contents" | sort >"$work/files"
 sort >"$work/expected" <<'EOF'
 ./usr/lib/qinghe-calc/QingheCalc
+./usr/lib/qinghe-calc/rules.xml
+./usr/share/lintian/overrides/qinghe-calc
 ./usr/share/applications/qinghe-calc.desktop
 ./usr/share/doc/qinghe-calc/changelog.gz
 ./usr/share/doc/qinghe-calc/copyright

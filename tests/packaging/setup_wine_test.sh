@@ -60,7 +60,7 @@ names() { python3 -c 'import sys; sys.exit(sys.argv[2].encode("utf-16-le") not i
 # 1. The silent install.
 "$RUN" "$PREFIX" "$SETUP" /S || fail "setup /S ended with $?"
 read_key
-for f in QingheCalc.exe renew.exe uninst.exe; do
+for f in QingheCalc.exe renew.exe rules.xml uninst.exe; do
     [ -f "$folder/$f" ] || fail "not installed: $f"
 done
 [ "$(value DisplayName)" = "青禾计算器" ] || fail "DisplayName: $(value DisplayName)"
