@@ -17,10 +17,15 @@ namespace qh {
 
 // 买方: the buyer family's home count with this purchase.
 enum class BuyerHomes { First = 1, Second, ThirdOrLater };
+inline constexpr const char* kBuyerHomesTexts[] = {"首套", "二套", "三套及以上"};
 // 卖方持有: how long the seller held the home.
 enum class SellerHolding { UnderTwoYears = 1, TwoYears, FiveYears };
+inline constexpr const char* kSellerHoldingTexts[] = {"未满2年", "满2年", "满5年"};
+// 卖方家庭唯一住房: 是 / 否.
+inline constexpr const char* kOnlyHomeTexts[] = {"是", "否"};
 // 房屋所在地: where the home lies, for the city construction surcharge.
 enum class HomeLocation { City = 1, CountyOrTown, Other };
+inline constexpr const char* kHomeLocationTexts[] = {"市区", "县城、镇", "其他"};
 
 struct CurrentTaxInputs {
     AmountInput price;          // 房屋总价 and its unit
@@ -41,13 +46,10 @@ struct CurrentTaxResult {
     double buyerTotal = 0;   // 买方合计
     double sellerTotal = 0;  // 卖方合计
     double total = 0;        // 税费总计
-    // The eight lines beside kCurrentTaxRowLabels, each "x 元", separated by
-    // a blank line.
+    // The eight lines beside kCurrentTaxRowLabels (result_labels.h), each
+    // "x 元", separated by a blank line.
     Text valueText;
 };
-
-inline constexpr const char* kCurrentTaxRowLabels[] = {"契税",   "增值税",   "附加税费", "个人所得税",
-                                                       "印花税", "买方合计", "卖方合计", "税费总计"};
 
 CurrentTaxResult CurrentTaxResults(const CurrentTaxRules& rules, const CurrentTaxInputs& in);
 

@@ -13,6 +13,10 @@ inline constexpr const char* kPrincipalRowLabels =
 inline constexpr const char* kTaxRowLabels =
     "契税:\r\n\r\n营业税:\r\n\r\n城建税:\r\n\r\n教育附加费:\r\n\r\n个人所得税:\r\n\r\n印花税:\r\n\r\n"
     "税费总计:";
+// The current-law tax page's rows.
+inline constexpr const char* kCurrentTaxRowLabels =
+    "契税:\r\n\r\n增值税:\r\n\r\n附加税费:\r\n\r\n个人所得税:\r\n\r\n印花税:\r\n\r\n"
+    "买方合计:\r\n\r\n卖方合计:\r\n\r\n税费总计:";
 inline constexpr const char* kResultsNote = "以上结果仅供参考\r\n实际缴费应以当地为准";
 
 }  // namespace qh

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "runtime/system.h"
+
 namespace qh {
 namespace {
 
@@ -74,6 +76,12 @@ TEST(QingheloanTest, UsageErrorsGoToStandardErrorWithStatusTwo) {
         {"housing", "--amount", "1", "--amount", "2"},
         {"housing", "--amount=1", "--amount", "2"},
         {"tax", "--non-ordinary", "--non-ordinary"},
+        // tax-now needs its five facts and known list texts; --rules a
+        // document that can be used.
+        {"tax-now", "--price", "300", "--area", "120", "--buyer", "首套", "--held", "满5年"},
+        {"tax-now", "--price", "300", "--area", "120", "--buyer", "四套", "--held", "满5年", "--only-home", "是"},
+        {"housing", "--amount", "1", "--rules"},
+        {"housing", "--amount", "1", "--rules", "no-such-rules.xml"},
     };
     for (const auto& args : bad) {
         const ToolOutput r = Loan(args);
@@ -82,6 +90,30 @@ TEST(QingheloanTest, UsageErrorsGoToStandardErrorWithStatusTwo) {
         EXPECT_NE(r.error.find("用法"), Text::npos);
     }
     EXPECT_NE(Loan({"housing", "--term-unit", "天"}).error.find("天"), Text::npos);
+}
+
+// tax-now takes the rules beside the program, or those --rules names; a loan
+// command takes the document's rates for its own run only.
+TEST(QingheloanTest, TaxNowAndTheRulesOption) {
+    const std::vector<Text> sale = {"--price", "300", "--price-unit", "万", "--area", "150", "--buyer", "二套",
+                                    "--held", "未满2年", "--only-home", "否", "--original", "200"};
+    const Text expected =
+        "契税: 60,000.00 元\n增值税: 87,378.64 元\n附加税费: 10,485.44 元\n个人所得税: 180,427.18 元\n"
+        "印花税: 0.00 元\n买方合计: 60,000.00 元\n卖方合计: 278,291.26 元\n税费总计: 338,291.26 元\n";
+    std::vector<Text> beside = {"tax-now"};
+    beside.insert(beside.end(), sale.begin(), sale.end());
+    EXPECT_EQ(Loan(beside).out, expected);
+    std::vector<Text> named = beside;
+    named.insert(named.begin() + 1, {"--rules", ProgramFile("rules.xml")});
+    EXPECT_EQ(Loan(named).out, expected);
+
+    const auto monthly = [](const ToolOutput& r) {
+        const std::size_t at = r.out.find("每月还款");
+        return at == Text::npos ? r.out : r.out.substr(at, r.out.find('\n', at) - at);
+    };
+    EXPECT_EQ(monthly(Loan({"housing", "--amount", "100", "--term", "20", "--rules", ProgramFile("rules.xml")})),
+              "每月还款: 5,799.60 元");
+    EXPECT_EQ(monthly(Loan({"housing", "--amount", "100", "--term", "20"})), "每月还款: 7,485.20 元");
 }
 
 TEST(QingheloanTest, AFigureThatRoundsToZeroShowsNoSign) {

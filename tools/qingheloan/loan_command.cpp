@@ -3,12 +3,17 @@
 #include <map>
 #include <optional>
 #include <span>
+#include <string>
 #include <string_view>
 
+#include "calc/loans/current_tax.h"
 #include "calc/loans/loan_pages.h"
 #include "calc/loans/rate_field.h"
+#include "calc/loans/rate_tables.h"
+#include "calc/loans/rules_document.h"
 #include "calc/loans/result_labels.h"
 #include "calc/loans/transaction_tax.h"
+#include "runtime/system.h"
 
 namespace qh {
 namespace {
@@ -22,7 +27,10 @@ const char* const kUsage =
     "[--comm-rate-kind K]\n"
     "  qingheloan car --price X [--price-unit 万] --term N [--term-unit 年] [--rate R] "
     "[--rate-kind K] [--down 3成]\n"
-    "  qingheloan tax [--non-ordinary] [--cert-under5] --area A --price X [--price-unit 万]\n";
+    "  qingheloan tax [--non-ordinary] [--cert-under5] --area A --price X [--price-unit 万]\n"
+    "  qingheloan tax-now --price X [--price-unit 万] --area A --buyer 首套|二套|三套及以上 "
+    "--held 未满2年|满2年|满5年 --only-home 是|否 [--original Y] [--location 市区|县城、镇|其他]\n"
+    "每个命令都可加 --rules FILE: 用该规则文件的利率与税费 (没有时用内置利率; tax-now 用程序旁的 rules.xml)\n";
 
 // A usage problem: the message goes to standard error with status 2.
 struct UsageError {
@@ -45,6 +53,9 @@ constexpr const char* kCarValued[] = {"--price", "--price-unit", "--term", "--te
                                       "--rate", "--rate-kind", "--down"};
 constexpr const char* kTaxValued[] = {"--area", "--price", "--price-unit"};
 constexpr const char* kTaxFlags[] = {"--non-ordinary", "--cert-under5"};
+constexpr const char* kTaxNowValued[] = {"--price", "--price-unit", "--area", "--buyer", "--held",
+                                         "--only-home", "--original", "--location"};
+constexpr const char* kRulesOption = "--rules";
 
 bool Contains(std::span<const char* const> names, const Text& name) {
     for (const char* n : names) {
@@ -211,6 +222,63 @@ Text Tax(const std::vector<Text>& args) {
     return Block(nullptr, kTaxRowLabels, TransactionTaxResults(in).valueText);
 }
 
+Text TaxNow(const std::vector<Text>& args, const RulesDocument& rules) {
+    const Options o(args, {kTaxNowValued, {}});
+    for (const char* required : {"--price", "--area", "--buyer", "--held", "--only-home"}) {
+        if (!o.has(required)) throw UsageError{"缺少选项 " + Text(required)};
+    }
+    CurrentTaxInputs in;
+    in.price = Amount(o, "--price", "--price-unit");
+    in.area = o.text("--area");
+    in.buyer = static_cast<BuyerHomes>(o.item("--buyer", kBuyerHomesTexts, 1));
+    in.holding = static_cast<SellerHolding>(o.item("--held", kSellerHoldingTexts, 1));
+    in.onlyHome = o.item("--only-home", kOnlyHomeTexts, 1) == 1;
+    in.originalPrice = o.text("--original");
+    in.location = static_cast<HomeLocation>(o.item("--location", kHomeLocationTexts, 1));
+    return Block(nullptr, kCurrentTaxRowLabels, CurrentTaxResults(rules.taxes, in).valueText);
+}
+
+// Takes "--rules FILE" (or "--rules=FILE") out of the arguments: the file
+// named, or none.
+std::optional<Text> TakeRulesOption(std::vector<Text>& args) {
+    for (size_t i = 1; i < args.size(); ++i) {
+        const Text& a = args[i];
+        if (a.rfind(Text(kRulesOption) + "=", 0) == 0) {
+            const Text file = a.substr(std::char_traits<char>::length(kRulesOption) + 1);
+            args.erase(args.begin() + static_cast<std::ptrdiff_t>(i));
+            return file;
+        }
+        if (a == kRulesOption) {
+            if (i + 1 >= args.size()) throw UsageError{Text("选项 ") + kRulesOption + " 缺少值"};
+            const Text file = args[i + 1];
+            args.erase(args.begin() + static_cast<std::ptrdiff_t>(i), args.begin() + static_cast<std::ptrdiff_t>(i) + 2);
+            return file;
+        }
+    }
+    return std::nullopt;
+}
+
+// The rules document of a command: the one named, or for tax-now the one
+// beside the program. One that is missing or refused is a usage error.
+std::optional<RulesDocument> RulesFor(const Text& command, const std::optional<Text>& named) {
+    if (!named && command != "tax-now") return std::nullopt;
+    const Text file = named ? *named : ProgramFile(kRulesFileName);
+    RulesReadResult read = LoadRulesDocument(file);
+    if (!read.rules) throw UsageError{"规则文件无法使用: " + file + (read.error.empty() ? Text(": 不存在") : ": " + read.error)};
+    return std::move(read.rules);
+}
+
+// The command's rules in force for the command's run only.
+class CommandRules {
+public:
+    explicit CommandRules(const std::optional<RulesDocument>& rules) {
+        if (rules) UseRulesDocument(&*rules);
+    }
+    ~CommandRules() { UseRulesDocument(nullptr); }
+    CommandRules(const CommandRules&) = delete;
+    CommandRules& operator=(const CommandRules&) = delete;
+};
+
 }  // namespace
 
 ToolOutput RunLoanCommand(const std::vector<Text>& arguments) {
@@ -227,14 +295,19 @@ ToolOutput RunLoanCommand(const std::vector<Text>& arguments) {
     }
     const Text& command = arguments[0];
     try {
+        std::vector<Text> args = arguments;
+        const std::optional<RulesDocument> rules = RulesFor(command, TakeRulesOption(args));
+        const CommandRules inForce(rules);
         if (command == "housing") {
-            result.out = Housing(arguments);
+            result.out = Housing(args);
         } else if (command == "combined") {
-            result.out = Combined(arguments);
+            result.out = Combined(args);
         } else if (command == "car") {
-            result.out = Car(arguments);
+            result.out = Car(args);
         } else if (command == "tax") {
-            result.out = Tax(arguments);
+            result.out = Tax(args);
+        } else if (command == "tax-now") {
+            result.out = TaxNow(args, *rules);
         } else {
             throw UsageError{"未知命令: " + command};
         }

@@ -9,6 +9,13 @@
 //   qingheloan car --price X --price-unit 万 --term N --term-unit 年 [--rate R]
 //                  [--rate-kind K] [--down 3成]
 //   qingheloan tax [--non-ordinary] [--cert-under5] --area A --price X --price-unit 万
+//   qingheloan tax-now --price X [--price-unit 万] --area A --buyer 首套|二套|三套及以上
+//                      --held 未满2年|满2年|满5年 --only-home 是|否 [--original Y]
+//                      [--location 市区|县城、镇|其他]
+//
+// Every command takes --rules FILE: the rates (and for tax-now the taxes) of
+// that rules document. Without it the loan commands use the built-in rates,
+// and tax-now the rules.xml beside the program.
 //
 // Option values are the texts the page's boxes and lists hold; an omitted
 // option takes the page's start state, and an omitted rate is what the rate
