@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "calc/loans/rate_history.h"
 #include "calc/loans/rules_document.h"
 #include "tests/calc/loans/shipped_rules.h"
 
@@ -104,6 +105,40 @@ TEST(RulesDocumentTest, AFaultyDocumentIsRefusedWholeWithItsReason) {
         const RulesReadResult read = ReadRulesDocument(Bytes(faulty.begin(), faulty.end()));
         EXPECT_FALSE(read.rules.has_value()) << fault.what;
         EXPECT_NE(read.error.find(fault.reason), Text::npos) << fault.what << ": " << read.error;
+    }
+}
+
+// The rates in force on a day, from the shipped histories: a fixing applies
+// from its own date on, the undated first provident entry before 2022-10-01.
+TEST(RulesDocumentTest, TheHistoriesAnswerTheRateInForceOnADay) {
+    const RateHistory history(ShippedRules());
+    struct LprCase {
+        const char* day;
+        std::optional<float> fiveYearPlus;
+    };
+    const LprCase lpr[] = {
+        {"2019-08-19", std::nullopt}, {"2019-08-20", 4.85f}, {"2022-05-19", 4.60f}, {"2022-05-20", 4.45f},
+        {"2024-10-21", 3.60f},        {"2026-12-09", 3.50f},
+    };
+    for (const LprCase& c : lpr) {
+        const std::optional<LprFixing> fixing = history.LprOn(*ParseRulesDate(c.day));
+        ASSERT_EQ(fixing.has_value(), c.fiveYearPlus.has_value()) << c.day;
+        if (fixing) {
+            EXPECT_FLOAT_EQ(fixing->fiveYearPlus, *c.fiveYearPlus) << c.day;
+        }
+    }
+    struct ProvidentCase {
+        const char* day;
+        ProvidentLoanKind kind;
+        float rate;
+    };
+    const ProvidentCase provident[] = {
+        {"2015-01-01", {false, true}, 3.25f}, {"2022-09-30", {true, false}, 3.025f},
+        {"2022-10-01", {false, false}, 2.60f}, {"2025-05-07", {true, true}, 3.325f},
+        {"2025-05-08", {false, true}, 2.60f}, {"2026-12-09", {true, true}, 3.075f},
+    };
+    for (const ProvidentCase& c : provident) {
+        EXPECT_EQ(history.ProvidentRateOn(*ParseRulesDate(c.day), c.kind), c.rate) << c.day;
     }
 }
 
