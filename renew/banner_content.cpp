@@ -10,6 +10,7 @@
 #include "runtime/convert.h"
 #include "runtime/digest.h"
 #include "runtime/http.h"
+#include "runtime/text.h"
 #include "runtime/xml/xml_tree.h"
 
 namespace qh {
@@ -19,16 +20,6 @@ constexpr char kBannerImage[] = "renew_ad.png";
 constexpr char kBannerTarget[] = "renew_ad.txt";
 constexpr char kBannerTips[] = "renew_ad.tips";
 constexpr std::array<std::string_view, 2> kWebSchemes = {"http://", "https://"};
-
-bool StartsWithIgnoringCase(std::string_view text, std::string_view prefix) {
-    if (text.size() < prefix.size()) return false;
-    for (std::size_t i = 0; i < prefix.size(); ++i) {
-        char c = text[i];
-        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-        if (c != prefix[i]) return false;
-    }
-    return true;
-}
 
 // Whether bytes have every digest the entry gives (at least one) and its
 // size where it gives one.

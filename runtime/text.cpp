@@ -43,6 +43,15 @@ bool MatchesAt(const Text& t, size_t at, const Text& what, bool ignoreCase) {
 
 }  // namespace
 
+bool StartsWithIgnoringCase(std::string_view text, std::string_view prefix) {
+    if (text.size() < prefix.size()) return false;
+    const auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; };
+    for (std::size_t i = 0; i < prefix.size(); ++i) {
+        if (lower(text[i]) != lower(prefix[i])) return false;
+    }
+    return true;
+}
+
 int FindText(const Text& t, const Text& what, int start, bool ignoreCase) {
     if (t.empty() || what.empty()) return -1;
     const size_t from = start < 1 ? 0 : static_cast<size_t>(start) - 1;

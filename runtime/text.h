@@ -7,6 +7,7 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace qh {
@@ -31,6 +32,9 @@ Text MidText(const Text& t, int start, int n);
 // (values below 1 count as 1), or -1. Matches begin only on character
 // boundaries: the scan steps over a two-byte character as a whole.
 int FindText(const Text& t, const Text& what, int start = 1, bool ignoreCase = false);
+// Whether text starts with prefix, ASCII letters compared in either case
+// (URL schemes, header names).
+bool StartsWithIgnoringCase(std::string_view text, std::string_view prefix);
 // "%X" of a 32-bit integer: upper case, no leading zeros.
 Text HexText(std::int32_t n);
 

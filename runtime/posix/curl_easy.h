@@ -7,6 +7,7 @@
 #include <string_view>
 
 #include "runtime/posix/curl_library.h"
+#include "runtime/text.h"
 
 namespace qh {
 
@@ -18,16 +19,6 @@ inline constexpr long kCurlMaxRedirects = 5;
 // when it could not be.
 inline bool CurlReady() { return Curl() != nullptr; }
 
-// Whether text starts with an ASCII prefix, in either case, as URL schemes
-// and header names compare.
-inline bool StartsWithIgnoringCase(std::string_view text, std::string_view prefix) {
-    if (text.size() < prefix.size()) return false;
-    for (std::size_t i = 0; i < prefix.size(); ++i) {
-        const auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; };
-        if (lower(text[i]) != lower(prefix[i])) return false;
-    }
-    return true;
-}
 
 // Where the transfer may go, and how it trusts a server: http and https
 // only; redirects followed up to kCurlMaxRedirects, and from an https
