@@ -41,6 +41,9 @@ enum ControlKind : int {
 // Visual states passed with the paint message.
 enum PaintState : int { kStateFocused = -1, kStateNormal = 0, kStateHover = 1, kStatePressed = 2, kStateFocusedQuiet = 3 };
 
+// A typed callback of new code: the control was clicked.
+using ClickHandler = std::function<void()>;
+
 // (window index, control index, wParam, lParam, force)
 using ControlHook = std::function<void(int, int, std::intptr_t, std::intptr_t, bool)>;
 
@@ -118,6 +121,14 @@ public:
     // Marks a control that takes no mouse press or keyboard focus (attribute 1).
     int NoMouse(int value = 0, bool set = false);
 
+    // Typed callbacks and named properties, for windows that do not route
+    // events through one handler comparing ids. OnClick runs after the
+    // window's control-event handler, for a click by mouse or keyboard on an
+    // enabled control.
+    void OnClick(ClickHandler handler) { onClick_ = std::move(handler); }
+    void SetEnabled(bool enabled) { Disabled(enabled ? 0 : 1, true); }
+    bool IsEnabled() { return Disabled() == 0; }
+
     // The kind's message procedure: paint (15, lParam = state), destroy (2),
     // keys, timer, mouse, click (444660), hidden / shown (444662 / 444663).
     // This one hands the messages every kind shares to the typed handlers
@@ -176,6 +187,7 @@ private:
     int windowIndex_ = 0;
     int id_ = 0;
     RectF bounds_;
+    ClickHandler onClick_;
 };
 
 template <class R, class F>

@@ -17,8 +17,15 @@ void UiWindow::CallControlHandler(const ControlHandler& h, int index) {
 }
 
 void UiWindow::ClickControl(int index) {
+    const int id = IdAt(index);
     SendControlMessage(index, msg::kClick, 0, 0, false);
     CallControlHandler(onEvent_, index);
+    // The window's handler may have destroyed the control or others before
+    // it: look it up again by id.
+    const ControlRecord* rec = Record(IndexOfId(id));
+    if (rec == nullptr || rec->object == nullptr || rec->object->disabled_ != 0 || !rec->object->onClick_) return;
+    const ClickHandler handler = rec->object->onClick_;  // the handler may replace itself
+    handler();
 }
 
 void UiWindow::Blur(int index) {

@@ -58,8 +58,8 @@ CurrentTaxResult CurrentTaxResults(const CurrentTaxRules& rules, const CurrentTa
     r.surcharges = Fen(r.vat * surchargeRate / kPercent);
     const bool exempt = held >= rules.incomeExemptAfterYears && in.onlyHome;
     if (!exempt) {
-        if (!in.originalPrice.empty()) {
-            const double original = LoanAmountOf(in.originalPrice, in.price.unitItem);
+        if (!in.originalPrice.text.empty()) {
+            const double original = LoanAmountOf(in.originalPrice.text, in.originalPrice.unitItem);
             const double gain = price - original - r.vat - r.surcharges;
             r.incomeTax = Fen(std::max(0.0, gain) * rules.incomeGainRate / kPercent);
         } else {
@@ -73,6 +73,25 @@ CurrentTaxResult CurrentTaxResults(const CurrentTaxRules& rules, const CurrentTa
                                    MoneyText(r.stampDuty), MoneyText(r.buyerTotal), MoneyText(r.sellerTotal),
                                    MoneyText(r.total)});
     return r;
+}
+
+std::array<CurrentTaxRule, kCurrentTaxCount> CurrentTaxRuleLines(const CurrentTaxRules& rules) {
+    auto pct = [](float rate) { return ToText(rate) + "%"; };
+    const Text vatYears = ToText(std::int32_t{rules.vatExemptAfterYears});
+    const Text incomeYears = ToText(std::int32_t{rules.incomeExemptAfterYears});
+    return {{
+        {"契税", "首套" + pct(rules.deedFirstSmall) + "/" + pct(rules.deedFirstLarge) + ",二套" +
+                     pct(rules.deedSecondSmall) + "/" + pct(rules.deedSecondLarge) + "(以" +
+                     ToText(rules.deedAreaThreshold) + "㎡为界),三套及以上" + pct(rules.deedThirdAndLater)},
+        {"增值税", "持有未满" + vatYears + "年按总价÷(1+" + pct(rules.vatRate) + ")×" + pct(rules.vatRate) +
+                       "征收,满" + vatYears + "年免征"},
+        {"附加税费", "增值税的" + pct(rules.cityConstructionCity) + "(县城、镇" + pct(rules.cityConstructionCounty) +
+                         ",其他" + pct(rules.cityConstructionOther) + "),教育附加" + pct(rules.educationSurcharge) + "+" +
+                         pct(rules.localEducationSurcharge)},
+        {"个人所得税", "满" + incomeYears + "年唯一住房免征;否则差额×" + pct(rules.incomeGainRate) + ",无原价总价×" +
+                           pct(rules.incomeDeemedRate)},
+        {"印花税", "个人买卖住房暂免征收"},
+    }};
 }
 
 }  // namespace qh

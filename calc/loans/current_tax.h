@@ -10,6 +10,8 @@
 // as paid, and the totals add the rounded figures.
 #pragma once
 
+#include <array>
+
 #include "calc/loans/loan_pages.h"
 #include "calc/loans/rules_document.h"
 
@@ -33,7 +35,7 @@ struct CurrentTaxInputs {
     BuyerHomes buyer = BuyerHomes::First;
     SellerHolding holding = SellerHolding::FiveYears;
     bool onlyHome = true;       // 卖方家庭唯一住房
-    Text originalPrice;         // 原购价, in the price's unit; empty: not known
+    AmountInput originalPrice;  // 原购价 and its unit; an empty text: not known
     HomeLocation location = HomeLocation::City;
 };
 
@@ -52,5 +54,14 @@ struct CurrentTaxResult {
 };
 
 CurrentTaxResult CurrentTaxResults(const CurrentTaxRules& rules, const CurrentTaxInputs& in);
+
+// One tax of the page with the rule the page states for it in one line,
+// worded from the rates in force.
+struct CurrentTaxRule {
+    const char* name;
+    Text rule;
+};
+inline constexpr int kCurrentTaxCount = 5;  // 契税, 增值税, 附加税费, 个人所得税, 印花税
+std::array<CurrentTaxRule, kCurrentTaxCount> CurrentTaxRuleLines(const CurrentTaxRules& rules);
 
 }  // namespace qh

@@ -72,6 +72,7 @@ int RunQingheCalc(Platform& platform, const std::vector<std::string>& arguments)
     };
     const std::optional<RulesDocument> rules = ReadRules();
     UseRulesDocument(rules ? &*rules : nullptr);
+    if (rules) services.currentTaxRules = &rules->taxes;
     MainWindow main(platform, services);
     if (!main.Build()) return 3;
     about = std::make_unique<AboutWindow>(main.Controls().hwnd, settings.siteUrl,

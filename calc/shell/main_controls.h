@@ -19,15 +19,19 @@
 
 namespace qh {
 
-// The pages, numbered as the side menu counts them.
+// The pages, numbered as the side menu counts them. The menu has seven
+// slots: the five classic pages, an empty one, and the current-law tax page,
+// which is offered only when a rules document is in force.
 enum CalcPage : int {
     kPageHousing = 1,
     kPageTax = 2,
     kPageCar = 3,
     kPageCombined = 4,
     kPageSearch = 5,
+    kPageCurrentTax = 7,
 };
-inline constexpr int kPageCount = 5;
+inline constexpr int kPageCount = 5;  // the classic pages, 1 to 5
+inline constexpr int kMenuSlotCount = 7;
 inline constexpr int kTabCount = 5;
 inline constexpr int kAboutTab = 5;
 
@@ -41,15 +45,15 @@ inline constexpr SideButtonColors kBlackSideEntry{kSideHoverFace, kSideSelectedF
                                                   MakeArgb(0x000000, 180), MakeArgb(0x000000, 180)};
 inline constexpr SideButtonColors kRedSideEntry{kSideHoverFace, kSideSelectedFace, MakeArgb(0x0000FF, 190),
                                                 MakeArgb(0x0000FF, 230), MakeArgb(0x0000FF, 190)};
-inline constexpr SideButtonColors kSideMenuColors[kPageCount] = {kBlackSideEntry, kBlackSideEntry, kBlackSideEntry,
-                                                                 kBlackSideEntry, kRedSideEntry};
+inline constexpr SideButtonColors kSideMenuColors[kMenuSlotCount] = {
+    kBlackSideEntry, kBlackSideEntry, kBlackSideEntry, kBlackSideEntry, kRedSideEntry, kBlackSideEntry, kBlackSideEntry};
 
 struct MainControls {
     UiWindow window;
     HostHandle hwnd = 0;
 
     UiTabButton topTabs[kTabCount];  // TopTabs[1..5]
-    UiSideButton sideMenu[7];        // SideMenu[1..5]; 6 and 7 stay empty
+    UiSideButton sideMenu[kMenuSlotCount];  // SideMenu[1..5] and [7]; 6 stays empty
 
     // On every page.
     UiButton clearButton, calcButton, sysCalcButton;
@@ -103,6 +107,20 @@ struct MainControls {
     UiEdit wantTermEdit;
     UiComboBox wantTermUnit;
     UiLabel searchLink;
+
+    // Page 7, second-hand taxes under current law.
+    UiEdit nowPriceEdit;
+    UiComboBox nowPriceUnit;
+    UiLabel nowAreaCaption;
+    UiEdit nowAreaEdit;
+    UiEdit nowOriginalEdit;
+    UiComboBox nowOriginalUnit;
+    UiLabel nowLocationCaption;
+    UiComboBox nowLocation;
+    UiRadioButton nowBuyerFirst, nowBuyerSecond, nowBuyerThird;
+    UiRadioButton nowHeldUnder2, nowHeld2, nowHeld5;
+    UiRadioButton nowOnlyHome, nowNotOnlyHome;
+    UiListView nowTaxTable;
 };
 
 }  // namespace qh

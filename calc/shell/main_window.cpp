@@ -29,9 +29,12 @@ constexpr TabSpec kTabs[kTabCount] = {
     {"房贷计算", CalcImage::TabHousing}, {"车贷计算", CalcImage::TabCar},     {"组合贷款", CalcImage::TabCombined},
     {"我要贷款", CalcImage::TabSearch},  {"关于青禾", CalcImage::TabAbout},
 };
-constexpr const char* kMenuCaptions[kPageCount] = {"房贷计算", "二手房交易税", "车贷计算", "组合贷款", "我要贷款"};
+// The side menu's slots; the sixth stays empty.
+constexpr const char* kMenuCaptions[kMenuSlotCount] = {"房贷计算", "二手房交易税", "车贷计算", "组合贷款",
+                                                       "我要贷款", nullptr,          "税费(现行)"};
 // The tab that lights up for each page.
-constexpr int kTabOfPage[kPageCount] = {1, 1, 2, 3, 4};
+constexpr int kTabOfPage[kMenuSlotCount] = {1, 1, 2, 3, 4, 0, 1};
+constexpr float kMenuTop = 100, kMenuPitch = 29;
 
 // The texts behind HelpIcon: what counts as a second home (housing page,
 // by area), and what is not ordinary housing (tax page).
@@ -97,6 +100,7 @@ bool MainWindow::Build() {
     c_.window.SetAlpha(kWindowAlpha);
     CreateTabsAndMenu();
     CreatePageForms(c_);
+    if (services_.currentTaxRules != nullptr) currentTax_.Bind(c_, *services_.currentTaxRules);
     CreateSharedControls();
     StartupMark("controls: images, fonts");
     BindRateFields(c_);
@@ -132,16 +136,25 @@ void MainWindow::CreateTabsAndMenu() {
         tab.Name("TopTabs[" + std::to_string(i) + "]", true);
     }
     c_.topTabs[0].Selected(1, true);
-    for (int i = 1; i <= kPageCount; ++i) {
+    for (int i = 1; i <= kMenuSlotCount; ++i) {
+        if (!Offers(i)) continue;
         UiSideButton& entry = c_.sideMenu[i - 1];
-        entry.Create(c_.hwnd, 6, float((i - 1) * 29 + 100), 120, 28, Bytes(), Text(" ") + kMenuCaptions[i - 1],
-                     kSideMenuColors[i - 1]);
+        entry.Create(c_.hwnd, 6, float(i - 1) * kMenuPitch + kMenuTop, 120, 28, Bytes(),
+                     Text(" ") + kMenuCaptions[i - 1], kSideMenuColors[i - 1]);
         entry.UserText(std::to_string(i), true);
         entry.Name("SideMenu[" + std::to_string(i) + "]", true);
     }
+    // The classic entries go through the window's handler; the new one has
+    // its own callback.
+    c_.sideMenu[kPageCurrentTax - 1].OnClick([this] { SelectSideEntry(kPageCurrentTax); });
     c_.sideMenu[0].Selected(1, true);
     currentPage_ = 1;
     currentTab_ = 1;
+}
+
+bool MainWindow::Offers(int page) const {
+    if (page == kPageCurrentTax) return services_.currentTaxRules != nullptr;
+    return page >= 1 && page <= kPageCount;
 }
 
 void MainWindow::CreateSharedControls() {
@@ -265,7 +278,7 @@ int MainWindow::OnControlEvent(int id, int kind) {
 }
 
 void MainWindow::SelectSideEntry(int page) {
-    if (page < 1 || page > kPageCount || page == currentPage_) return;
+    if (!Offers(page) || page == currentPage_) return;
     ShowPage(currentPage_, false);
     currentPage_ = page;
     const int tab = kTabOfPage[page - 1];
@@ -322,7 +335,7 @@ void MainWindow::Calculate() {
     results_.Open(currentPage_);
     results_.BringToFront();
     TheHost().BringToFront(c_.hwnd);
-    results_.ShowResults(ComputePage(c_, currentPage_));
+    results_.ShowResults(currentPage_ == kPageCurrentTax ? currentTax_.Results() : ComputePage(c_, currentPage_));
 }
 
 int MainWindow::Paint(Graphics& g, int width, int height) {

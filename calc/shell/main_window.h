@@ -8,6 +8,7 @@
 #include <atomic>
 #include <functional>
 
+#include "calc/shell/current_tax_page.h"
 #include "calc/shell/main_controls.h"
 #include "calc/shell/results_window.h"
 #include "toolkit/platform.h"
@@ -27,6 +28,9 @@ struct MainWindowServices {
     // The statistics page that the hidden browser loads once per start;
     // none when empty (as in tests).
     Text statsUrl;
+    // The taxes of the rules document in force; the page 税费(现行) is
+    // offered only with them.
+    const CurrentTaxRules* currentTaxRules = nullptr;
 };
 
 class MainWindow {
@@ -42,6 +46,7 @@ public:
     MainControls& Controls() { return c_; }
     ResultsWindow& Results() { return results_; }
     int CurrentPage() const { return currentPage_; }
+    const CurrentTaxPage& CurrentTax() const { return currentTax_; }
     int CurrentTab() const { return currentTab_; }
     // The statistics page's ready state as the window last read it (4 once
     // it is complete). Any thread may ask.
@@ -56,6 +61,8 @@ public:
 
 private:
     void CreateTabsAndMenu();
+    // Whether the side menu offers the page.
+    bool Offers(int page) const;
     void CreateSharedControls();
     void BindHandlers();
     void ShowPage(int page, bool show);
@@ -70,6 +77,7 @@ private:
     MainWindowServices services_;
     MainControls c_;
     ResultsWindow results_{c_};
+    CurrentTaxPage currentTax_;
     int currentTab_ = 1;
     int currentPage_ = 1;
     // The hidden browser, which belongs to this window's thread: the window

@@ -62,11 +62,11 @@ void BindRateFields(MainControls& c) {
     };
     for (const Lists& lists : kLists) {
         const RateFieldId field = lists.field;
-        (c.*lists.kind).OnSelect([&c, field](UiComboBox& kind) {
+        (c.*lists.kind).OnSelect([&c, field](int kindItem) {
             ControlRateField view = RateFieldOf(c, field);
-            SwitchRateKind(view, CurrentOptionSet(c, field), kind.Selection());
+            SwitchRateKind(view, CurrentOptionSet(c, field), kindItem);
         });
-        (c.*lists.option).OnSelect([&c, field](UiComboBox&) { ApplySelectedRateOption(c, field); });
+        (c.*lists.option).OnSelect([&c, field](int) { ApplySelectedRateOption(c, field); });
     }
 }
 
@@ -93,7 +93,8 @@ void OnHomeTypeChanged(MainControls& c) {
 void ClearAction(MainControls& c) {
     UiEdit* boxes[] = {&c.areaEdit,     &c.amountEdit,     &c.termEdit,     &c.rateEdit,       &c.taxAreaEdit,
                        &c.taxPriceEdit, &c.carPriceEdit,   &c.carTermEdit,  &c.carRateEdit,    &c.mixTermEdit,
-                       &c.commAmountEdit, &c.fundRateEdit, &c.commRateEdit, &c.wantAmountEdit, &c.wantTermEdit};
+                       &c.commAmountEdit, &c.fundRateEdit, &c.commRateEdit, &c.wantAmountEdit, &c.wantTermEdit,
+                       &c.nowPriceEdit, &c.nowAreaEdit, &c.nowOriginalEdit};
     for (UiEdit* box : boxes) box->Text("", true);
     for (RateFieldId field : kRateFields) ApplySelectedRateOption(c, field);
 }
@@ -125,6 +126,14 @@ void SearchLoans(MainControls& c, const Text& siteUrl, const std::function<void(
     }
 }
 
+ResultsKind ResultsKindOf(int page) {
+    switch (page) {
+        case kPageTax: return ResultsKind::Tax;
+        case kPageCurrentTax: return ResultsKind::CurrentTax;
+        default: return ResultsKind::Loan;
+    }
+}
+
 PageResults ComputePage(MainControls& c, int page) {
     PageResults results;
     LoanResultTexts loan;
@@ -146,7 +155,7 @@ PageResults ComputePage(MainControls& c, int page) {
             in.certOver5 = c.certOver5.Checked() != 0;
             in.area = c.taxAreaEdit.Text();
             in.price = AmountOf(c.taxPriceEdit, c.taxPriceUnit);
-            results.isTax = true;
+            results.kind = ResultsKind::Tax;
             results.tax = TransactionTaxResults(in).valueText;
             return results;
         }

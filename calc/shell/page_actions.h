@@ -61,14 +61,21 @@ Text LoanSearchAddress(const Text& siteUrl, int purposeItem, const Text& amountT
 // empty; otherwise opens the search address with open.
 void SearchLoans(MainControls& c, const Text& siteUrl, const std::function<void(const Text&)>& open);
 
-// The value texts of the results window for the page. On the tax page only
+// What the results window shows: the two repayment methods, the classic
+// tax page's seven lines, or the current-law tax page's eight.
+enum class ResultsKind { Loan, Tax, CurrentTax };
+ResultsKind ResultsKindOf(int page);
+
+// The value texts of the results window for the page. On the tax pages only
 // tax is set; on the loan pages installment and principal.
 struct PageResults {
-    bool isTax = false;
+    ResultsKind kind = ResultsKind::Loan;
     Text installment;
     Text principal;
     Text tax;
 };
+// The classic pages only: the current-law tax page computes from its own
+// inputs (CurrentTaxPage).
 PageResults ComputePage(MainControls& c, int page);
 
 }  // namespace qh

@@ -2,6 +2,7 @@
 
 #include <iterator>
 
+#include "calc/loans/current_tax.h"
 #include "calc/loans/rate_tables.h"
 #include "calc/loans/repayment.h"
 #include "toolkit/draw.h"
@@ -19,6 +20,17 @@ constexpr unsigned kTax = OnPage(kPageTax);
 constexpr unsigned kCar = OnPage(kPageCar);
 constexpr unsigned kCombined = OnPage(kPageCombined);
 constexpr unsigned kSearch = OnPage(kPageSearch);
+constexpr unsigned kCurrentTax = OnPage(kPageCurrentTax);
+
+void FillTaxTable(UiListView& table);
+
+// The current-law tax page: two columns of inputs in its first two rows,
+// a radio row each for 买方, 卖方持有 and 唯一住房, then the rules.
+constexpr float kNowRow[] = {111, 138, 165, 193, 220};
+constexpr float kNowRadioColumns[] = {225, 305, 385};
+constexpr float kNowRightCaption = 355;
+constexpr float kNowRightField = 400;
+constexpr int kNowBuyerGroup = 70, kNowHeldGroup = 71, kNowOnlyHomeGroup = 72;
 
 // clang-format off
 constexpr FormControl kForms[] = {
@@ -70,7 +82,7 @@ constexpr FormControl kForms[] = {
     {.name = "TaxPriceUnit", .kind = K::Combo, .x = 290, .y = 193, .width = 50, .height = 24, .pages = kTax,
      .list = L::AmountUnits, .selection = kAmountUnitWan, .combo = &M::taxPriceUnit},
     {.name = "TaxTable", .kind = K::ListView, .x = 160, .y = 223, .width = 420, .height = 110, .pages = kTax,
-     .shownByLayout = true, .listView = &M::taxTable},
+     .shownByLayout = true, .fill = FillTaxTable, .listView = &M::taxTable},
 
     // Page 3, car loan.
     {.name = "SeatsUnder6", .kind = K::Radio, .x = 225, .y = 111, .width = 75, .height = 24, .pages = kCar,
@@ -129,6 +141,46 @@ constexpr FormControl kForms[] = {
      .list = L::TermUnits, .selection = kTermInYears, .combo = &M::wantTermUnit},
     {.name = "SearchLink", .kind = K::Link, .x = 228, .y = 195, .width = 112, .height = 24, .pages = kSearch,
      .text = "搜素一下", .label = &M::searchLink},
+
+    // Page 7, second-hand taxes under current law.
+    {.name = "NowPriceEdit", .kind = K::Edit, .x = 228, .y = kNowRow[0] + 1, .width = 60, .height = 22,
+     .pages = kCurrentTax, .inputMode = kEditNumber, .edit = &M::nowPriceEdit},
+    {.name = "NowPriceUnit", .kind = K::Combo, .x = 290, .y = kNowRow[0], .width = 50, .height = 24,
+     .pages = kCurrentTax, .list = L::AmountUnits, .selection = kAmountUnitWan, .combo = &M::nowPriceUnit},
+    {.name = "NowAreaCaption", .kind = K::Caption, .x = kNowRightCaption, .y = kNowRow[0] + 4, .width = 45,
+     .height = 18, .pages = kCurrentTax, .text = "面积:", .label = &M::nowAreaCaption},
+    {.name = "NowAreaEdit", .kind = K::Edit, .x = kNowRightField + 3, .y = kNowRow[0] + 1, .width = 60, .height = 22,
+     .pages = kCurrentTax, .inputMode = kEditNumber, .suffix = "㎡", .edit = &M::nowAreaEdit},
+    {.name = "NowOriginalEdit", .kind = K::Edit, .x = 228, .y = kNowRow[1] + 1, .width = 60, .height = 22,
+     .pages = kCurrentTax, .inputMode = kEditNumber, .tooltip = "可不填: 不填时个人所得税按总价核定",
+     .edit = &M::nowOriginalEdit},
+    {.name = "NowOriginalUnit", .kind = K::Combo, .x = 290, .y = kNowRow[1], .width = 50, .height = 24,
+     .pages = kCurrentTax, .list = L::AmountUnits, .selection = kAmountUnitWan, .combo = &M::nowOriginalUnit},
+    {.name = "NowLocationCaption", .kind = K::Caption, .x = kNowRightCaption, .y = kNowRow[1] + 4, .width = 45,
+     .height = 18, .pages = kCurrentTax, .text = "所在地:", .label = &M::nowLocationCaption},
+    {.name = "NowLocation", .kind = K::Combo, .x = kNowRightField, .y = kNowRow[1], .width = 80, .height = 24,
+     .pages = kCurrentTax, .list = L::HomeLocations, .selection = int(HomeLocation::City), .combo = &M::nowLocation},
+    {.name = "NowBuyerFirst", .kind = K::Radio, .x = kNowRadioColumns[0], .y = kNowRow[2], .width = 75, .height = 24,
+     .pages = kCurrentTax, .text = kBuyerHomesTexts[0], .group = kNowBuyerGroup, .checked = true,
+     .radio = &M::nowBuyerFirst},
+    {.name = "NowBuyerSecond", .kind = K::Radio, .x = kNowRadioColumns[1], .y = kNowRow[2], .width = 75, .height = 24,
+     .pages = kCurrentTax, .text = kBuyerHomesTexts[1], .group = kNowBuyerGroup, .radio = &M::nowBuyerSecond},
+    {.name = "NowBuyerThird", .kind = K::Radio, .x = kNowRadioColumns[2], .y = kNowRow[2], .width = 100, .height = 24,
+     .pages = kCurrentTax, .text = kBuyerHomesTexts[2], .group = kNowBuyerGroup, .radio = &M::nowBuyerThird},
+    {.name = "NowHeldUnder2", .kind = K::Radio, .x = kNowRadioColumns[0], .y = kNowRow[3], .width = 75, .height = 24,
+     .pages = kCurrentTax, .text = kSellerHoldingTexts[0], .group = kNowHeldGroup, .radio = &M::nowHeldUnder2},
+    {.name = "NowHeld2", .kind = K::Radio, .x = kNowRadioColumns[1], .y = kNowRow[3], .width = 75, .height = 24,
+     .pages = kCurrentTax, .text = kSellerHoldingTexts[1], .group = kNowHeldGroup, .radio = &M::nowHeld2},
+    {.name = "NowHeld5", .kind = K::Radio, .x = kNowRadioColumns[2], .y = kNowRow[3], .width = 75, .height = 24,
+     .pages = kCurrentTax, .text = kSellerHoldingTexts[2], .group = kNowHeldGroup, .checked = true,
+     .radio = &M::nowHeld5},
+    {.name = "NowOnlyHome", .kind = K::Radio, .x = kNowRadioColumns[0], .y = kNowRow[4], .width = 75, .height = 24,
+     .pages = kCurrentTax, .text = kOnlyHomeTexts[0], .group = kNowOnlyHomeGroup, .checked = true,
+     .radio = &M::nowOnlyHome},
+    {.name = "NowNotOnlyHome", .kind = K::Radio, .x = kNowRadioColumns[1], .y = kNowRow[4], .width = 75, .height = 24,
+     .pages = kCurrentTax, .text = kOnlyHomeTexts[1], .group = kNowOnlyHomeGroup, .radio = &M::nowNotOnlyHome},
+    {.name = "NowTaxTable", .kind = K::ListView, .x = 160, .y = 249, .width = 420, .height = 92,
+     .pages = kCurrentTax, .listView = &M::nowTaxTable},
 };
 
 constexpr PageLayout kByAmountLayout = {
@@ -144,6 +196,8 @@ constexpr PageLayout kLayouts[] = {
     {"贷款期限:\r\n\r\n公积金贷款:\r\n\r\n公积金利率:\r\n\r\n商业贷款:\r\n\r\n商业利率:", 180, 275, 265, 0, 0},
     {"贷款用途:\r\n\r\n贷款金额:\r\n\r\n贷款期限:", 0, 245, 235, 0, 0},
 };
+constexpr PageLayout kCurrentTaxLayout = {
+    "房屋总价:\r\n\r\n原购价:\r\n\r\n买方:\r\n\r\n卖方持有:\r\n\r\n唯一住房:", 130, 350, 345, 0, 0};
 
 constexpr const char* kDescriptions[] = {
     "房贷计算器用于计算用户在申请商业贷款的情况下,选择等额本金和等额本息两种不同的还款方式后,每一期需偿还商业贷款的"
@@ -157,6 +211,9 @@ constexpr const char* kDescriptions[] = {
     "青禾网一站式贷款搜索平台,免费为您提供各大银行、小贷公司、典当行的正规贷款,各类个人贷款、个人信用贷款、个人抵押贷款、"
     "企业信用贷款、企业抵押贷款任你选.",
 };
+constexpr const char* kCurrentTaxDescription =
+    "现行税费计算器按最新税收政策,计算买卖二手房时买方的契税和卖方的增值税、附加税费、个人所得税;税率随软件"
+    "更新,详见上表.";
 
 constexpr const char* kLoanPurposeTexts[] = {"企业贷款", "购车贷款", "购房贷款", "消费贷款"};
 
@@ -179,6 +236,7 @@ constexpr Argb kEditFill = 0xE6FFFFFFu;    // white α230
 constexpr Argb kEditBorder = 0x46000000u;  // black α70
 constexpr Argb kEmphasisedText = 0xAA000000u;  // black α170
 constexpr Argb kSuffixText = 0x78000000u;  // black α120
+constexpr Argb kCaptionText = 0x6E000000u;  // black α110, as the caption column
 // SearchLink's text at rest, under the mouse, held down and once clicked
 // (focused); the blues are RGB(0, 152, 241) written as COLORREFs.
 constexpr LabelColors kSearchLinkColors{MakeArgb(0xFFFFFF, 230), MakeArgb(0xF19800, 170), MakeArgb(0xF19800, 254),
@@ -219,7 +277,6 @@ void Create(MainControls& c, const FormControl& f) {
             UiRadioButton& r = c.*f.radio;
             r.Create(h, f.text, f.x, f.y, f.width, f.height, f.checked, f.group,
                      f.emphasised ? kEmphasisedText : MakeArgb(0x000000, 230), {}, visible);
-            if (f.tooltip != nullptr) r.ToolTip(f.tooltip, true);
             break;
         }
         case K::Edit: {
@@ -245,9 +302,12 @@ void Create(MainControls& c, const FormControl& f) {
             look.textColor = 0x78000000u;  // black α120
             UiListView& table = c.*f.listView;
             table.Create(h, f.x, f.y, f.width, f.height, look, visible);
-            FillTaxTable(table);
+            if (f.fill != nullptr) f.fill(table);
             break;
         }
+        case K::Caption:
+            (c.*f.label).Create(h, f.text, f.x, f.y, f.width, f.height, kCaptionText, {}, kFormatNoWrap, 0, visible);
+            break;
         case K::Link: {
             UiLabel& link = c.*f.label;
             link.Create(h, f.text, f.x, f.y, f.width, f.height, kSearchLinkColors, FontChoice{Text(), 12.0f, kRegular},
@@ -256,6 +316,7 @@ void Create(MainControls& c, const FormControl& f) {
             break;
         }
     }
+    if (f.tooltip != nullptr) ControlOf(c, f).ToolTip(f.tooltip, true);
     ControlOf(c, f).Name(f.name, true);
 }
 
@@ -269,17 +330,20 @@ UiControl& ControlOf(MainControls& c, const FormControl& f) {
         case K::Edit: return c.*f.edit;
         case K::Combo: return c.*f.combo;
         case K::ListView: return c.*f.listView;
-        case K::Link: break;
+        case K::Link:
+        case K::Caption: break;
     }
     return c.*f.label;
 }
 
 const PageLayout& LayoutOf(int page, bool byArea) {
+    if (page == kPageCurrentTax) return kCurrentTaxLayout;
     if (page <= kPageHousing || page > kPageCount) return byArea ? kByAreaLayout : kByAmountLayout;
     return kLayouts[page - 2];
 }
 
 const char* DescriptionOf(int page) {
+    if (page == kPageCurrentTax) return kCurrentTaxDescription;
     if (page < 1 || page > kPageCount) page = kPageHousing;
     return kDescriptions[page - 1];
 }
@@ -293,6 +357,7 @@ std::vector<Text> ListTextsOf(ListTexts list) {
         case L::ProvidentTerms: return TableOf(RateOptionSet::Provident).texts;
         case L::CommercialTerms: return TableOf(RateOptionSet::CommercialTerm).texts;
         case L::LoanPurposes: return Copy(kLoanPurposeTexts);
+        case L::HomeLocations: return Copy(kHomeLocationTexts);
         case L::DownPayments: {
             std::vector<Text> texts;
             for (int item = 1; item <= kDownPaymentItemCount; ++item) texts.push_back(DownPaymentText(item));

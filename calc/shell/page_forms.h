@@ -1,4 +1,4 @@
-// The five page forms of the main window: which controls each page has,
+// The page forms of the main window: which controls each page has,
 // where they stand, what their lists offer and how they start, as one table
 // in creation order (which is also the order Tab walks). The layout of the
 // captions, the description and the separator per page is a second table.
@@ -12,9 +12,10 @@ namespace qh {
 
 // The texts a list is filled with.
 enum class ListTexts { None, AmountUnits, TermUnits, RateKinds, RateOptions, ProvidentTerms, CommercialTerms,
-                       DownPayments, LoanPurposes };
+                       DownPayments, LoanPurposes, HomeLocations };
 
-enum class FormKind { Radio, Edit, Combo, ListView, Link };
+// Caption: a caption within a row, beside the caption column.
+enum class FormKind { Radio, Edit, Combo, ListView, Link, Caption };
 
 constexpr unsigned OnPage(int page) { return 1u << page; }
 
@@ -36,11 +37,12 @@ struct FormControl {
     bool byAreaOnly = false; // page 1 shows it only under 按面积
     bool shownByLayout = false;  // LayoutPage shows it, not the page's show list
     const char* tooltip = nullptr;
+    void (*fill)(UiListView&) = nullptr;  // fills a list view once it exists
     UiRadioButton MainControls::*radio = nullptr;
     UiEdit MainControls::*edit = nullptr;
     UiComboBox MainControls::*combo = nullptr;
     UiListView MainControls::*listView = nullptr;
-    UiLabel MainControls::*label = nullptr;
+    UiLabel MainControls::*label = nullptr;  // the link, a caption
 };
 
 // Every page control, in page order and row order within a page.
@@ -48,6 +50,7 @@ std::span<const FormControl> FormControls();
 UiControl& ControlOf(MainControls& c, const FormControl& f);
 
 // What LayoutPage sets for a page (page 1 has two: by amount and by area).
+// Pages without a form (the empty menu slot) take page 1's.
 struct PageLayout {
     const char* captions;
     int captionHeight;       // 0 leaves the height as it is

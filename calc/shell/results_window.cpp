@@ -35,6 +35,11 @@ constexpr TextSpot kInstallmentRowsSpot = {15, 135, 70, 100};
 constexpr TextSpot kPrincipalHeadingSpot = {14, 243, 0, 20};
 constexpr TextSpot kPrincipalRowsSpot = {15, 264, 70, 140};
 constexpr TextSpot kTaxRowsSpot = {15, 135, 70, 180};
+constexpr TextSpot kCurrentTaxRowsSpot = {15, 135, 70, 220};
+// The separator and the note under each kind's rows.
+constexpr float kTaxRuleTop = 325, kTaxNoteTop = 342;
+constexpr float kCurrentTaxRuleTop = 355, kCurrentTaxNoteTop = 372;
+constexpr float kLoanRuleTop = 395, kLoanNoteTop = 402;
 
 // The row labels and the value labels beside them stand on one grid of lines,
 // so each figure stays level with its label whatever the font's metrics.
@@ -56,7 +61,7 @@ RectI ResultsWindow::DockedRect() const {
 
 void ResultsWindow::Open(int page) {
     if (Exists()) {
-        ShowKind(page == kPageTax);
+        ShowKind(ResultsKindOf(page));
         window_.RepaintArea(MakeRect(0, 0, float(window_.ClientWidth()), float(window_.ClientHeight())));
         return;
     }
@@ -85,25 +90,28 @@ void ResultsWindow::BringToFront() {
 
 void ResultsWindow::ShowResults(const PageResults& results) {
     if (!Exists()) return;
-    ShowKind(results.isTax);
-    if (results.isTax) {
-        taxValues_.Text(results.tax, true);
-    } else {
-        installmentValues_.Text(results.installment, true);
-        principalValues_.Text(results.principal, true);
+    ShowKind(results.kind);
+    switch (results.kind) {
+        case ResultsKind::Tax: taxValues_.Text(results.tax, true); break;
+        case ResultsKind::CurrentTax: currentTaxValues_.Text(results.tax, true); break;
+        case ResultsKind::Loan:
+            installmentValues_.Text(results.installment, true);
+            principalValues_.Text(results.principal, true);
+            break;
     }
 }
 
-void ResultsWindow::ShowKind(bool tax) {
-    const int loan = tax ? 0 : 1;
+void ResultsWindow::ShowKind(ResultsKind kind) {
+    const int loan = kind == ResultsKind::Loan ? 1 : 0;
     upperHelp_.Visible(loan, true);
     lowerHelp_.Visible(loan, true);
     installmentValues_.Visible(loan, true);
     principalValues_.Visible(loan, true);
-    taxValues_.Visible(tax ? 1 : 0, true);
-    if (tax != taxShown_) {
+    taxValues_.Visible(kind == ResultsKind::Tax ? 1 : 0, true);
+    currentTaxValues_.Visible(kind == ResultsKind::CurrentTax ? 1 : 0, true);
+    if (kind != kindShown_) {
         // The drawn headings and row labels change with the kind.
-        taxShown_ = tax;
+        kindShown_ = kind;
         window_.SetBackground(Bytes(), false, 0, false, true);
     }
 }
@@ -116,7 +124,7 @@ void ResultsWindow::Create(int page) {
     args.exStyle = kExToolWindow;  // no taskbar button of its own
     const HostHandle h = host.CreateHostWindow(args);
     if (h == 0) return;
-    taxShown_ = page == kPageTax;
+    kindShown_ = ResultsKindOf(page);
     // The window paints its background while it is created, and the painter
     // draws the separators from this image: load it first.
     separator_.LoadFromMemory(CalcImageBytes(CalcImage::Separator));
@@ -131,18 +139,24 @@ void ResultsWindow::Create(int page) {
     main_.resultsStrip.State(1, true);
     main_.resultsStrip.ToolTip("隐藏计算结果窗口", true);
 
-    const bool tax = page == kPageTax;
-    installmentValues_.Create(h, "", 85, 133, 108, 100, kValueColor, {}, kFormatNoWrap, 0, !tax);
+    const bool tax = kindShown_ == ResultsKind::Tax;
+    const bool currentTax = kindShown_ == ResultsKind::CurrentTax;
+    const bool loan = kindShown_ == ResultsKind::Loan;
+    installmentValues_.Create(h, "", 85, 133, 108, 100, kValueColor, {}, kFormatNoWrap, 0, loan);
     installmentValues_.Name("InstallmentValues", true);
-    principalValues_.Create(h, "", 85, 262, 108, 130, kValueColor, {}, kFormatNoWrap, 0, !tax);
+    principalValues_.Create(h, "", 85, 262, 108, 130, kValueColor, {}, kFormatNoWrap, 0, loan);
     principalValues_.Name("PrincipalValues", true);
     taxValues_.Create(h, "", 85, 132, 108, 190, kValueColor, {}, kFormatNoWrap, 0, tax);
     taxValues_.Name("TaxValues", true);
-    for (UiLabel* values : {&installmentValues_, &principalValues_, &taxValues_}) values->LinePitch(kLinePitch, true);
+    currentTaxValues_.Create(h, "", 85, 132, 108, 220, kValueColor, {}, kFormatNoWrap, 0, currentTax);
+    currentTaxValues_.Name("CurrentTaxValues", true);
+    for (UiLabel* values : {&installmentValues_, &principalValues_, &taxValues_, &currentTaxValues_}) {
+        values->LinePitch(kLinePitch, true);
+    }
     const Bytes help = CalcImageBytes(CalcImage::HelpIcon);
-    upperHelp_.Create(h, 85, 106, 22, 18, help, kCursorHand, !tax);
+    upperHelp_.Create(h, 85, 106, 22, 18, help, kCursorHand, loan);
     upperHelp_.Name("InstallmentHelp", true);
-    lowerHelp_.Create(h, 85, 238, 22, 18, help, kCursorHand, !tax);
+    lowerHelp_.Create(h, 85, 238, 22, 18, help, kCursorHand, loan);
     lowerHelp_.Name("PrincipalHelp", true);
     resultsTip_.Create(h, 45, 100, 100, 70);
     resultsTip_.Name("ResultsTip", true);
@@ -179,11 +193,18 @@ int ResultsWindow::Paint(Graphics& g, int width) {
         g.DrawImage(separator_.Pixels(), MakeRect(x, y, length, 2),
                     MakeRect(0, 0, float(separator_.Width()), float(separator_.Height())));
     };
-    if (taxShown_) {
+    if (kindShown_ == ResultsKind::Tax) {
         line(15, 115, w);
         DrawLabel(g, kTaxRowLabels, kRowLabelColor, kTaxRowsSpot, w, 2);
-        line(15, 325, w);
-        DrawLabel(g, kResultsNote, kNoteColor, {0, 342, 0, 80}, w, 1);
+        line(15, kTaxRuleTop, w);
+        DrawLabel(g, kResultsNote, kNoteColor, {0, kTaxNoteTop, 0, 80}, w, 1);
+        return 0;
+    }
+    if (kindShown_ == ResultsKind::CurrentTax) {
+        line(15, 115, w);
+        DrawLabel(g, kCurrentTaxRowLabels, kRowLabelColor, kCurrentTaxRowsSpot, w, 2);
+        line(15, kCurrentTaxRuleTop, w);
+        DrawLabel(g, kResultsNote, kNoteColor, {0, kCurrentTaxNoteTop, 0, 80}, w, 1);
         return 0;
     }
     DrawLabel(g, kInstallmentHeading, kHeadingColor, kInstallmentHeadingSpot, w, 0);
@@ -192,8 +213,8 @@ int ResultsWindow::Paint(Graphics& g, int width) {
     DrawLabel(g, kPrincipalHeading, kHeadingColor, kPrincipalHeadingSpot, w, 0);
     line(107, 248, 110);
     DrawLabel(g, kPrincipalRowLabels, kRowLabelColor, kPrincipalRowsSpot, w, 2);
-    line(15, 395, w);
-    DrawLabel(g, kResultsNote, kNoteColor, {0, 402, 0, 80}, w, 1);
+    line(15, kLoanRuleTop, w);
+    DrawLabel(g, kResultsNote, kNoteColor, {0, kLoanNoteTop, 0, 80}, w, 1);
     return 0;
 }
 

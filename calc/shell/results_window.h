@@ -1,6 +1,7 @@
 // The results window "计算结果": a narrow tool window docked at the main
 // window's right edge that shows the figures of the last Calculate under
-// both repayment methods, or the six taxes on the tax page. It is created on
+// both repayment methods, the six taxes of the tax page, or the taxes and
+// totals of the current-law tax page. It is created on
 // demand, closed through ResultsStrip, its close button or the loan-search
 // page, and created again (empty) by the next Calculate or strip click.
 #pragma once
@@ -47,10 +48,11 @@ public:
     Text InstallmentText() { return installmentValues_.Text(); }
     Text PrincipalText() { return principalValues_.Text(); }
     Text TaxText() { return taxValues_.Text(); }
+    Text CurrentTaxText() { return currentTaxValues_.Text(); }
 
 private:
     RectI DockedRect() const;
-    void ShowKind(bool tax);
+    void ShowKind(ResultsKind kind);
     void Create(int page);
     int Paint(Graphics& g, int width);
     std::intptr_t OnMessage(int message);
@@ -59,9 +61,9 @@ private:
 
     MainControls& main_;
     HostHandle hwnd_ = 0;
-    bool taxShown_ = false;
+    ResultsKind kindShown_ = ResultsKind::Loan;
     UiWindow window_;
-    UiLabel installmentValues_, principalValues_, taxValues_;
+    UiLabel installmentValues_, principalValues_, taxValues_, currentTaxValues_;
     UiPicture upperHelp_, lowerHelp_;
     UiTipPanel resultsTip_;
     UiImage separator_;

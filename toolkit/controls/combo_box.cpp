@@ -209,7 +209,10 @@ void UiComboBox::Choose(int item) {
     hot_ = item;
     if (open_) Close(true);
     else Redraw();
-    if (onSelect_) onSelect_(*this);
+    if (onSelect_) {
+        const ComboSelectHandler handler = onSelect_;  // the handler may replace itself
+        handler(item);
+    }
 }
 
 void UiComboBox::Step(int step) {

@@ -16,9 +16,8 @@
 
 namespace qh {
 
-class UiComboBox;
-// Called when the user picks an item, with the combo box.
-using ComboSelectHandler = std::function<void(UiComboBox&)>;
+// Called when the user picks an item, with its 1-based index.
+using ComboSelectHandler = std::function<void(int item)>;
 
 class UiComboBox : public UiControl {
 public:

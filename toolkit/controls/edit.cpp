@@ -42,12 +42,14 @@ qh::Text UiEdit::Text(const qh::Text& text, bool set) {
     return OnWindowThread(qh::Text(), [&] {
         if (!IsBound()) return qh::Text();
         if (set) {
+            const bool differs = text_ != text;
             text_ = text;
             caret_ = anchor_ = 0;
             pendingLead_ = 0;
             scroll_ = 0;
             Changed();
             Redraw();
+            if (differs) RaiseChange();
         }
         return text_;
     });
@@ -101,7 +103,19 @@ qh::Text UiEdit::Filter(const qh::Text& text) const {
 bool UiEdit::Character(UiWindow& window, int ch, bool editKey) {
     // A disabled edit takes no keys, even when it kept the focus.
     if (disabled_ != 0) return false;
-    if (editKey) return EditKey(window, ch);
+    const qh::Text before = text_;
+    const bool handled = editKey ? EditKey(window, ch) : Type(ch);
+    if (text_ != before) RaiseChange();
+    return handled;
+}
+
+void UiEdit::RaiseChange() {
+    if (!onChange_) return;
+    const EditChangeHandler handler = onChange_;  // the handler may replace itself
+    handler(text_);
+}
+
+bool UiEdit::Type(int ch) {
     if (ch < 0 || ch > 0xFF) return false;
     if (pendingLead_ != 0) {
         const int lead = pendingLead_;

@@ -27,6 +27,9 @@ enum EditInputMode : int {
 // (window index, control index), called on every paint after the box and
 // before the text.
 using EditDrawHook = std::function<void(int, int)>;
+// Called with the new text whenever it changes: typed, deleted, cut,
+// pasted or set by the program.
+using EditChangeHandler = std::function<void(const qh::Text& text)>;
 
 class UiEdit : public UiTextControl {
 public:
@@ -39,6 +42,7 @@ public:
     qh::Text Text(const qh::Text& text = qh::Text(), bool set = false);
     int InputMode(int value = 0, bool set = false);
     void OnDraw(EditDrawHook hook) { onDraw_ = std::move(hook); }
+    void OnChange(EditChangeHandler handler) { onChange_ = std::move(handler); }
 
     // The caret and the selection as byte offsets into the text; the
     // selection runs from SelectionStart to SelectionEnd (equal when empty).
@@ -73,6 +77,9 @@ private:
     // The text with only what the mode accepts.
     qh::Text Filter(const qh::Text& text) const;
     bool EditKey(UiWindow& window, int key);
+    // A typed character (not an edit key).
+    bool Type(int ch);
+    void RaiseChange();
     // Replaces the selection with text (already filtered) and puts the caret
     // after it.
     void ReplaceSelection(const qh::Text& text);
@@ -97,6 +104,7 @@ private:
     Argb backColor_ = 0;
     Argb borderColor_ = 0;
     EditDrawHook onDraw_;
+    EditChangeHandler onChange_;
 
     std::size_t caret_ = 0;
     std::size_t anchor_ = 0;

@@ -233,7 +233,8 @@ Text TaxNow(const std::vector<Text>& args, const RulesDocument& rules) {
     in.buyer = static_cast<BuyerHomes>(o.item("--buyer", kBuyerHomesTexts, 1));
     in.holding = static_cast<SellerHolding>(o.item("--held", kSellerHoldingTexts, 1));
     in.onlyHome = o.item("--only-home", kOnlyHomeTexts, 1) == 1;
-    in.originalPrice = o.text("--original");
+    // The original price is given in the price's unit.
+    in.originalPrice = {o.text("--original"), in.price.unitItem};
     in.location = static_cast<HomeLocation>(o.item("--location", kHomeLocationTexts, 1));
     return Block(nullptr, kCurrentTaxRowLabels, CurrentTaxResults(rules.taxes, in).valueText);
 }

@@ -15,10 +15,11 @@ trap 'rm -rf "$work"' EXIT
 # starts no updater (calc_version_check_test.sh covers it).
 export QINGHE_UPDATE_URL=none
 
-# Runs the calculator in an empty program folder with the commands given as
-# arguments, one a line.
-drive() { printf '%s\n' "$@" | "$driver" --program-dir "$work/empty" QingheCalc; }
-mkdir -p "$work/empty"
+# Runs the calculator in a program folder (empty unless programDir names
+# another) with the commands given as arguments, one a line.
+drive() { printf '%s\n' "$@" | "$driver" --program-dir "${programDir:-$work/empty}" QingheCalc; }
+mkdir -p "$work/empty" "$work/rules" "$work/bad-rules"
+cp "$(dirname "$driver")/rules.xml" "$work/rules/"
 
 # The value lines of a label printed by the driver, one a line.
 values() { grep "^$1=" | sed "s/^$1=//; s/\\\\r\\\\n\\\\r\\\\n/\n/g"; }
@@ -27,23 +28,26 @@ values() { grep "^$1=" | sed "s/^$1=//; s/\\\\r\\\\n\\\\r\\\\n/\n/g"; }
 figures() { "$loan" "$@" | sed -n 's/^[^:]*: //p'; }
 
 # Calculates on the page and compares the results window's figures with
-# qingheloan's for the same inputs.
+# qingheloan's for the same inputs. tax-now runs both under the shipped
+# rules document.
 #   check NAME "driver commands ..." -- qingheloan arguments ...
 check() {
     local name="$1"; shift
     local commands=()
     while [ "$1" != "--" ]; do commands+=("$1"); shift; done
     shift
+    local programDir="$work/empty"
+    [ "$1" = tax-now ] && programDir="$work/rules" && set -- "$@" --rules "$work/rules/rules.xml"
     local out
     out="$(drive "${commands[@]}" 'click CalcButton' 'window 计算结果' 'print InstallmentValues' \
-           'print PrincipalValues' 'print TaxValues' 'quit')"
+           'print PrincipalValues' 'print TaxValues' 'print CurrentTaxValues' 'quit')"
     local expected actual
     expected="$(figures "$@")"
-    if [ "$1" = tax ]; then
-        actual="$(echo "$out" | values TaxValues)"
-    else
-        actual="$(echo "$out" | values InstallmentValues; echo "$out" | values PrincipalValues)"
-    fi
+    case "$1" in
+        tax) actual="$(echo "$out" | values TaxValues)" ;;
+        tax-now) actual="$(echo "$out" | values CurrentTaxValues)" ;;
+        *) actual="$(echo "$out" | values InstallmentValues; echo "$out" | values PrincipalValues)" ;;
+    esac
     [ -n "$expected" ] && [ "$actual" = "$expected" ] || fail "$name: the results window shows
 $actual
 where qingheloan gives
@@ -70,6 +74,20 @@ check "tax, ordinary, under 5 years" 'click SideMenu[2]' 'click CertUnder5' 'typ
 check "tax, non-ordinary" 'click SideMenu[2]' 'click HouseNonOrdinary' 'click CertUnder5' 'type TaxPriceEdit 100' -- \
     tax --non-ordinary --cert-under5 --area 0 --price 100
 check "tax, exactly 90" 'click SideMenu[2]' 'type TaxAreaEdit 90' 'type TaxPriceEdit 100' -- tax --area 90 --price 100
+# The current-law page: its defaults (首套, 满5年, the only home, 市区); a
+# second home held under 2 years with the original price given in 元 while
+# the price is in 万; 满2年 in a county town; and inputs typed again after
+# 清空 and a unit changed back and forth.
+check "tax now, defaults" 'click SideMenu[7]' 'type NowPriceEdit 300' 'type NowAreaEdit 120' -- \
+    tax-now --price 300 --area 120 --buyer 首套 --held 满5年 --only-home 是
+check "tax now, second home, original price" 'click SideMenu[7]' 'type NowPriceEdit 300' 'type NowAreaEdit 150' \
+    'click NowBuyerSecond' 'click NowHeldUnder2' 'click NowNotOnlyHome' 'type NowOriginalEdit 2000000' \
+    'choose NowOriginalUnit 1' -- \
+    tax-now --price 300 --area 150 --buyer 二套 --held 未满2年 --only-home 否 --original 200
+check "tax now, county town" 'click SideMenu[7]' 'click NowHeld2' 'choose NowLocation 2' 'click NowBuyerThird' \
+    'type NowPriceEdit 1' 'type NowAreaEdit 60' 'click ClearButton' 'choose NowPriceUnit 1' 'choose NowPriceUnit 4' \
+    'type NowPriceEdit 185.5' 'type NowAreaEdit 88' -- \
+    tax-now --price 185.5 --area 88 --buyer 三套及以上 --held 满2年 --only-home 是 --location 县城、镇
 
 # The worked figures themselves, so that both sides cannot drift together.
 out="$(drive 'click ModeByArea' 'type AmountEdit 2' 'type TermEdit 20' 'type AreaEdit 100' 'click CalcButton' \
@@ -100,8 +118,6 @@ echo "$out" | grep -q '^AreaEdit visible=0' || fail "by-area rows at start: $out
 # With the shipped rules document in the program folder the housing page
 # starts at the current LPR, and 100 万 over 20 年 costs what it costs today;
 # a document that is refused leaves the built-in rate (reported once).
-mkdir -p "$work/rules" "$work/bad-rules"
-cp "$(dirname "$driver")/rules.xml" "$work/rules/"
 out="$(printf '%s\n' 'print RateEdit' 'print RateOption' 'type AmountEdit 100' 'type TermEdit 20' 'click CalcButton' \
        'window 计算结果' 'print InstallmentValues' 'quit' | "$driver" --program-dir "$work/rules" QingheCalc)"
 expected='RateEdit=3.5
@@ -117,6 +133,12 @@ sed 's/Rate="3"/Rate="300"/' "$work/rules/rules.xml" >"$work/bad-rules/rules.xml
 out="$(printf '%s\n' 'print RateEdit' 'quit' | "$driver" --program-dir "$work/bad-rules" QingheCalc 2>"$work/bad-rules.err")"
 [ "$out" = "RateEdit=6.55" ] || fail "start under a refused document: $out"
 [ "$(grep -c 'rules.xml: .*Rate' "$work/bad-rules.err")" = 1 ] || fail "refusal report: $(cat "$work/bad-rules.err")"
+# The page 税费(现行) has no rates to go on without a document: its entry is
+# not there at all.
+for dir in empty bad-rules; do
+    programDir="$work/$dir" drive 'state SideMenu[7]' 'quit' 2>&1 | grep -q 'no control named SideMenu\[7\]' ||
+        fail "current-law page offered in $dir"
+done
 
 out="$(drive 'click ModeByArea' 'print DownPayment' 'click SecondHome' 'print DownPayment' 'click FirstHome' \
        'print DownPayment' 'state HelpIcon' 'state CaptionLabel' 'state Separator' 'state DescriptionLabel' \

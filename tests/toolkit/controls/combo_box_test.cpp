@@ -15,7 +15,7 @@ protected:
         combo.Create(hwnd, 20, top, 120, 24, 1, items, {10, 20, 30});
         ASSERT_TRUE(combo.IsBound());
         closed = combo.Bounds();
-        combo.OnSelect([this](UiComboBox& c) { picks.push_back(c.Selection()); });
+        combo.OnSelect([this](int item) { picks.push_back(item); });
     }
     void Open() {
         host.Click(hwnd, 60, static_cast<int>(closed.top) + 12);

@@ -30,7 +30,7 @@ protected:
         for (int i = 1; i <= 30; ++i) years.push_back(std::to_string(i) + "年");
         years_.Create(hwnd, 20, 30, 120, 24, 1, years);
         years_.Name("Years", true);
-        years_.OnSelect([this](UiComboBox& c) { picks.push_back(c.Selection()); });
+        years_.OnSelect([this](int item) { picks.push_back(item); });
         ok.Create(hwnd, "确定", 160, 30, 60, 24);
         ok.Name("OK", true);
     }

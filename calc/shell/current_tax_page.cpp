@@ -1,0 +1,58 @@
+#include "calc/shell/current_tax_page.h"
+
+namespace qh {
+namespace {
+
+// The rules table: the tax's name, then its rule, filling the table's 402 px
+// as the classic tax page's does.
+constexpr int kNameColumnWidth = 80;
+constexpr int kRuleColumnWidth = 322;
+constexpr int kAlignLeftMiddle = 3;
+constexpr int kRuleColumn = 2;
+
+}  // namespace
+
+void CurrentTaxPage::Bind(MainControls& c, const CurrentTaxRules& rules) {
+    rules_ = rules;
+    FillRulesTable(c.nowTaxTable);
+
+    c.nowPriceEdit.OnChange([this](const Text& text) { inputs_.price.text = text; });
+    c.nowPriceUnit.OnSelect([this](int item) { inputs_.price.unitItem = item; });
+    c.nowAreaEdit.OnChange([this](const Text& text) { inputs_.area = text; });
+    c.nowOriginalEdit.OnChange([this](const Text& text) { inputs_.originalPrice.text = text; });
+    c.nowOriginalUnit.OnSelect([this](int item) { inputs_.originalPrice.unitItem = item; });
+    c.nowLocation.OnSelect([this](int item) { inputs_.location = static_cast<HomeLocation>(item); });
+
+    const std::pair<UiRadioButton*, BuyerHomes> buyers[] = {
+        {&c.nowBuyerFirst, BuyerHomes::First},
+        {&c.nowBuyerSecond, BuyerHomes::Second},
+        {&c.nowBuyerThird, BuyerHomes::ThirdOrLater},
+    };
+    for (const auto& [radio, buyer] : buyers) radio->OnClick([this, b = buyer] { inputs_.buyer = b; });
+    const std::pair<UiRadioButton*, SellerHolding> holdings[] = {
+        {&c.nowHeldUnder2, SellerHolding::UnderTwoYears},
+        {&c.nowHeld2, SellerHolding::TwoYears},
+        {&c.nowHeld5, SellerHolding::FiveYears},
+    };
+    for (const auto& [radio, held] : holdings) radio->OnClick([this, h = held] { inputs_.holding = h; });
+    c.nowOnlyHome.OnClick([this] { inputs_.onlyHome = true; });
+    c.nowNotOnlyHome.OnClick([this] { inputs_.onlyHome = false; });
+}
+
+PageResults CurrentTaxPage::Results() const {
+    PageResults results;
+    results.kind = ResultsKind::CurrentTax;
+    results.tax = CurrentTaxResults(rules_, inputs_).valueText;
+    return results;
+}
+
+void CurrentTaxPage::FillRulesTable(UiListView& table) const {
+    table.InsertColumn(0, "Null", kNameColumnWidth, kAlignLeftMiddle);
+    table.InsertColumn(0, "Null", kRuleColumnWidth, kAlignLeftMiddle);
+    for (const CurrentTaxRule& line : CurrentTaxRuleLines(rules_)) {
+        const int row = table.InsertRow(0, line.name);
+        table.CellText(row, kRuleColumn, line.rule, true);
+    }
+}
+
+}  // namespace qh
