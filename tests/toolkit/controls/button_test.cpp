@@ -3,6 +3,8 @@
 #include "toolkit/controls/button.h"
 #include "toolkit/controls/label.h"
 
+#include <algorithm>
+
 #include "tests/toolkit/toolkit_fixture.h"
 #include "toolkit/style_painter.h"
 
@@ -21,6 +23,26 @@ TEST_F(ButtonTest, AKeyboardClickRaisesTheSameEventAsAMouseClick) {
     host.TypeKey(hwnd, vk::kSpace);
     const Event click{'E', ok.Id(), kKindButton};
     EXPECT_EQ(events, (std::vector<Event>{click, click, click}));
+}
+
+// OnClick runs after the window's handler, for the mouse and the keyboard,
+// and not while the control is disabled.
+TEST_F(ButtonTest, OnClickFollowsTheWindowsHandlerAndSkipsADisabledButton) {
+    UiButton ok;
+    ok.Create(hwnd, "确定", 20, 40, 70, 24);
+    ok.OnClick([this] { events.push_back(Event{'C', 0, 0}); });
+    host.Click(hwnd, 50, 50);
+    ASSERT_TRUE(window.FocusControl(ok.Id()));
+    host.TypeKey(hwnd, vk::kSpace);
+    ok.SetEnabled(false);
+    EXPECT_FALSE(ok.IsEnabled());
+    host.Click(hwnd, 50, 50);
+    host.TypeKey(hwnd, vk::kSpace);
+    const Event click{'E', ok.Id(), kKindButton}, callback{'C', 0, 0};
+    ASSERT_GE(events.size(), 4u);
+    EXPECT_EQ(std::vector<Event>(events.begin(), events.begin() + 4),
+              (std::vector<Event>{click, callback, click, callback}));
+    EXPECT_EQ(std::count(events.begin() + 4, events.end(), callback), 0);
 }
 
 TEST_F(ButtonTest, ANewFaceFadesInFrom153OnHoverTo255) {

@@ -225,6 +225,25 @@ TEST_F(EditTest, PastedTextObeysTheInputMode) {
     EXPECT_EQ(kept.SelectionEnd() - kept.SelectionStart(), 3);
 }
 
+// OnChange reports each change of the text, whoever made it, and nothing
+// else: a caret move, a copy, a key the mode rejects or the same text set
+// again change nothing.
+TEST_F(EditTest, OnChangeReportsEveryChangeOfTheTextAndNoOtherEvent) {
+    UiEdit& e = Make(kEditNumber);
+    std::vector<Text> seen;
+    e.OnChange([&seen](const Text& text) { seen.push_back(text); });
+    Type("1a2");
+    Key(vk::kLeft);
+    Backspace();
+    Ctrl('A');
+    Ctrl('C');
+    Ctrl('X');
+    Ctrl('V');
+    e.Text("35", true);
+    e.Text("35", true);
+    EXPECT_EQ(seen, (std::vector<Text>{"1", "12", "2", "", "2", "35"}));
+}
+
 TEST_F(EditTest, SettingTheTextPutsTheCaretAtTheStart) {
     UiEdit& e = Make(kEditDigits);
     Type("123");
