@@ -1,8 +1,9 @@
 #!/bin/sh
 # Screenshots of the Windows calculator (GDI+, layered windows) under Wine on
-# a private Xvfb, for docs/: the five pages with the worked examples typed in
+# a private Xvfb, for docs/: the pages with the worked examples typed in
 # through xdotool, the results windows of the housing and tax pages, and the
-# results window's two help tips.
+# results window's two help tips. The program folder is the build's, which
+# holds the shipped rules document as an installation does.
 #   scripts/calc-screenshots-windows.sh [BIN_DIR] [WINE_PREFIX] [OUT_DIR]
 set -eu
 # No update server: nothing here reaches the network or starts the updater.
@@ -48,6 +49,9 @@ rm -f "$out/calc-tip-upper-windows.png" "$out/calc-tip-lower-windows.png"
 # 二手房交易税: 未满5年, 120 m², 200 万.
 at 60 143; at 337 150; typein 258 178 120; typein 258 205 200; at 535 402
 shot "$out/calc-tax-results-windows.png" 811
+# 税费(现行): 300 万, 150 m², bought for 200 万; 二套, 未满2年, not the only home.
+at 60 288; typein 258 123 300; typein 433 123 150; typein 258 150 200; at 315 177; at 235 205; at 315 232
+at 535 402; shot "$out/calc-tax-now-results-windows.png" 811
 at 60 230; shot "$out/calc-search-windows.png" 600
 at 123 64; typein 258 151 15; typein 258 178 3; shot "$out/calc-car-windows.png" 600
 at 196 64; typein 258 123 20; typein 258 151 50; typein 258 205 50; shot "$out/calc-combined-windows.png" 600

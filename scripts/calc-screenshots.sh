@@ -1,16 +1,18 @@
 #!/bin/sh
-# Screenshots of the calculator's five pages, of its results window and of
-# its two help tips for docs/, drawn by the headless host with cairo through
-# uidriver, with the worked examples typed in.
+# Screenshots of the calculator's pages, of its results window and of its
+# two help tips for docs/, drawn by the headless host with cairo through
+# uidriver, with the worked examples typed in. The program folder holds the
+# shipped rules document, as an installation does.
 #   scripts/calc-screenshots.sh [BIN_DIR] [OUT_DIR]
 set -eu
 # No update server: nothing here reaches the network or starts the updater.
 export QINGHE_UPDATE_URL=none
 bin="${1:-build/linux/bin}"
 out="${2:-docs}"
-empty="$(mktemp -d)"
-trap 'rm -rf "$empty"' EXIT
-drive() { printf '%s\n' "$@" 'quit' | "$bin/uidriver" --program-dir "$empty" QingheCalc >/dev/null; }
+programDir="$(mktemp -d)"
+trap 'rm -rf "$programDir"' EXIT
+cp "$bin/rules.xml" "$programDir/"
+drive() { printf '%s\n' "$@" 'quit' | "$bin/uidriver" --program-dir "$programDir" QingheCalc >/dev/null; }
 
 drive 'click ModeByArea' 'type AmountEdit 2' 'type TermEdit 20' 'type AreaEdit 100' 'click CalcButton' \
       "shot $out/calc-housing-linux.png" 'window 计算结果' "shot $out/calc-results-linux.png"
@@ -25,6 +27,10 @@ convert "$out/calc-tip-InstallmentHelp-linux.png" "$out/calc-tip-PrincipalHelp-l
 rm -f "$out/calc-tip-InstallmentHelp-linux.png" "$out/calc-tip-PrincipalHelp-linux.png"
 drive 'click SideMenu[2]' 'click CertUnder5' 'type TaxAreaEdit 120' 'type TaxPriceEdit 200' 'click CalcButton' \
       "shot $out/calc-tax-linux.png" 'window 计算结果' "shot $out/calc-results-tax-linux.png"
+# 税费(现行): a second home of 150 ㎡ sold for 300 万 within 2 years, bought for 200 万.
+drive 'click SideMenu[7]' 'type NowPriceEdit 300' 'type NowAreaEdit 150' 'type NowOriginalEdit 200' \
+      'click NowBuyerSecond' 'click NowHeldUnder2' 'click NowNotOnlyHome' 'click CalcButton' \
+      "shot $out/calc-tax-now-linux.png" 'window 计算结果' "shot $out/calc-results-tax-now-linux.png"
 drive 'click TopTabs[2]' 'type CarPriceEdit 15' 'type CarTermEdit 3' "shot $out/calc-car-linux.png"
 drive 'click TopTabs[3]' 'type MixTermEdit 20' 'type AmountEdit 50' 'type CommAmountEdit 50' \
       "shot $out/calc-combined-linux.png"
@@ -37,5 +43,7 @@ drive 'wait 200' 'click TopTabs[5]' 'wait 300' 'window 关于青禾...' "shot $o
 dock() { convert -size 811x440 xc:none "$2" -geometry +591+0 -composite "$1" -geometry +0+0 -composite "$3"; }
 dock "$out/calc-housing-linux.png" "$out/calc-results-linux.png" "$out/calc-housing-results-linux.png"
 dock "$out/calc-tax-linux.png" "$out/calc-results-tax-linux.png" "$out/calc-tax-results-linux.png"
-rm -f "$out/calc-results-linux.png" "$out/calc-results-tax-linux.png" "$out/calc-housing-linux.png" "$out/calc-tax-linux.png"
+dock "$out/calc-tax-now-linux.png" "$out/calc-results-tax-now-linux.png" "$out/calc-tax-now-results-linux.png"
+rm -f "$out/calc-results-linux.png" "$out/calc-results-tax-linux.png" "$out/calc-housing-linux.png" "$out/calc-tax-linux.png" \
+      "$out/calc-tax-now-linux.png" "$out/calc-results-tax-now-linux.png"
 echo "wrote $out/calc-*-linux.png"
