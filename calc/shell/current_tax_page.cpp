@@ -1,20 +1,14 @@
 #include "calc/shell/current_tax_page.h"
 
+#include "calc/shell/page_forms.h"
+
 namespace qh {
-namespace {
-
-// The rules table: the tax's name, then its rule, filling the table's 402 px
-// as the classic tax page's does.
-constexpr int kNameColumnWidth = 80;
-constexpr int kRuleColumnWidth = 322;
-constexpr int kAlignLeftMiddle = 3;
-constexpr int kRuleColumn = 2;
-
-}  // namespace
 
 void CurrentTaxPage::Bind(MainControls& c, const CurrentTaxRules& rules) {
     rules_ = rules;
-    FillRulesTable(c.nowTaxTable);
+    std::vector<RuleLine> lines;
+    for (const CurrentTaxRule& line : CurrentTaxRuleLines(rules_)) lines.push_back({line.name, line.rule});
+    FillRuleTable(c.nowTaxTable, lines);
 
     c.nowPriceEdit.OnChange([this](const Text& text) { inputs_.price.text = text; });
     c.nowPriceUnit.OnSelect([this](int item) { inputs_.price.unitItem = item; });
@@ -44,15 +38,6 @@ PageResults CurrentTaxPage::Results() const {
     results.kind = ResultsKind::CurrentTax;
     results.tax = CurrentTaxResults(rules_, inputs_).valueText;
     return results;
-}
-
-void CurrentTaxPage::FillRulesTable(UiListView& table) const {
-    table.InsertColumn(0, "Null", kNameColumnWidth, kAlignLeftMiddle);
-    table.InsertColumn(0, "Null", kRuleColumnWidth, kAlignLeftMiddle);
-    for (const CurrentTaxRule& line : CurrentTaxRuleLines(rules_)) {
-        const int row = table.InsertRow(0, line.name);
-        table.CellText(row, kRuleColumn, line.rule, true);
-    }
 }
 
 }  // namespace qh

@@ -22,8 +22,6 @@ public:
     const CurrentTaxInputs& Inputs() const { return inputs_; }
 
 private:
-    void FillRulesTable(UiListView& table) const;
-
     CurrentTaxRules rules_;
     CurrentTaxInputs inputs_;
 };

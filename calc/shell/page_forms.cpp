@@ -258,15 +258,10 @@ void DrawSuffix(MainControls& c, int controlIndex, const char* suffix) {
     DrawText(*g, suffix, Toolkit().defaultFont, kSuffixText, r, 5, 0, 0, kFormatNoWrap);
 }
 
-// The name column is a little wider than the classic 70 px, so that
-// "教育附加费" fits whole in fonts wider than SimSun; the two still fill 402 px.
 void FillTaxTable(UiListView& table) {
-    table.InsertColumn(0, "Null", 80, 3);
-    table.InsertColumn(0, "Null", 322, 3);
-    for (const TaxRule& rule : kTaxRules) {
-        const int row = table.InsertRow(0, rule.name);
-        table.CellText(row, 2, rule.rule, true);
-    }
+    std::vector<RuleLine> lines;
+    for (const TaxRule& rule : kTaxRules) lines.push_back({rule.name, rule.rule});
+    FillRuleTable(table, lines);
 }
 
 void Create(MainControls& c, const FormControl& f) {
@@ -323,6 +318,18 @@ void Create(MainControls& c, const FormControl& f) {
 }  // namespace
 
 std::span<const FormControl> FormControls() { return kForms; }
+
+// The name column is a little wider than the classic 70 px, so that
+// "教育附加费" fits whole in fonts wider than SimSun; the two still fill 402 px.
+void FillRuleTable(UiListView& table, const std::vector<RuleLine>& lines) {
+    constexpr int kNameWidth = 80, kRuleWidth = 322, kLeftMiddle = 3, kRuleColumn = 2;
+    table.InsertColumn(0, "Null", kNameWidth, kLeftMiddle);
+    table.InsertColumn(0, "Null", kRuleWidth, kLeftMiddle);
+    for (const RuleLine& line : lines) {
+        const int row = table.InsertRow(0, line.name);
+        table.CellText(row, kRuleColumn, line.rule, true);
+    }
+}
 
 UiControl& ControlOf(MainControls& c, const FormControl& f) {
     switch (f.kind) {

@@ -77,6 +77,14 @@ void ShowByAreaRows(MainControls& c, bool show);
 // TaxTable.
 void LayoutPage(MainControls& c, int page);
 
+// Fills a tax page's rules table: one row a tax, its name then its rule, in
+// columns that fill the table's 402 px.
+struct RuleLine {
+    Text name;
+    Text rule;
+};
+void FillRuleTable(UiListView& table, const std::vector<RuleLine>& lines);
+
 // The texts of a list, copied.
 std::vector<Text> ListTextsOf(ListTexts list);
 
