@@ -82,6 +82,9 @@ public:
     // Writes text to the standard output or error of a console tool: UTF-8
     // bytes, or Unicode when the stream is a Windows console.
     virtual void WriteToolOutput(const Text& t, bool toError) = 0;
+    // Writes bytes to standard output as they are (a file's contents, such
+    // as a UTF-8 CSV), console or not.
+    virtual void WriteToolBytes(const std::string& bytes) = 0;
     // Reports a problem the program goes on without (one line): on standard
     // error, and on Windows, where a windowed program has none, also in the
     // debugger's output.

@@ -207,6 +207,8 @@ void PosixSystem::WriteToolOutput(const Text& t, bool toError) {
     std::fwrite(utf8.data(), 1, utf8.size(), toError ? stderr : stdout);
 }
 
+void PosixSystem::WriteToolBytes(const std::string& bytes) { std::fwrite(bytes.data(), 1, bytes.size(), stdout); }
+
 void PosixSystem::ReportProblem(const Text& line) {
     const std::string utf8 = GbkToUtf8(line) + "\n";
     std::fwrite(utf8.data(), 1, utf8.size(), stderr);

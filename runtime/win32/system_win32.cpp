@@ -230,6 +230,13 @@ void Win32System::WriteToolOutput(const Text& t, bool toError) {
     WriteFile(stream, utf8.data(), static_cast<DWORD>(utf8.size()), &written, nullptr);
 }
 
+void Win32System::WriteToolBytes(const std::string& bytes) {
+    HANDLE stream = GetStdHandle(STD_OUTPUT_HANDLE);
+    if (stream == nullptr || stream == INVALID_HANDLE_VALUE) return;
+    DWORD written = 0;
+    WriteFile(stream, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
+}
+
 void Win32System::ReportProblem(const Text& line) {
     OutputDebugStringW(GbkToWide(line + "\r\n").c_str());
     WriteToolOutput(line + "\n", true);

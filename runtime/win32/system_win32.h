@@ -36,6 +36,7 @@ public:
     Text Utf8ToGbk(const std::string& utf8) override;
     std::vector<ToolArgument> ToolArguments(int argc, char** argv) override;
     void WriteToolOutput(const Text& t, bool toError) override;
+    void WriteToolBytes(const std::string& bytes) override;
     void ReportProblem(const Text& line) override;
     void ShowFatalMessage(const Text& message, const Text& caption) override;
     void StartThreadServices() override;

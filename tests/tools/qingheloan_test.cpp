@@ -116,6 +116,55 @@ TEST(QingheloanTest, TaxNowAndTheRulesOption) {
     EXPECT_EQ(monthly(Loan({"housing", "--amount", "100", "--term", "20"})), "每月还款: 7,485.20 元");
 }
 
+// plan: the summary and table, the CSV the plan window exports (UTF-8 with
+// a byte-order mark, the inputs, then the schedule), and errors naming the
+// option that is wrong.
+TEST(QingheloanTest, PlanPrintsTheScheduleOrItsCsv) {
+    const std::vector<Text> plan = {"plan", "--amount", "100", "--term", "30", "--first", "2026-01", "--rate", "4.9",
+                                    "--prepay", "2028-12:200000:缩短年限"};
+    const ToolOutput table = Loan(plan);
+    ASSERT_EQ(table.status, kCommandOk) << table.error;
+    EXPECT_EQ(table.out.substr(0, table.out.find("\n   2 ")),
+              "首期还款: 5,307.27 元\n末期还款: 5,295.64 元\n利息总额: 519,304.40 元\n还款期数: 249 期, 至 2046-09\n"
+              "节省利息: 391,310.72 元\n缩短期数: 111 期\n\n"
+              "期数  还款月份      月供      本金      利息    剩余本金  年利率  说明\n"
+              "   1  2026-01   5,307.27  1,223.94  4,083.33  998,776.06    4.9%");
+
+    std::vector<Text> csvArgs = plan;
+    csvArgs.push_back("--csv");
+    const ToolOutput csv = Loan(csvArgs);
+    ASSERT_EQ(csv.status, kCommandOk) << csv.error;
+    EXPECT_TRUE(csv.out.empty());
+    const std::string bytes = csv.bytes;
+    ASSERT_EQ(bytes.substr(0, 3), "\xEF\xBB\xBF");
+    const Text gbk = System().Utf8ToGbk(bytes.substr(3));
+    EXPECT_EQ(gbk.substr(0, gbk.find("2,2026-02")),
+              "贷款金额,1000000.00\r\n贷款期限(月),360\r\n还款方式,等额本息\r\n首次还款月份,2026-01\r\n利率,4.9%\r\n"
+              "提前还款,2028-12 200000.00 缩短年限\r\n\r\n"
+              "期数,还款月份,月供,本金,利息,剩余本金,年利率,说明\r\n"
+              "1,2026-01,5307.27,1223.94,4083.33,998776.06,4.9,\r\n");
+    EXPECT_NE(gbk.find("\r\n36,2028-12,5307.27,"), Text::npos);
+    EXPECT_NE(gbk.find(",\"提前还款 200,000.00 元(缩短年限)\"\r\n37,2029-01,5296.92,"), Text::npos) << gbk;
+
+    const std::pair<std::vector<Text>, const char*> wrong[] = {
+        {{"plan", "--amount", "100", "--term", "30", "--first", "2026-13", "--rate", "4.9"}, "--first"},
+        {{"plan", "--amount", "100", "--term", "30", "--first", "2026-01"}, "--rate 或 --lpr-bp"},
+        {{"plan", "--amount", "1万", "--term", "30", "--first", "2026-01", "--rate", "4.9"}, "--amount"},
+        {{"plan", "--amount", "100", "--term", "30", "--first", "2026-01", "--lpr-bp", "-45", "--prepay", "2026-05:0:缩短年限"},
+         "提前还款金额须大于0"},
+        {{"plan", "--amount", "100", "--term", "30", "--first", "2026-01", "--rate", "4.9", "--rate-change", "2056-01:3"},
+         "不在贷款期内"},
+        {{"plan", "--amount", "100", "--term", "30", "--first", "2026-01", "--rate", "4.9", "--prepay", "2027-01:5:全部"},
+         "--prepay"},
+    };
+    for (const auto& [args, named] : wrong) {
+        const ToolOutput r = Loan(args);
+        EXPECT_EQ(r.status, kCommandUsageError) << named;
+        EXPECT_TRUE(r.out.empty() && r.bytes.empty()) << named;
+        EXPECT_NE(r.error.find(named), Text::npos) << r.error;
+    }
+}
+
 TEST(QingheloanTest, AFigureThatRoundsToZeroShowsNoSign) {
     const ToolOutput r = Loan({"housing", "--amount", "-0.00000001", "--term", "20"});
     EXPECT_EQ(r.status, kCommandOk);

@@ -10,6 +10,7 @@ namespace {
 [[noreturn]] void Finish(const ToolOutput& result) {
     SystemServices& system = System();
     if (!result.out.empty()) system.WriteToolOutput(result.out, false);
+    if (!result.bytes.empty()) system.WriteToolBytes(result.bytes);
     if (!result.error.empty()) system.WriteToolOutput(result.error, true);
     RuntimeExit(result.status);
 }

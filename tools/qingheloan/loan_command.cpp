@@ -14,6 +14,8 @@
 #include "calc/loans/result_labels.h"
 #include "calc/loans/transaction_tax.h"
 #include "runtime/system.h"
+#include "tools/qingheloan/options.h"
+#include "tools/qingheloan/plan_command.h"
 
 namespace qh {
 namespace {
@@ -30,18 +32,10 @@ const char* const kUsage =
     "  qingheloan tax [--non-ordinary] [--cert-under5] --area A --price X [--price-unit 万]\n"
     "  qingheloan tax-now --price X [--price-unit 万] --area A --buyer 首套|二套|三套及以上 "
     "--held 未满2年|满2年|满5年 --only-home 是|否 [--original Y] [--location 市区|县城、镇|其他]\n"
+    "  qingheloan plan --amount X [--amount-unit 万] --term N [--term-unit 年] [--method 等额本息|等额本金] "
+    "--first YYYY-MM (--rate R | --lpr-bp BP [--reprice 1月1日|对月对日]) [--prepay YYYY-MM:金额:减少月供|缩短年限]... "
+    "[--rate-change YYYY-MM:年利率]... [--csv]\n"
     "每个命令都可加 --rules FILE: 用该规则文件的利率与税费 (没有时用内置利率; tax-now 用程序旁的 rules.xml)\n";
-
-// A usage problem: the message goes to standard error with status 2.
-struct UsageError {
-    Text message;
-};
-
-// The options a command accepts: flags take no value, the others one.
-struct OptionSpec {
-    std::span<const char* const> valued;
-    std::span<const char* const> flags;
-};
 
 constexpr const char* kHousingValued[] = {"--loan", "--area", "--down", "--amount", "--amount-unit",
                                           "--term", "--term-unit", "--rate", "--rate-kind"};
@@ -56,68 +50,6 @@ constexpr const char* kTaxFlags[] = {"--non-ordinary", "--cert-under5"};
 constexpr const char* kTaxNowValued[] = {"--price", "--price-unit", "--area", "--buyer", "--held",
                                          "--only-home", "--original", "--location"};
 constexpr const char* kRulesOption = "--rules";
-
-bool Contains(std::span<const char* const> names, const Text& name) {
-    for (const char* n : names) {
-        if (name == n) return true;
-    }
-    return false;
-}
-
-// The parsed options of one command: values by option name, and flags.
-class Options {
-public:
-    Options(const std::vector<Text>& args, const OptionSpec& accepted) {
-        for (size_t i = 1; i < args.size(); ++i) {
-            Text name = args[i];
-            std::optional<Text> inlineValue;
-            if (const size_t eq = name.find('='); name.rfind("--", 0) == 0 && eq != Text::npos) {
-                inlineValue = name.substr(eq + 1);
-                name = name.substr(0, eq);
-            }
-            // An option given twice is a mistake in the command line, not a
-            // choice of the last one.
-            if (flags_.count(name) || values_.count(name)) throw UsageError{"选项重复: " + name};
-            if (Contains(accepted.flags, name)) {
-                if (inlineValue) throw UsageError{"选项 " + name + " 不带值"};
-                flags_[name] = true;
-            } else if (Contains(accepted.valued, name)) {
-                if (inlineValue) {
-                    values_[name] = *inlineValue;
-                } else if (i + 1 < args.size()) {
-                    values_[name] = args[++i];
-                } else {
-                    throw UsageError{"选项 " + name + " 缺少值"};
-                }
-            } else {
-                throw UsageError{"未知选项: " + name};
-            }
-        }
-    }
-
-    bool flag(const char* name) const { return flags_.count(name) != 0; }
-    Text text(const char* name) const {
-        const auto it = values_.find(name);
-        return it == values_.end() ? Text() : it->second;
-    }
-    bool has(const char* name) const { return values_.count(name) != 0; }
-
-    // The 1-based item of a list text; fallback when the option is absent.
-    int item(const char* name, std::span<const char* const> texts, int fallback) const {
-        if (!has(name)) return fallback;
-        const Text value = text(name);
-        for (size_t k = 0; k < texts.size(); ++k) {
-            if (value == texts[k]) return static_cast<int>(k) + 1;
-        }
-        Text choices;
-        for (const char* t : texts) choices += Text(choices.empty() ? "" : ", ") + t;
-        throw UsageError{"选项 " + Text(name) + " 的值 \"" + value + "\" 不在列表中 (" + choices + ")"};
-    }
-
-private:
-    std::map<Text, Text> values_;
-    std::map<Text, bool> flags_;
-};
 
 int DownPaymentItem(const Options& o) {
     static const auto texts = [] {
@@ -309,6 +241,8 @@ ToolOutput RunLoanCommand(const std::vector<Text>& arguments) {
             result.out = Tax(args);
         } else if (command == "tax-now") {
             result.out = TaxNow(args, *rules);
+        } else if (command == "plan") {
+            result = RunPlanCommand(args, rules ? RateHistory(*rules) : RateHistory::BuiltIn());
         } else {
             throw UsageError{"未知命令: " + command};
         }

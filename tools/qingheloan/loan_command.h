@@ -12,6 +12,7 @@
 //   qingheloan tax-now --price X [--price-unit 万] --area A --buyer 首套|二套|三套及以上
 //                      --held 未满2年|满2年|满5年 --only-home 是|否 [--original Y]
 //                      [--location 市区|县城、镇|其他]
+//   qingheloan plan ... (plan_command.h)
 //
 // Every command takes --rules FILE: the rates (and for tax-now the taxes) of
 // that rules document. Without it the loan commands use the built-in rates,

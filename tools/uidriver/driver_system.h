@@ -44,6 +44,7 @@ public:
     Text Utf8ToGbk(const std::string& utf8) override { return real_.Utf8ToGbk(utf8); }
     std::vector<ToolArgument> ToolArguments(int argc, char** argv) override { return real_.ToolArguments(argc, argv); }
     void WriteToolOutput(const Text& t, bool toError) override { real_.WriteToolOutput(t, toError); }
+    void WriteToolBytes(const std::string& bytes) override { real_.WriteToolBytes(bytes); }
     void ReportProblem(const Text& line) override { real_.ReportProblem(line); }
     void ShowFatalMessage(const Text& message, const Text& caption) override {
         real_.ShowFatalMessage(message, caption);

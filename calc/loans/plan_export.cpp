@@ -1,0 +1,132 @@
+#include "calc/loans/plan_export.h"
+
+#include <algorithm>
+
+#include "runtime/convert.h"
+#include "runtime/system.h"
+
+namespace qh {
+namespace {
+
+constexpr const char* kUtf8ByteOrderMark = "\xEF\xBB\xBF";
+constexpr const char* kCsvLineEnd = "\r\n";
+constexpr int kMoneyPlaces = 2;
+
+Text Money(Fen fen, bool grouping) { return FormatNumber(double(fen) / 100, kMoneyPlaces, grouping); }
+
+Text RateCell(const PlanRow& row) {
+    Text rate = ToText(row.annualPercent);
+    if (row.otherAnnualPercent) rate += "/" + ToText(*row.otherAnnualPercent);
+    return rate;
+}
+
+// A CSV field, quoted when it holds a comma, a quote or a line break.
+Text CsvField(const Text& field) {
+    if (field.find_first_of(",\"\r\n") == Text::npos) return field;
+    Text quoted = "\"";
+    for (char c : field) {
+        if (c == '"') quoted += '"';
+        quoted += c;
+    }
+    return quoted + "\"";
+}
+
+Text CsvLine(const std::vector<Text>& fields) {
+    Text line;
+    for (std::size_t i = 0; i < fields.size(); ++i) line += (i == 0 ? "" : ",") + CsvField(fields[i]);
+    return line + kCsvLineEnd;
+}
+
+Text EventText(const PlanEvent& e) {
+    if (e.kind == PlanEvent::Kind::RateChange) return PlanMonthText(e.month) + " " + ToText(e.annualPercent) + "%";
+    const int mode = e.mode == PrepayMode::ReducePayment ? 0 : 1;
+    return PlanMonthText(e.month) + " " + Money(e.amount, false) + " " + kPrepayModeTexts[mode];
+}
+
+Text HeaderLines(const NamedPlan& named) {
+    const LoanPlan& p = *named.plan;
+    const Text prefix = named.name.empty() ? Text() : named.name;
+    const int method = p.method == PlanMethod::EqualInstallment ? 0 : 1;
+    Text lines = CsvLine({prefix + "贷款金额", Money(p.principal, false)});
+    lines += CsvLine({prefix + "贷款期限(月)", ToText(std::int32_t{p.months})});
+    lines += CsvLine({prefix + "还款方式", kPlanMethodTexts[method]});
+    lines += CsvLine({prefix + "首次还款月份", PlanMonthText(p.first)});
+    lines += CsvLine({prefix + "利率", PlanRateText(p.rate)});
+    for (const PlanEvent& e : p.events) {
+        lines += CsvLine({prefix + (e.kind == PlanEvent::Kind::Prepayment ? "提前还款" : "利率调整"), EventText(e)});
+    }
+    return lines;
+}
+
+}  // namespace
+
+std::vector<Text> PlanRowCells(const PlanRow& row) {
+    return {ToText(std::int32_t{row.number}), PlanMonthText(row.month), Money(row.payment, true),
+            Money(row.principal, true),       Money(row.interest, true), Money(row.balance, true),
+            RateCell(row) + "%",              row.note};
+}
+
+Text PlanRateText(const PlanRate& rate) {
+    if (!rate.lprLinked) return ToText(rate.annualPercent) + "%";
+    const Text spread = rate.spreadBp == 0 ? Text()
+                        : rate.spreadBp > 0 ? "+" + ToText(std::int32_t{rate.spreadBp}) + "BP"
+                                            : ToText(std::int32_t{rate.spreadBp}) + "BP";
+    const int repricing = rate.repricing == Repricing::EachJanuary ? 0 : 1;
+    return "LPR" + spread + " (" + kRepricingTexts[repricing] + "重定价)";
+}
+
+std::string PlanCsv(const std::vector<NamedPlan>& plans, const PlanSchedule& schedule) {
+    Text csv;
+    for (const NamedPlan& named : plans) csv += HeaderLines(named);
+    csv += kCsvLineEnd;
+    csv += CsvLine(std::vector<Text>(std::begin(kPlanColumns), std::end(kPlanColumns)));
+    for (const PlanRow& row : schedule.rows) {
+        csv += CsvLine({ToText(std::int32_t{row.number}), PlanMonthText(row.month), Money(row.payment, false),
+                        Money(row.principal, false), Money(row.interest, false), Money(row.balance, false),
+                        RateCell(row), row.note});
+    }
+    return kUtf8ByteOrderMark + System().GbkToUtf8(csv);
+}
+
+Text PlanSummaryText(const PlanSummary& summary, const PlanSummary* baseline) {
+    Text text;
+    if (summary.firstPayment == summary.lastPayment) {
+        text += "每月还款: " + Money(summary.firstPayment, true) + " 元\n";
+    } else {
+        text += "首期还款: " + Money(summary.firstPayment, true) + " 元\n";
+        text += "末期还款: " + Money(summary.lastPayment, true) + " 元\n";
+    }
+    text += "利息总额: " + Money(summary.totalInterest, true) + " 元\n";
+    text += "还款期数: " + ToText(std::int32_t{summary.installments}) + " 期, 至 " + PlanMonthText(summary.endMonth) + "\n";
+    if (baseline != nullptr) {
+        text += "节省利息: " + Money(baseline->totalInterest - summary.totalInterest, true) + " 元\n";
+        text += "缩短期数: " + ToText(std::int32_t{baseline->installments - summary.installments}) + " 期\n";
+    }
+    return text;
+}
+
+Text PlanTableText(const PlanSchedule& schedule) {
+    std::vector<std::vector<Text>> cells{std::vector<Text>(std::begin(kPlanColumns), std::end(kPlanColumns))};
+    for (const PlanRow& row : schedule.rows) cells.push_back(PlanRowCells(row));
+    std::vector<std::size_t> widths(kPlanColumnCount, 0);
+    for (const auto& line : cells) {
+        for (int c = 0; c < kPlanColumnCount; ++c) widths[c] = std::max(widths[c], line[c].size());
+    }
+    Text table;
+    for (const auto& line : cells) {
+        Text out;
+        for (int c = 0; c < kPlanColumnCount; ++c) {
+            const bool last = c + 1 == kPlanColumnCount;
+            const Text pad(widths[c] - line[c].size(), ' ');
+            // Numbers stand right-aligned; the month and the note left.
+            const bool leftAligned = c == 1 || last;
+            out += leftAligned ? line[c] + (last ? Text() : pad) : pad + line[c];
+            if (!last) out += "  ";
+        }
+        while (!out.empty() && out.back() == ' ') out.pop_back();
+        table += out + "\n";
+    }
+    return table;
+}
+
+}  // namespace qh

@@ -1,0 +1,147 @@
+#include "tools/qingheloan/plan_command.h"
+
+#include <cmath>
+
+#include "calc/loans/plan_export.h"
+#include "calc/loans/repayment.h"
+#include "calc/loans/repayment_plan.h"
+#include "tools/qingheloan/options.h"
+
+namespace qh {
+namespace {
+
+constexpr const char* kPlanValued[] = {"--amount", "--amount-unit", "--term",   "--term-unit", "--method",
+                                       "--first",  "--rate",        "--lpr-bp", "--reprice"};
+constexpr const char* kPlanFlags[] = {"--csv"};
+constexpr const char* kPlanRepeated[] = {"--prepay", "--rate-change"};
+constexpr double kFenPerYuan = 100;
+
+// A plain decimal ("12", "-45", "3.05"), or nothing.
+std::optional<double> Decimal(const Text& text) {
+    std::size_t i = !text.empty() && text[0] == '-' ? 1 : 0;
+    bool digits = false, point = false;
+    for (; i < text.size(); ++i) {
+        if (text[i] >= '0' && text[i] <= '9') {
+            digits = true;
+        } else if (text[i] == '.' && !point) {
+            point = true;
+        } else {
+            return std::nullopt;
+        }
+    }
+    if (!digits) return std::nullopt;
+    return std::stod(text);
+}
+
+double NumberOption(const Options& o, const char* name) {
+    const std::optional<double> value = Decimal(o.text(name));
+    if (!value) throw UsageError{"选项 " + Text(name) + " 的值 \"" + o.text(name) + "\" 不是数"};
+    return *value;
+}
+
+PlanMonth MonthValue(const Text& text, const char* option) {
+    const std::optional<PlanMonth> month = ParsePlanMonth(text);
+    if (!month) throw UsageError{"选项 " + Text(option) + " 的月份 \"" + text + "\" 应为 YYYY-MM"};
+    return *month;
+}
+
+// "2028-06:200000:缩短年限" or "2027-01:3.3": the parts between colons.
+std::vector<Text> Parts(const Text& value) {
+    std::vector<Text> parts;
+    std::size_t at = 0;
+    for (std::size_t colon; (colon = value.find(':', at)) != Text::npos; at = colon + 1) {
+        parts.push_back(value.substr(at, colon - at));
+    }
+    parts.push_back(value.substr(at));
+    return parts;
+}
+
+PlanEvent Prepayment(const Text& value) {
+    const std::vector<Text> parts = Parts(value);
+    const std::optional<double> yuan = parts.size() == 3 ? Decimal(parts[1]) : std::nullopt;
+    if (!yuan) throw UsageError{"选项 --prepay 的值 \"" + value + "\" 应为 YYYY-MM:金额:减少月供|缩短年限"};
+    PlanEvent e;
+    e.kind = PlanEvent::Kind::Prepayment;
+    e.month = MonthValue(parts[0], "--prepay");
+    e.amount = std::llround(*yuan * kFenPerYuan);
+    if (parts[2] == kPrepayModeTexts[0]) {
+        e.mode = PrepayMode::ReducePayment;
+    } else if (parts[2] == kPrepayModeTexts[1]) {
+        e.mode = PrepayMode::ShortenTerm;
+    } else {
+        throw UsageError{"选项 --prepay 的方式 \"" + parts[2] + "\" 应为 减少月供 或 缩短年限"};
+    }
+    return e;
+}
+
+PlanEvent RateChange(const Text& value) {
+    const std::vector<Text> parts = Parts(value);
+    const std::optional<double> percent = parts.size() == 2 ? Decimal(parts[1]) : std::nullopt;
+    if (!percent) throw UsageError{"选项 --rate-change 的值 \"" + value + "\" 应为 YYYY-MM:年利率"};
+    PlanEvent e;
+    e.kind = PlanEvent::Kind::RateChange;
+    e.month = MonthValue(parts[0], "--rate-change");
+    e.annualPercent = *percent;
+    return e;
+}
+
+PlanRate RateOf(const Options& o) {
+    if (o.has("--rate") == o.has("--lpr-bp")) throw UsageError{"须给出 --rate 或 --lpr-bp 之一"};
+    PlanRate rate;
+    if (o.has("--rate")) {
+        if (o.has("--reprice")) throw UsageError{"选项 --reprice 只用于 --lpr-bp"};
+        rate.annualPercent = NumberOption(o, "--rate");
+        return rate;
+    }
+    rate.lprLinked = true;
+    const double bp = NumberOption(o, "--lpr-bp");
+    if (bp != std::floor(bp)) throw UsageError{"选项 --lpr-bp 的值应为整数个基点"};
+    rate.spreadBp = static_cast<int>(bp);
+    rate.repricing = o.item("--reprice", kRepricingTexts, 1) == 1 ? Repricing::EachJanuary : Repricing::Anniversary;
+    return rate;
+}
+
+LoanPlan PlanOf(const Options& o) {
+    for (const char* required : {"--amount", "--term", "--first"}) {
+        if (!o.has(required)) throw UsageError{"缺少选项 " + Text(required)};
+    }
+    LoanPlan plan;
+    const double amount = NumberOption(o, "--amount");
+    plan.principal = std::llround(LoanAmountOf(o.text("--amount"), o.item("--amount-unit", kAmountUnitTexts,
+                                                                          kAmountUnitWan)) * kFenPerYuan);
+    if (amount <= 0) throw UsageError{"选项 --amount 须大于0"};
+    const double term = NumberOption(o, "--term");
+    const bool years = o.item("--term-unit", kTermUnitTexts, kTermInYears) == kTermInYears;
+    if (term != std::floor(term)) throw UsageError{"选项 --term 须为整数"};
+    plan.months = static_cast<int>(term) * (years ? kMonthsPerYear : 1);
+    plan.method = o.item("--method", kPlanMethodTexts, 1) == 1 ? PlanMethod::EqualInstallment : PlanMethod::EqualPrincipal;
+    plan.first = MonthValue(o.text("--first"), "--first");
+    plan.rate = RateOf(o);
+    for (const Text& value : o.all("--rate-change")) plan.events.push_back(RateChange(value));
+    for (const Text& value : o.all("--prepay")) plan.events.push_back(Prepayment(value));
+    return plan;
+}
+
+}  // namespace
+
+ToolOutput RunPlanCommand(const std::vector<Text>& args, const RateHistory& history) {
+    const Options o(args, {kPlanValued, kPlanFlags, kPlanRepeated});
+    const LoanPlan plan = PlanOf(o);
+    if (const Text problem = PlanProblem(plan); !problem.empty()) throw UsageError{problem};
+    const PlanSchedule schedule = ComputePlan(plan, history);
+    ToolOutput output;
+    if (o.flag("--csv")) {
+        output.bytes = PlanCsv({{Text(), &plan}}, schedule);
+        return output;
+    }
+    std::optional<PlanSummary> baseline;
+    if (!plan.events.empty()) {
+        LoanPlan without = plan;
+        without.events.clear();
+        baseline = SummaryOf(ComputePlan(without, history));
+    }
+    output.out = PlanSummaryText(SummaryOf(schedule), baseline ? &*baseline : nullptr) + "\n" + PlanTableText(schedule);
+    return output;
+}
+
+}  // namespace qh
