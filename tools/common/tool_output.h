@@ -11,9 +11,9 @@ namespace qh {
 
 struct ToolOutput {
     Text out;    // GBK; written as UTF-8, or as Unicode to a Windows console
-    std::string bytes;  // written after out as they are (a file's contents)
     Text error;
     int status = 0;
+    std::string bytes;  // written after out as they are (a file's contents)
 };
 
 using TextTool = ToolOutput (*)(const std::vector<Text>& arguments);
