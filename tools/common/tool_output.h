@@ -13,7 +13,7 @@ struct ToolOutput {
     Text out;    // GBK; written as UTF-8, or as Unicode to a Windows console
     Text error;
     int status = 0;
-    std::string bytes;  // written after out as they are (a file's contents)
+    std::string bytes = {};  // written after out as they are (a file's contents)
 };
 
 using TextTool = ToolOutput (*)(const std::vector<Text>& arguments);
