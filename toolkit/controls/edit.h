@@ -40,6 +40,7 @@ public:
     // The text; setting it replaces the text, puts the caret at the start,
     // clears the selection and repaints.
     qh::Text Text(const qh::Text& text = qh::Text(), bool set = false);
+    void SetText(const qh::Text& text) { Text(text, true); }
     int InputMode(int value = 0, bool set = false);
     void OnDraw(EditDrawHook hook) { onDraw_ = std::move(hook); }
     void OnChange(EditChangeHandler handler) { onChange_ = std::move(handler); }

@@ -227,6 +227,14 @@ void UiListView::Select(int row) {
     RepaintRow(row);
 }
 
+void UiListView::SelectByUser(int row) {
+    const int before = selected_;
+    Select(row);
+    if (selected_ == before || !onSelect_) return;
+    const std::function<void(int)> handler = onSelect_;  // the handler may replace itself
+    handler(selected_);
+}
+
 bool UiListView::ScrollTo(int top) {
     top = std::clamp(top, 0, MaxTop());
     if (top == top_) return false;
@@ -265,7 +273,7 @@ bool UiListView::KeyDown(UiWindow&, int vk) {
     else if (vk == vk::kHome) row = 1;
     else if (vk == vk::kEnd) row = count;
     else return false;
-    Select(row);
+    SelectByUser(row);
     if (row - 1 < top_) ScrollTo(row - 1);
     else if (row - 1 >= top_ + RowsInView()) ScrollTo(row - RowsInView());
     return true;
@@ -287,7 +295,7 @@ bool UiListView::Mouse(UiWindow&, int message, int x, int y) {
             }
             return true;
         }
-        if (const int row = RowAt(x, y); row != 0) Select(row);
+        if (const int row = RowAt(x, y); row != 0) SelectByUser(row);
         return true;
     }
     if (message == msg::kLButtonUp) {

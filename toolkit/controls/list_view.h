@@ -7,6 +7,7 @@
 // paints as fast as one of ten.
 #pragma once
 
+#include <functional>
 #include <vector>
 
 #include "toolkit/controls/text_control.h"
@@ -68,6 +69,9 @@ public:
     // previous row and selects and repaints the new one; a row out of range
     // leaves no row selected.
     int SelectedRow(int row = 0, bool set = false);
+    // Called when the user selects another row (a click or a key), with the
+    // row; setting SelectedRow raises nothing.
+    void OnSelect(std::function<void(int row)> handler) { onSelect_ = std::move(handler); }
     // The first row in view (1-based), 0 when the list is empty.
     int TopRow();
     // Whether the rows overflow the view, so the scroll bar is shown.
@@ -108,6 +112,8 @@ private:
 
     // These run on the window's thread.
     void Select(int row);
+    // A selection by the user: Select, then OnSelect when the row changed.
+    void SelectByUser(int row);
     bool ScrollTo(int top);
     void ScrollToThumb(int y);
     void RepaintRow(int row);
@@ -118,6 +124,7 @@ private:
     std::vector<Column> columns_;
     std::vector<Row> rows_;
     int selected_ = 0;          // 1-based, 0 for none
+    std::function<void(int row)> onSelect_;
     int top_ = 0;               // 0-based index of the first row in view
     int hover_ = 0;             // the row under the mouse, 1-based
     bool barHover_ = false;     // the mouse is over the scroll bar

@@ -22,6 +22,8 @@ class UiTextControl : public UiControl {
 public:
     // The text; setting it repaints the control.
     qh::Text Text(const qh::Text& text = qh::Text(), bool set = false);
+    // Named forms for new code.
+    void SetText(const qh::Text& text) { Text(text, true); }
     Argb TextColor() const { return textColor_; }
     const UiFont& Font() const { return font_; }
     ControlSnapshot Snapshot() const override;

@@ -193,6 +193,21 @@ TEST_F(ListViewTest, ArrowKeysMoveTheSelectionAndKeepItInView) {
     EXPECT_EQ(list.TopRow(), 1);
 }
 
+// OnSelect reports the user's selections (clicks and keys), once per
+// change, and not the program's.
+TEST_F(ListViewTest, OnSelectReportsTheUsersSelectionsOnly) {
+    Fill(6);
+    std::vector<int> seen;
+    list.OnSelect([&seen](int row) { seen.push_back(row); });
+    host.Click(hwnd, 100, 55 + 22 + 11);
+    host.Click(hwnd, 100, 55 + 22 + 11);
+    host.TypeKey(hwnd, kDown);
+    list.SelectedRow(1, true);
+    host.TypeKey(hwnd, kUp);
+    EXPECT_EQ(seen, (std::vector<int>{2, 3}));
+    EXPECT_EQ(list.SelectedRow(), 1);
+}
+
 TEST_F(ListViewTest, WhileDrawingIsSuspendedNothingIsPaintedUntilRedraw) {
     Fill(3);
     list.SuspendDraw();
