@@ -34,9 +34,12 @@ Fen MonthInterest(Fen balance, RateE4 rate) { return DivideHalfUp(balance * rate
 // fen; the balance spread evenly when the rate is 0.
 Fen Annuity(Fen balance, RateE4 rate, int n) {
     if (rate == 0) return DivideHalfUp(balance, n);
-    const long double r = static_cast<long double>(rate) / kInterestDivisor;
-    const long double growth = std::pow(1 + r, n);
-    return static_cast<Fen>(std::floor(balance * r * growth / (growth - 1) + 0.5L));
+    // Doubles carry the payment to within a millionth of a fen, and are what
+    // the plan window recomputes with on every keystroke (long double's pow is
+    // some fifty times slower).
+    const double r = static_cast<double>(rate) / kInterestDivisor;
+    const double growth = std::pow(1 + r, n);
+    return static_cast<Fen>(std::floor(double(balance) * r * growth / (growth - 1) + 0.5));
 }
 
 // The smallest number of months, at most limit, whose annuity for the
@@ -154,6 +157,7 @@ PlanSchedule ComputePlan(const LoanPlan& plan, const RateHistory& history) {
     auto priced = [&](RateE4 base) { return std::max<RateE4>(0, base + spread); };
 
     LoanState s{plan.method, plan.principal, plan.months};
+    schedule.rows.reserve(static_cast<std::size_t>(plan.months));
     s.rate = plan.rate.lprLinked ? priced(lpr.InForce(AddMonths(plan.first, -1))) : ToRate(plan.rate.annualPercent);
     s.Recompute();
 
