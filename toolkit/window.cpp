@@ -122,7 +122,8 @@ int UiWindow::MenuOwner() const { return captionIcon_ ? IndexOf(captionIcon_.get
 
 RectI UiWindow::MinTrackSize() const {
     int n = static_cast<int>(captionButtons_.size());
-    return RectI{0, 0, 28 * n + ((flags_ & kFlagCloseButton) ? 11 : 0) + 40, 40};
+    const int width = 28 * n + ((flags_ & kFlagCloseButton) ? 11 : 0) + 40;
+    return RectI{0, 0, std::max(width, minimumSize_.first), std::max(40, minimumSize_.second)};
 }
 
 void UiWindow::Resize(int width, int height) {

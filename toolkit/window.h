@@ -123,8 +123,10 @@ public:
     int ClientHeight() const { return clientHeight_; }
     const Bitmap& BackBuffer() const { return back_; }
     Graphics* BackGraphics() { return backGraphics_.get(); }
-    // The smallest size the window can be tracked to.
+    // The smallest size the window can be tracked to: what its caption
+    // buttons need, or the minimum set, whichever is larger.
     RectI MinTrackSize() const;
+    void SetMinimumSize(int width, int height) { minimumSize_ = {width, height}; }
 
     int ControlCount() const { return static_cast<int>(controls_.size()); }
     // The record of a 1-based control index, or null.
@@ -250,6 +252,7 @@ private:
     MessageHandler onMessage_;
     PaintHandler onPaint_, onPaintOver_;
     ResizeHandler onResize_;
+    std::pair<int, int> minimumSize_{0, 0};
     ControlHandler onMouseEnter_, onMouseLeave_, onMouseDown_, onMouseUp_, onEvent_, onDoubleClick_,
         onRightDown_, onRightUp_, onFocus_, onBlur_;
     KeyHandler onKeyDown_, onKeyUp_, onChar_;

@@ -5,7 +5,10 @@
 #include <optional>
 
 #include "calc/loans/rate_tables.h"
+#include "calc/loans/rate_tables.h"
 #include "calc/loans/rules_document.h"
+#include "calc/shell/plan_window.h"
+#include "runtime/convert.h"
 #include "calc/shell/about_window.h"
 #include "calc/shell/main_window.h"
 #include "calc/shell/updater_handoff.h"
@@ -45,6 +48,16 @@ std::optional<RulesDocument> ReadRules() {
     return std::move(read.rules);
 }
 
+// What the plan window starts with from the side menu: 100 万 over 30 年 at
+// the first rate the housing page offers.
+PlanForm StartingPlanForm() {
+    PlanForm form;
+    form.amount = "100";
+    form.term = "30";
+    form.rate = ToText(TableOf(RateOptionSet::Commercial).values.front());
+    return form;
+}
+
 }  // namespace
 
 int RunQingheCalc(Platform& platform, const std::vector<std::string>& arguments) {
@@ -70,6 +83,10 @@ int RunQingheCalc(Platform& platform, const std::vector<std::string>& arguments)
     services.openAbout = [&about] {
         if (about) about->Show();
     };
+    std::unique_ptr<PlanWindow> plan;
+    services.openPlan = [&plan] {
+        if (plan) plan->Show(StartingPlanForm());
+    };
     const std::optional<RulesDocument> rules = ReadRules();
     UseRulesDocument(rules ? &*rules : nullptr);
     if (rules) services.currentTaxRules = &rules->taxes;
@@ -77,6 +94,7 @@ int RunQingheCalc(Platform& platform, const std::vector<std::string>& arguments)
     if (!main.Build()) return 3;
     about = std::make_unique<AboutWindow>(main.Controls().hwnd, settings.siteUrl,
                                           rules ? RulesDateText(rules->edition) : Text());
+    plan = std::make_unique<PlanWindow>(main.Controls().hwnd, rules ? RateHistory(*rules) : RateHistory::BuiltIn());
     // Declared after the main window, so it stops before the window goes.
     std::function<int()> statsReadyState;
     if (!services.statsUrl.empty()) statsReadyState = [&main] { return main.StatsReadyState(); };

@@ -20,14 +20,16 @@
 namespace qh {
 
 // The pages, numbered as the side menu counts them. The menu has seven
-// slots: the five classic pages, an empty one, and the current-law tax page,
-// which is offered only when a rules document is in force.
+// slots: the five classic pages, the repayment plan (a window of its own,
+// not a page), and the current-law tax page, which is offered only when a
+// rules document is in force.
 enum CalcPage : int {
     kPageHousing = 1,
     kPageTax = 2,
     kPageCar = 3,
     kPageCombined = 4,
     kPageSearch = 5,
+    kMenuPlan = 6,  // opens the plan window
     kPageCurrentTax = 7,
 };
 inline constexpr int kPageCount = 5;  // the classic pages, 1 to 5
@@ -53,7 +55,7 @@ struct MainControls {
     HostHandle hwnd = 0;
 
     UiTabButton topTabs[kTabCount];  // TopTabs[1..5]
-    UiSideButton sideMenu[kMenuSlotCount];  // SideMenu[1..5] and [7]; 6 stays empty
+    UiSideButton sideMenu[kMenuSlotCount];  // SideMenu[1..7]
 
     // On every page.
     UiButton clearButton, calcButton, sysCalcButton;

@@ -29,9 +29,8 @@ constexpr TabSpec kTabs[kTabCount] = {
     {"房贷计算", CalcImage::TabHousing}, {"车贷计算", CalcImage::TabCar},     {"组合贷款", CalcImage::TabCombined},
     {"我要贷款", CalcImage::TabSearch},  {"关于青禾", CalcImage::TabAbout},
 };
-// The side menu's slots; the sixth stays empty.
 constexpr const char* kMenuCaptions[kMenuSlotCount] = {"房贷计算", "二手房交易税", "车贷计算", "组合贷款",
-                                                       "我要贷款", nullptr,          "税费(现行)"};
+                                                       "我要贷款", "还款计划",     "税费(现行)"};
 // The tab that lights up for each page.
 constexpr int kTabOfPage[kMenuSlotCount] = {1, 1, 2, 3, 4, 0, 1};
 constexpr float kMenuTop = 100, kMenuPitch = 29;
@@ -147,6 +146,9 @@ void MainWindow::CreateTabsAndMenu() {
     // The classic entries go through the window's handler; the new one has
     // its own callback.
     c_.sideMenu[kPageCurrentTax - 1].OnClick([this] { SelectSideEntry(kPageCurrentTax); });
+    c_.sideMenu[kMenuPlan - 1].OnClick([this] {
+        if (services_.openPlan) services_.openPlan();
+    });
     c_.sideMenu[0].Selected(1, true);
     currentPage_ = 1;
     currentTab_ = 1;
@@ -154,6 +156,7 @@ void MainWindow::CreateTabsAndMenu() {
 
 bool MainWindow::Offers(int page) const {
     if (page == kPageCurrentTax) return services_.currentTaxRules != nullptr;
+    if (page == kMenuPlan) return true;
     return page >= 1 && page <= kPageCount;
 }
 
@@ -278,7 +281,7 @@ int MainWindow::OnControlEvent(int id, int kind) {
 }
 
 void MainWindow::SelectSideEntry(int page) {
-    if (!Offers(page) || page == currentPage_) return;
+    if (!Offers(page) || page == kMenuPlan || page == currentPage_) return;
     ShowPage(currentPage_, false);
     currentPage_ = page;
     const int tab = kTabOfPage[page - 1];

@@ -20,6 +20,7 @@ namespace qh {
 // and the browser belong to other parts of it.
 struct MainWindowServices {
     std::function<void()> openAbout;
+    std::function<void()> openPlan;
     std::function<void(const Text& url)> openInBrowser;
     // Starts a program by command line without waiting (the system calculator);
     // false when it did not start.

@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "calc/loans/plan_export.h"
+#include "calc/loans/plan_form.h"
 #include "calc/loans/repayment.h"
 #include "calc/loans/repayment_plan.h"
 #include "tools/qingheloan/options.h"
@@ -14,27 +15,9 @@ constexpr const char* kPlanValued[] = {"--amount", "--amount-unit", "--term",   
                                        "--first",  "--rate",        "--lpr-bp", "--reprice"};
 constexpr const char* kPlanFlags[] = {"--csv"};
 constexpr const char* kPlanRepeated[] = {"--prepay", "--rate-change"};
-constexpr double kFenPerYuan = 100;
-
-// A plain decimal ("12", "-45", "3.05"), or nothing.
-std::optional<double> Decimal(const Text& text) {
-    std::size_t i = !text.empty() && text[0] == '-' ? 1 : 0;
-    bool digits = false, point = false;
-    for (; i < text.size(); ++i) {
-        if (text[i] >= '0' && text[i] <= '9') {
-            digits = true;
-        } else if (text[i] == '.' && !point) {
-            point = true;
-        } else {
-            return std::nullopt;
-        }
-    }
-    if (!digits) return std::nullopt;
-    return std::stod(text);
-}
 
 double NumberOption(const Options& o, const char* name) {
-    const std::optional<double> value = Decimal(o.text(name));
+    const std::optional<double> value = ParseDecimal(o.text(name));
     if (!value) throw UsageError{"选项 " + Text(name) + " 的值 \"" + o.text(name) + "\" 不是数"};
     return *value;
 }
@@ -58,7 +41,7 @@ std::vector<Text> Parts(const Text& value) {
 
 PlanEvent Prepayment(const Text& value) {
     const std::vector<Text> parts = Parts(value);
-    const std::optional<double> yuan = parts.size() == 3 ? Decimal(parts[1]) : std::nullopt;
+    const std::optional<double> yuan = parts.size() == 3 ? ParseDecimal(parts[1]) : std::nullopt;
     if (!yuan) throw UsageError{"选项 --prepay 的值 \"" + value + "\" 应为 YYYY-MM:金额:减少月供|缩短年限"};
     PlanEvent e;
     e.kind = PlanEvent::Kind::Prepayment;
@@ -76,7 +59,7 @@ PlanEvent Prepayment(const Text& value) {
 
 PlanEvent RateChange(const Text& value) {
     const std::vector<Text> parts = Parts(value);
-    const std::optional<double> percent = parts.size() == 2 ? Decimal(parts[1]) : std::nullopt;
+    const std::optional<double> percent = parts.size() == 2 ? ParseDecimal(parts[1]) : std::nullopt;
     if (!percent) throw UsageError{"选项 --rate-change 的值 \"" + value + "\" 应为 YYYY-MM:年利率"};
     PlanEvent e;
     e.kind = PlanEvent::Kind::RateChange;

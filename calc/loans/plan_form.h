@@ -1,0 +1,54 @@
+// The plan window's inputs as the user typed them, and their reading into a
+// LoanPlan: each text is checked where it was typed, and a wrong one names
+// its field and says why, so the window shows the message beside it and
+// computes nothing from it.
+#pragma once
+
+#include <optional>
+#include <vector>
+
+#include "calc/loans/repayment.h"
+#include "calc/loans/repayment_plan.h"
+
+namespace qh {
+
+enum class PlanField { None, Amount, Term, FirstMonth, Rate, Spread, EventMonth, EventValue };
+
+struct PlanForm {
+    Text amount;
+    int amountUnit = kAmountUnitWan;
+    Text term;
+    int termUnit = kTermInYears;
+    PlanMethod method = PlanMethod::EqualInstallment;
+    Text firstMonth;        // YYYY-MM
+    bool lprLinked = false;
+    Text rate;              // fixed annual percent
+    Text spreadBp;          // LPR + this many basis points
+    Repricing repricing = Repricing::EachJanuary;
+    std::vector<PlanEvent> events;
+};
+
+struct PlanReading {
+    std::optional<LoanPlan> plan;
+    PlanField field = PlanField::None;  // the field that is wrong
+    Text message;
+};
+PlanReading ReadPlanForm(const PlanForm& form);
+
+// An event typed into the event row: its month, its kind (1 提前还款,
+// 2 利率调整), the amount in yuan or the rate, and the prepayment mode item
+// (kPrepayModeTexts order).
+struct EventReading {
+    std::optional<PlanEvent> event;
+    PlanField field = PlanField::None;
+    Text message;
+};
+inline constexpr const char* kPlanEventKindTexts[] = {"提前还款", "利率调整"};
+EventReading ReadPlanEvent(const Text& month, int kindItem, const Text& value, int modeItem);
+
+// A plain decimal ("12", "-45", "3.05"), or nothing.
+std::optional<double> ParseDecimal(const Text& text);
+
+inline constexpr double kFenPerYuan = 100;
+
+}  // namespace qh

@@ -1,0 +1,386 @@
+#include "calc/shell/plan_window.h"
+
+#include <ctime>
+#include <iterator>
+#include <span>
+
+#include "calc/loans/plan_export.h"
+#include "calc/shell/calc_images.h"
+#include "runtime/convert.h"
+#include "toolkit/draw.h"
+#include "toolkit/messages.h"
+#include "toolkit/toolkit.h"
+
+namespace qh {
+namespace {
+
+constexpr const char* kTitle = "还款计划";
+constexpr int kWidth = 900, kHeight = 560;
+constexpr int kMinWidth = 600, kMinHeight = 440;
+constexpr int kWindowFlags = 2 | kFlagCloseButton | kFlagMinimize | kFlagMaximize;
+
+// The rows of inputs, and where the lists start under them.
+constexpr float kRow1 = 34, kRow2 = 64, kRow3 = 94;
+constexpr float kListsTop = 126, kEventsHeight = 88;
+constexpr float kScheduleTop = kListsTop + kEventsHeight + 8;
+constexpr float kMargin = 12, kGap = 8;
+constexpr float kScheduleShare = 0.63f;  // of the width, the rest is the chart
+constexpr float kButtonWidth = 70, kButtonHeight = 24;
+
+constexpr Argb kCaptionColor = MakeArgb(0x000000, 170);
+constexpr Argb kSummaryColor = MakeArgb(0x008000, 220);  // green, as the results window's figures
+constexpr Argb kPanelFill = MakeArgb(0xFFFFFF, 190);
+
+struct Caption {
+    const char* text;
+    float x, y, width;
+};
+constexpr Caption kCaptions[] = {
+    {"贷款金额", kMargin, kRow1, 56}, {"期限", 190, kRow1, 30},  {"方式", 318, kRow1, 30},
+    {"首次还款", 446, kRow1, 56},     {"利率", kMargin, kRow2, 40}, {"%", 170, kRow2, 14},
+    {"BP 重定价", 296, kRow2, 60},   {"事件", kMargin, kRow3, 40},
+};
+
+struct ColumnSpec {
+    const char* text;
+    int width;
+    int align;
+};
+constexpr ColumnSpec kEventColumns[] = {{"月份", 70, 0}, {"事件", 70, 0}, {"金额/利率", 110, 2}, {"方式", 80, 0}};
+constexpr ColumnSpec kScheduleColumns[] = {{"期数", 36, 2}, {"还款月份", 62, 0}, {"月供", 66, 2}, {"本金", 66, 2},
+                                           {"利息", 62, 2}, {"剩余本金", 80, 2}, {"利率", 50, 2}, {"说明", 200, 0}};
+
+template <std::size_t N>
+std::vector<Text> Texts(const char* const (&texts)[N]) {
+    return std::vector<Text>(std::begin(texts), std::end(texts));
+}
+
+void AddColumns(UiListView& list, std::span<const ColumnSpec> columns) {
+    for (const ColumnSpec& c : columns) list.InsertColumn(0, c.text, c.width, c.align);
+}
+
+// The month after today's, where a new loan's first installment falls.
+// (Called on the window's thread only, so localtime's shared result is safe.)
+PlanMonth NextMonth() {
+    constexpr int kTmYearBase = 1900;
+    const std::time_t now = std::time(nullptr);
+    const std::tm* local = std::localtime(&now);
+    if (local == nullptr) return {2027, 1};
+    return AddMonths({local->tm_year + kTmYearBase, local->tm_mon + 1}, 1);
+}
+
+Text EventValueText(const PlanEvent& e) {
+    if (e.kind == PlanEvent::Kind::RateChange) return ToText(e.annualPercent) + "%";
+    return FormatNumber(double(e.amount) / kFenPerYuan, 2, true) + " 元";
+}
+
+int Paint(Graphics& g, int width, int height) {
+    // A light panel behind the lists and the chart, as the main window's form.
+    FillRect(g, MakeRect(kMargin / 2, kListsTop - 4, float(width) - kMargin, float(height) - kListsTop), kPanelFill);
+    return 0;
+}
+
+}  // namespace
+
+void PlanWindow::Show(const PlanForm& form) {
+    form_ = form;
+    if (form_.firstMonth.empty()) form_.firstMonth = PlanMonthText(NextMonth());
+    Host& host = TheHost();
+    if (Exists()) {
+        FillInputs();
+        Recompute();
+        host.BringToFront(hwnd_);
+        return;
+    }
+    HostWindowArgs args;
+    args.title = kTitle;
+    const RectI m = host.WindowRect(main_);
+    args.rect = RectI{m.left + 20, m.top + 20, kWidth, kHeight};
+    args.owner = 0;
+    const HostHandle h = host.CreateHostWindow(args);
+    if (h == 0) return;
+    window_.OnPaint([](HostHandle, Graphics& g, int, int width, int height) { return Paint(g, width, height); });
+    window_.SetMinimumSize(kMinWidth, kMinHeight);
+    if (!window_.Create(h, CalcImageBytes(CalcImage::Skin), 0, false, kWindowFlags)) {
+        host.DestroyWindow(h);
+        return;
+    }
+    hwnd_ = h;
+    window_.OnMessage([this](HostHandle, int message, std::intptr_t, std::intptr_t) -> std::intptr_t {
+        if (message == msg::kDestroy) hwnd_ = 0;
+        return -1;
+    });
+    window_.OnResize([this](HostHandle, int width, int height, int) {
+        Layout(width, height);
+        return 0;
+    });
+    CreateControls();
+    FillInputs();
+    BindInputs();
+    BindEvents();
+    Layout(window_.ClientWidth(), window_.ClientHeight());
+    // The controls were first painted where they were created.
+    window_.RepaintArea(MakeRect(0, 0, float(window_.ClientWidth()), float(window_.ClientHeight())), false);
+    Recompute();
+    window_.Show(0);
+}
+
+void PlanWindow::CreateControls() {
+    static_assert(std::size(kCaptions) == kCaptionCount);
+    for (int i = 0; i < kCaptionCount; ++i) {
+        const Caption& c = kCaptions[i];
+        captions_[i].Create(hwnd_, c.text, c.x, c.y + 4, c.width, 18, kCaptionColor, {}, kFormatNoWrap, 0);
+    }
+    CreateInputRows();
+    CreateEventRow();
+    events_.Create(hwnd_, kMargin, kListsTop, 360, kEventsHeight);
+    AddColumns(events_, kEventColumns);
+    events_.Name("PlanEvents", true);
+    summary_.Create(hwnd_, "", 390, kListsTop, 370, kEventsHeight, kSummaryColor, {}, 0, 0);
+    summary_.Name("PlanSummary", true);
+    ListViewLook look;
+    look.rowHeight = 20;
+    scheduleList_.Create(hwnd_, kMargin, kScheduleTop, 400, 200, look);
+    AddColumns(scheduleList_, kScheduleColumns);
+    scheduleList_.Name("PlanSchedule", true);
+    chart_.Create(hwnd_, MakeRect(420, kScheduleTop, 340, 200));
+    chart_.Name("PlanChart", true);
+    problem_.Create(hwnd_, 0, 0, 220, 40, kTipPointUp);
+    problem_.Visible(0, true);
+    problem_.Name("PlanProblem", true);
+}
+
+void PlanWindow::CreateInputRows() {
+    const HostHandle h = hwnd_;
+    amount_.Create(h, "", 70, kRow1 + 1, 60, 22, kEditNumber);
+    amount_.Name("PlanAmount", true);
+    amountUnit_.Create(h, 132, kRow1, 46, 24, kAmountUnitWan, Texts(kAmountUnitTexts));
+    amountUnit_.Name("PlanAmountUnit", true);
+    term_.Create(h, "", 222, kRow1 + 1, 40, 22, kEditDigits);
+    term_.Name("PlanTerm", true);
+    termUnit_.Create(h, 264, kRow1, 44, 24, kTermInYears, Texts(kTermUnitTexts));
+    termUnit_.Name("PlanTermUnit", true);
+    method_.Create(h, 350, kRow1, 86, 24, 1, Texts(kPlanMethodTexts));
+    method_.Name("PlanMethod", true);
+    first_.Create(h, "", 504, kRow1 + 1, 70, 22, kEditAny);
+    first_.Name("PlanFirstMonth", true);
+    fixedRate_.Create(h, "固定", 60, kRow2, 56, 24, true, 1);
+    fixedRate_.Name("PlanFixedRate", true);
+    rate_.Create(h, "", 118, kRow2 + 1, 50, 22, kEditNumber);
+    rate_.Name("PlanRate", true);
+    lprRate_.Create(h, "LPR", 188, kRow2, 56, 24, false, 1);
+    lprRate_.Name("PlanLprRate", true);
+    spread_.Create(h, "", 244, kRow2 + 1, 50, 22, kEditAny);
+    spread_.Name("PlanSpread", true);
+    repricing_.Create(h, 360, kRow2, 90, 24, 1, Texts(kRepricingTexts));
+    repricing_.Name("PlanRepricing", true);
+    compute_.Create(h, "计算", 0, kRow2, kButtonWidth, kButtonHeight);
+    compute_.Name("PlanCompute", true);
+}
+
+void PlanWindow::CreateEventRow() {
+    const HostHandle h = hwnd_;
+    eventMonth_.Create(h, "", 50, kRow3 + 1, 70, 22, kEditAny);
+    eventMonth_.Name("PlanEventMonth", true);
+    eventKind_.Create(h, 124, kRow3, 80, 24, 1, Texts(kPlanEventKindTexts));
+    eventKind_.Name("PlanEventKind", true);
+    eventValue_.Create(h, "", 208, kRow3 + 1, 80, 22, kEditNumber);
+    eventValue_.Name("PlanEventValue", true);
+    eventMode_.Create(h, 292, kRow3, 86, 24, 2, Texts(kPrepayModeTexts));
+    eventMode_.Name("PlanEventMode", true);
+    addEvent_.Create(h, "添加", 386, kRow3, 54, kButtonHeight);
+    addEvent_.Name("PlanAddEvent", true);
+    changeEvent_.Create(h, "修改", 444, kRow3, 54, kButtonHeight);
+    changeEvent_.Name("PlanChangeEvent", true);
+    removeEvent_.Create(h, "删除", 502, kRow3, 54, kButtonHeight);
+    removeEvent_.Name("PlanRemoveEvent", true);
+}
+
+void PlanWindow::FillInputs() {
+    amount_.SetText(form_.amount);
+    amountUnit_.Selection(form_.amountUnit, true);
+    term_.SetText(form_.term);
+    termUnit_.Selection(form_.termUnit, true);
+    method_.Selection(form_.method == PlanMethod::EqualInstallment ? 1 : 2, true);
+    first_.SetText(form_.firstMonth);
+    fixedRate_.Checked(form_.lprLinked ? 0 : 1, true);
+    lprRate_.Checked(form_.lprLinked ? 1 : 0, true);
+    rate_.SetText(form_.rate);
+    spread_.SetText(form_.spreadBp);
+    repricing_.Selection(form_.repricing == Repricing::EachJanuary ? 1 : 2, true);
+    FillEventList();
+}
+
+// Every input updates the form and recomputes: the plan follows the typing.
+void PlanWindow::BindInputs() {
+    auto edit = [this](UiEdit& box, Text PlanForm::*field) {
+        box.OnChange([this, field](const Text& text) {
+            form_.*field = text;
+            Recompute();
+        });
+    };
+    edit(amount_, &PlanForm::amount);
+    edit(term_, &PlanForm::term);
+    edit(first_, &PlanForm::firstMonth);
+    edit(rate_, &PlanForm::rate);
+    edit(spread_, &PlanForm::spreadBp);
+    amountUnit_.OnSelect([this](int item) { form_.amountUnit = item; Recompute(); });
+    termUnit_.OnSelect([this](int item) { form_.termUnit = item; Recompute(); });
+    method_.OnSelect([this](int item) {
+        form_.method = item == 1 ? PlanMethod::EqualInstallment : PlanMethod::EqualPrincipal;
+        Recompute();
+    });
+    repricing_.OnSelect([this](int item) {
+        form_.repricing = item == 1 ? Repricing::EachJanuary : Repricing::Anniversary;
+        Recompute();
+    });
+    fixedRate_.OnClick([this] { form_.lprLinked = false; Recompute(); });
+    lprRate_.OnClick([this] { form_.lprLinked = true; Recompute(); });
+    compute_.OnClick([this] { Recompute(); });
+}
+
+void PlanWindow::BindEvents() {
+    addEvent_.OnClick([this] { AddOrChangeEvent(false); });
+    changeEvent_.OnClick([this] { AddOrChangeEvent(true); });
+    removeEvent_.OnClick([this] { RemoveEvent(); });
+    events_.OnSelect([this](int row) {
+        selectedEvent_ = row;
+        if (row < 1 || row > int(form_.events.size())) return;
+        const PlanEvent& e = form_.events[std::size_t(row - 1)];
+        eventMonth_.SetText(PlanMonthText(e.month));
+        eventKind_.Selection(e.kind == PlanEvent::Kind::Prepayment ? 1 : 2, true);
+        eventValue_.SetText(e.kind == PlanEvent::Kind::Prepayment ? FormatNumber(double(e.amount) / kFenPerYuan, 2, false)
+                                                                  : ToText(e.annualPercent));
+        eventMode_.Selection(e.mode == PrepayMode::ReducePayment ? 1 : 2, true);
+    });
+    window_.OnKeyDown([this](HostHandle, int, int vk, std::intptr_t) {
+        if (vk == vk::kEnter) {
+            Recompute();
+            return 0;
+        }
+        if (vk == vk::kDelete && window_.FocusedControl() == window_.IndexOf(&events_)) {
+            RemoveEvent();
+            return 0;
+        }
+        return -1;
+    });
+}
+
+void PlanWindow::AddOrChangeEvent(bool change) {
+    const EventReading read = ReadPlanEvent(eventMonth_.Text(), eventKind_.Selection(), eventValue_.Text(),
+                                            eventMode_.Selection());
+    if (!read.event) {
+        ShowProblem(read.field, read.message);
+        return;
+    }
+    if (change) {
+        if (selectedEvent_ < 1 || selectedEvent_ > int(form_.events.size())) return;
+        form_.events[std::size_t(selectedEvent_ - 1)] = *read.event;
+    } else {
+        form_.events.push_back(*read.event);
+    }
+    FillEventList();
+    Recompute();
+}
+
+void PlanWindow::RemoveEvent() {
+    if (selectedEvent_ < 1 || selectedEvent_ > int(form_.events.size())) return;
+    form_.events.erase(form_.events.begin() + (selectedEvent_ - 1));
+    selectedEvent_ = 0;
+    FillEventList();
+    Recompute();
+}
+
+void PlanWindow::FillEventList() {
+    events_.SuspendDraw();
+    events_.ClearRows();
+    for (const PlanEvent& e : form_.events) {
+        const bool prepay = e.kind == PlanEvent::Kind::Prepayment;
+        const int row = events_.InsertRow(0, PlanMonthText(e.month));
+        events_.CellText(row, 2, kPlanEventKindTexts[prepay ? 0 : 1], true);
+        events_.CellText(row, 3, EventValueText(e), true);
+        events_.CellText(row, 4, prepay ? kPrepayModeTexts[e.mode == PrepayMode::ReducePayment ? 0 : 1] : "", true);
+    }
+    events_.ResumeDraw();
+    events_.Redraw();
+    changeEvent_.SetEnabled(!form_.events.empty());
+    removeEvent_.SetEnabled(!form_.events.empty());
+}
+
+void PlanWindow::Layout(int width, int height) {
+    const float w = float(width), h = float(height);
+    compute_.Move(w - kMargin - kButtonWidth, kRow2, std::nullopt, std::nullopt, false);
+    const float half = (w - 2 * kMargin - kGap) / 2;
+    events_.Move(kMargin, kListsTop, half, kEventsHeight, false);
+    summary_.Move(kMargin + half + kGap, kListsTop, half, kEventsHeight, false);
+    const float listWidth = (w - 2 * kMargin - kGap) * kScheduleShare;
+    const float listHeight = h - kScheduleTop - kMargin;
+    scheduleList_.Move(kMargin, kScheduleTop, listWidth, listHeight, false);
+    chart_.Move(kMargin + listWidth + kGap, kScheduleTop, w - 2 * kMargin - kGap - listWidth, listHeight, false);
+}
+
+void PlanWindow::Recompute() {
+    if (!Exists()) return;
+    const PlanReading read = ReadPlanForm(form_);
+    if (!read.plan) {
+        // Nothing is shown from inputs that cannot be computed.
+        schedule_ = {};
+        baseline_.reset();
+        ShowSchedule();
+        ShowProblem(read.field, read.message);
+        return;
+    }
+    problem_.Visible(0, true);
+    schedule_ = ComputePlan(*read.plan, history_);
+    baseline_.reset();
+    if (!read.plan->events.empty()) {
+        LoanPlan without = *read.plan;
+        without.events.clear();
+        baseline_ = SummaryOf(ComputePlan(without, history_));
+    }
+    ShowSchedule();
+}
+
+void PlanWindow::ShowSchedule() {
+    const Text summary =
+        schedule_.rows.empty() ? Text() : PlanSummaryText(SummaryOf(schedule_), baseline_ ? &*baseline_ : nullptr);
+    Text lines;  // the label breaks lines at CR LF
+    for (char c : summary) lines += c == '\n' ? Text("\r\n") : Text(1, c);
+    summary_.SetText(lines);
+    scheduleList_.SuspendDraw();
+    scheduleList_.ClearRows();
+    for (const PlanRow& row : schedule_.rows) {
+        const std::vector<Text> cells = PlanRowCells(row);
+        const int n = scheduleList_.InsertRow(0, cells[0]);
+        for (int c = 1; c < kPlanColumnCount; ++c) scheduleList_.CellText(n, c + 1, cells[std::size_t(c)], true);
+    }
+    scheduleList_.ResumeDraw();
+    scheduleList_.Redraw();
+    chart_.SetSchedule(schedule_);
+}
+
+UiControl* PlanWindow::FieldControl(PlanField field) {
+    switch (field) {
+        case PlanField::Amount: return &amount_;
+        case PlanField::Term: return &term_;
+        case PlanField::FirstMonth: return &first_;
+        case PlanField::Rate: return &rate_;
+        case PlanField::Spread: return &spread_;
+        case PlanField::EventMonth: return &eventMonth_;
+        case PlanField::EventValue: return &eventValue_;
+        case PlanField::None: break;
+    }
+    return nullptr;
+}
+
+void PlanWindow::ShowProblem(PlanField field, const Text& message) {
+    const UiControl* at = FieldControl(field);
+    const RectF b = at != nullptr ? at->Bounds() : MakeRect(kMargin, kRow3, 60, 22);
+    problem_.Visible(0, true);
+    problem_.Text(" " + message, true);
+    problem_.Move(b.left, b.Bottom() + 2, 230, 40);
+    problem_.SetZOrder(1, true);
+    problem_.Visible(1, true);
+}
+
+}  // namespace qh

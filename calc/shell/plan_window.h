@@ -1,0 +1,78 @@
+// The repayment plan window "还款计划": the plan's inputs, its events
+// (prepayments and rate changes), the summary, the month-by-month schedule
+// and a chart by year. It is resizable (600 × 440 at least) and remembers
+// nothing between runs. Every control talks to the window through typed
+// callbacks; the window keeps the inputs as a PlanForm and recomputes from
+// it, never reading a control back.
+#pragma once
+
+#include <optional>
+
+#include "calc/loans/plan_form.h"
+#include "calc/loans/rate_history.h"
+#include "calc/shell/plan_chart.h"
+#include "toolkit/controls/button.h"
+#include "toolkit/controls/combo_box.h"
+#include "toolkit/controls/edit.h"
+#include "toolkit/controls/label.h"
+#include "toolkit/controls/list_view.h"
+#include "toolkit/controls/radio_button.h"
+#include "toolkit/controls/tip_panel.h"
+#include "toolkit/window.h"
+
+namespace qh {
+
+class PlanWindow {
+public:
+    PlanWindow(HostHandle mainWindow, RateHistory history) : main_(mainWindow), history_(std::move(history)) {}
+    PlanWindow(const PlanWindow&) = delete;
+    PlanWindow& operator=(const PlanWindow&) = delete;
+
+    // Opens the window with the form given (or activates the open one and
+    // puts the form in).
+    void Show(const PlanForm& form);
+    bool Exists() const { return hwnd_ != 0; }
+    HostHandle Handle() const { return hwnd_; }
+    const PlanSchedule& Schedule() const { return schedule_; }
+
+private:
+    void CreateControls();
+    void CreateInputRows();
+    void CreateEventRow();
+    void BindInputs();
+    void BindEvents();
+    void Layout(int width, int height);
+    void FillInputs();
+    // Reads the form, recomputes and shows the result, or the problem.
+    void Recompute();
+    void ShowSchedule();
+    void FillEventList();
+    void AddOrChangeEvent(bool change);
+    void RemoveEvent();
+    void ShowProblem(PlanField field, const Text& message);
+    UiControl* FieldControl(PlanField field);
+
+    HostHandle main_;
+    RateHistory history_;
+    HostHandle hwnd_ = 0;
+    UiWindow window_;
+    PlanForm form_;
+    PlanSchedule schedule_;
+    std::optional<PlanSummary> baseline_;
+    int selectedEvent_ = 0;  // 1-based row of the event list, 0 none
+
+    static constexpr int kCaptionCount = 8;
+    UiLabel captions_[kCaptionCount];
+    UiEdit amount_, term_, first_, rate_, spread_;
+    UiComboBox amountUnit_, termUnit_, method_, repricing_;
+    UiRadioButton fixedRate_, lprRate_;
+    UiEdit eventMonth_, eventValue_;
+    UiComboBox eventKind_, eventMode_;
+    UiButton addEvent_, changeEvent_, removeEvent_, compute_;
+    UiListView events_, scheduleList_;
+    UiLabel summary_;
+    UiTipPanel problem_;  // what is wrong, pointing at the field
+    PlanChart chart_;
+};
+
+}  // namespace qh
