@@ -135,6 +135,7 @@ void PlanWindow::CreateControls() {
     CreateEventRow();
     events_.Create(hwnd_, kMargin, kListsTop, 360, kEventsHeight);
     AddColumns(events_, kEventColumns);
+    events_.TabStop(1, true);  // Delete removes the selected event
     events_.Name("PlanEvents", true);
     summary_.Create(hwnd_, "", 390, kListsTop, 370, kEventsHeight, kSummaryColor, {}, 0, 0);
     summary_.Name("PlanSummary", true);
@@ -142,6 +143,7 @@ void PlanWindow::CreateControls() {
     look.rowHeight = 20;
     scheduleList_.Create(hwnd_, kMargin, kScheduleTop, 400, 200, look);
     AddColumns(scheduleList_, kScheduleColumns);
+    scheduleList_.TabStop(1, true);  // the arrow and page keys scroll it
     scheduleList_.Name("PlanSchedule", true);
     chart_.Create(hwnd_, MakeRect(420, kScheduleTop, 340, 200));
     chart_.Name("PlanChart", true);
@@ -301,6 +303,9 @@ void PlanWindow::FillEventList() {
         events_.CellText(row, 3, EventValueText(e), true);
         events_.CellText(row, 4, prepay ? kPrepayModeTexts[e.mode == PrepayMode::ReducePayment ? 0 : 1] : "", true);
     }
+    // The selection stays on the row it was on, while there is one.
+    if (selectedEvent_ > int(form_.events.size())) selectedEvent_ = 0;
+    events_.SelectedRow(selectedEvent_, true);
     events_.ResumeDraw();
     events_.Redraw();
     changeEvent_.SetEnabled(!form_.events.empty());

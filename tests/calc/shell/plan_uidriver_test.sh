@@ -1,0 +1,63 @@
+#!/bin/bash
+# The plan window driven through uidriver: opened from the side menu, its
+# schedule equals qingheloan plan's row for row, events are added, changed
+# and removed through the event row and the event list, and a wrong input
+# is named beside it with nothing computed from it.
+#   plan_uidriver_test.sh UIDRIVER QINGHELOAN
+set -u
+driver="$1"
+loan="$2"
+failures=0
+fail() { echo "FAIL: $1"; failures=$((failures + 1)); }
+work="$(mktemp -d)"
+trap 'rm -rf "$work"' EXIT
+export QINGHE_UPDATE_URL=none
+mkdir -p "$work/empty"
+
+# Opens the plan window in an empty program folder (built-in rates) with
+# 100 万 over 30 年 from 2026-01 at 4.9 %, then runs the commands given.
+plan() {
+    printf '%s\n' 'click SideMenu[6]' 'wait 100' 'window 还款计划' 'key PlanFirstMonth Ctrl+A' \
+        'key PlanFirstMonth Delete' 'type PlanFirstMonth 2026-01' 'key PlanRate Ctrl+A' 'key PlanRate Delete' \
+        'type PlanRate 4.9' "$@" 'quit' |
+        "$driver" --program-dir "$work/empty" QingheCalc
+}
+# qingheloan's table as the list view's cells: tab-separated, the note whole.
+table() {
+    "$loan" plan --amount 100 --term 30 --first 2026-01 "$@" | sed -n '/^期数/,$p' | tail -n +2 |
+        awk '{n = ""; for (i = 8; i <= NF; i++) n = n (i > 8 ? " " : "") $i;
+              printf "%s\t%s\t%s\t%s\t%s\t%s\t%s\t%s\n", $1, $2, $3, $4, $5, $6, $7, n}'
+}
+
+# The schedule with a prepayment after installment 36 that shortens the
+# term, added through the event row.
+out="$(plan 'type PlanEventMonth 2028-12' 'type PlanEventValue 200000' 'click PlanAddEvent' 'cells PlanSchedule' \
+       'print PlanSummary' 'cells PlanEvents')"
+expected="$(table --rate 4.9 --prepay 2028-12:200000:缩短年限)"
+actual="$(echo "$out" | grep -P '^\d+\t' | grep -v '^2028-12' )"
+[ "$(echo "$actual" | wc -l)" = 249 ] || fail "249 rows: $(echo "$out" | head -5)"
+[ "$actual" = "$expected" ] || fail "schedule differs from qingheloan plan:
+$(diff <(echo "$actual") <(echo "$expected") | head -10)"
+echo "$out" | grep -q '^PlanSummary=.*节省利息: 391,310.72 元' || fail "summary: $(echo "$out" | grep PlanSummary)"
+echo "$out" | grep -qP '^2028-12\t提前还款\t200,000.00 元\t缩短年限$' || fail "event list: $out"
+
+# Changed to 减少月供 through the list, then removed with Delete: the plan
+# is the loan without events again.
+out="$(plan 'type PlanEventMonth 2028-12' 'type PlanEventValue 200000' 'click PlanAddEvent' 'click PlanEvents' \
+       'choose PlanEventMode 1' 'click PlanChangeEvent' 'cells PlanEvents' 'print PlanSummary' \
+       'key PlanEvents Delete' 'cells PlanEvents' 'print PlanSummary')"
+echo "$out" | grep -qP '^2028-12\t提前还款\t200,000.00 元\t减少月供$' || fail "changed event: $out"
+[ "$(echo "$out" | grep '^PlanSummary=' | tail -1)" = \
+  'PlanSummary=首期还款: 5,307.27 元\r\n末期还款: 5,305.19 元\r\n利息总额: 910,615.12 元\r\n还款期数: 360 期, 至 2055-12\r\n' ] ||
+    fail "after removal: $(echo "$out" | grep '^PlanSummary=')"
+
+# A first month that is no month: named beside the field, nothing shown.
+out="$(plan 'key PlanFirstMonth Ctrl+A' 'key PlanFirstMonth Delete' 'type PlanFirstMonth 2026-13' 'state PlanProblem' 'print PlanProblem' \
+       'print PlanSummary' 'cells PlanSchedule')"
+echo "$out" | grep -q '^PlanProblem visible=1 .* x=504 y=59' || fail "problem tip: $out"
+echo "$out" | grep -q '^PlanProblem= 首次还款月份应为 YYYY-MM' || fail "problem text: $out"
+echo "$out" | grep -q '^PlanSummary=$' || fail "summary of a wrong form: $out"
+echo "$out" | grep -qP '^\d+\t' && fail "rows of a wrong form: $out"
+
+[ "$failures" = 0 ] && echo "plan window: all checks passed"
+exit "$failures"
