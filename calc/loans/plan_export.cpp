@@ -11,6 +11,8 @@ namespace {
 constexpr const char* kUtf8ByteOrderMark = "\xEF\xBB\xBF";
 constexpr const char* kCsvLineEnd = "\r\n";
 constexpr int kMoneyPlaces = 2;
+// Marks the 说明 of a month that carries one of the user's events.
+constexpr const char* kEventMark = "◆ ";
 
 Text Money(Fen fen, bool grouping) { return FormatNumber(double(fen) / 100, kMoneyPlaces, grouping); }
 
@@ -63,7 +65,7 @@ Text HeaderLines(const NamedPlan& named) {
 std::vector<Text> PlanRowCells(const PlanRow& row) {
     return {ToText(std::int32_t{row.number}), PlanMonthText(row.month), Money(row.payment, true),
             Money(row.principal, true),       Money(row.interest, true), Money(row.balance, true),
-            RateCell(row) + "%",              row.note};
+            RateCell(row) + "%",              (row.HasEvent() ? Text(kEventMark) : Text()) + row.note};
 }
 
 Text PlanRateText(const PlanRate& rate) {

@@ -22,7 +22,8 @@ inline constexpr const char* kPlanColumns[] = {"期数", "还款月份", "月供
 inline constexpr int kPlanColumnCount = 8;
 
 // A row's cells as the list view and the table show them: amounts with two
-// decimals and grouping, the rate in percent.
+// decimals and grouping, the rate in percent, and the 说明 of a month with
+// one of the user's events marked "◆".
 std::vector<Text> PlanRowCells(const PlanRow& row);
 
 // The CSV: UTF-8 with a byte-order mark and CRLF line ends (as Excel on a

@@ -210,7 +210,14 @@ void PlanWindow::FillInputs() {
     rate_.SetText(form_.rate);
     spread_.SetText(form_.spreadBp);
     repricing_.Selection(form_.repricing == Repricing::EachJanuary ? 1 : 2, true);
+    EnableRateInputs();
     FillEventList();
+}
+
+void PlanWindow::EnableRateInputs() {
+    rate_.SetEnabled(!form_.lprLinked);
+    spread_.SetEnabled(form_.lprLinked);
+    repricing_.SetEnabled(form_.lprLinked);
 }
 
 // Every input updates the form and recomputes: the plan follows the typing.
@@ -236,8 +243,16 @@ void PlanWindow::BindInputs() {
         form_.repricing = item == 1 ? Repricing::EachJanuary : Repricing::Anniversary;
         Recompute();
     });
-    fixedRate_.OnClick([this] { form_.lprLinked = false; Recompute(); });
-    lprRate_.OnClick([this] { form_.lprLinked = true; Recompute(); });
+    fixedRate_.OnClick([this] {
+        form_.lprLinked = false;
+        EnableRateInputs();
+        Recompute();
+    });
+    lprRate_.OnClick([this] {
+        form_.lprLinked = true;
+        EnableRateInputs();
+        Recompute();
+    });
     compute_.OnClick([this] { Recompute(); });
 }
 

@@ -43,6 +43,8 @@ private:
     void BindEvents();
     void Layout(int width, int height);
     void FillInputs();
+    // The fixed rate's box or the LPR's spread and repricing, as chosen.
+    void EnableRateInputs();
     // Reads the form, recomputes and shows the result, or the problem.
     void Recompute();
     void ShowSchedule();
