@@ -62,6 +62,9 @@ public:
     virtual bool RenameFile(const Text& from, const Text& to) = 0;
     // The variable's value, or nothing when it is not set.
     virtual std::optional<Text> ReadEnvironment(const Text& name) = 0;
+    // The user's documents folder (on Linux the XDG one, as xdg-user-dir
+    // DOCUMENTS names it; the home folder when none is set up).
+    virtual Text DocumentsFolder() = 0;
 
     // A string value of the registry (or of its Linux store); nothing when the
     // key or value is missing or is not a string.

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <functional>
 #include <vector>
 
@@ -123,6 +124,13 @@ public:
     // host has no such menu: the toolkit then draws its own in the window.
     virtual bool TrackSystemMenu(HostHandle, int /*x*/, int /*y*/, const std::vector<SystemMenuCommand>&) {
         return false;
+    }
+    // Asks where to save a file with the system's own save dialog, owned by
+    // the window and suggesting a name: the path chosen, nullopt when the
+    // user cancelled, or an empty text when the host has no such dialog (the
+    // caller then saves into the user's documents folder and says where).
+    virtual std::optional<Text> ChooseSaveFile(HostHandle, const Text& /*title*/, const Text& /*suggestedName*/) {
+        return Text();
     }
     // Where the focused edit's caret is (window coordinates), so that an
     // input method puts its composition window beside it.

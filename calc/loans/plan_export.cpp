@@ -107,6 +107,27 @@ Text PlanSummaryText(const PlanSummary& summary, const PlanSummary* baseline) {
     return text;
 }
 
+PlanComparison ComparePlans(const PlanSummary& a, const PlanSummary& current) {
+    auto money = [](Fen fen) { return Money(fen, true) + " 元"; };
+    auto signedMoney = [](Fen fen) { return (fen > 0 ? "+" : "") + Money(fen, true) + " 元"; };
+    const int months = current.installments - a.installments;
+    const Text separator = "\r\n";
+    PlanComparison c;
+    c.names = "\r\n首期还款:\r\n末期还款:\r\n利息总额:\r\n还款期数:\r\n结清月份:";
+    c.a = "方案A" + separator + money(a.firstPayment) + separator + money(a.lastPayment) + separator +
+          money(a.totalInterest) + separator + ToText(std::int32_t{a.installments}) + " 期" + separator +
+          PlanMonthText(a.endMonth);
+    c.current = "当前" + separator + money(current.firstPayment) + separator + money(current.lastPayment) + separator +
+                money(current.totalInterest) + separator + ToText(std::int32_t{current.installments}) + " 期" +
+                separator + PlanMonthText(current.endMonth);
+    c.difference = "差额" + separator + signedMoney(current.firstPayment - a.firstPayment) + separator +
+                   signedMoney(current.lastPayment - a.lastPayment) + separator +
+                   signedMoney(current.totalInterest - a.totalInterest) + separator +
+                   (months > 0 ? "+" : "") + ToText(std::int32_t{months}) + " 期" + separator +
+                   (months > 0 ? "+" : "") + ToText(std::int32_t{months}) + " 个月";
+    return c;
+}
+
 Text PlanTableText(const PlanSchedule& schedule) {
     std::vector<std::vector<Text>> cells{std::vector<Text>(std::begin(kPlanColumns), std::end(kPlanColumns))};
     for (const PlanRow& row : schedule.rows) cells.push_back(PlanRowCells(row));

@@ -37,6 +37,13 @@ std::string PlanCsv(const std::vector<NamedPlan>& plans, const PlanSchedule& sch
 // loan without events), the interest and months saved.
 Text PlanSummaryText(const PlanSummary& summary, const PlanSummary* baseline);
 
+// 方案A beside the current plan: the row names, A's figures, the current
+// plan's and the differences (current − A), one line each, as four columns.
+struct PlanComparison {
+    Text names, a, current, difference;
+};
+PlanComparison ComparePlans(const PlanSummary& a, const PlanSummary& current);
+
 // The schedule as a table aligned in columns (GBK: a character's bytes are
 // its width on a terminal).
 Text PlanTableText(const PlanSchedule& schedule);

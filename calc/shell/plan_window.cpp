@@ -118,6 +118,7 @@ void PlanWindow::Show(const PlanForm& form) {
     FillInputs();
     BindInputs();
     BindEvents();
+    BindOutputs();
     Layout(window_.ClientWidth(), window_.ClientHeight());
     // The controls were first painted where they were created.
     window_.RepaintArea(MakeRect(0, 0, float(window_.ClientWidth()), float(window_.ClientHeight())), false);
@@ -133,6 +134,7 @@ void PlanWindow::CreateControls() {
     }
     CreateInputRows();
     CreateEventRow();
+    CreateOutputRow();
     events_.Create(hwnd_, kMargin, kListsTop, 360, kEventsHeight);
     AddColumns(events_, kEventColumns);
     events_.TabStop(1, true);  // Delete removes the selected event
@@ -333,8 +335,20 @@ void PlanWindow::Layout(int width, int height) {
     const float half = (w - 2 * kMargin - kGap) / 2;
     events_.Move(kMargin, kListsTop, half, kEventsHeight, false);
     summary_.Move(kMargin + half + kGap, kListsTop, half, kEventsHeight, false);
+    for (int i = 0; i < kComparisonColumns; ++i) {
+        const float column = half / kComparisonColumns;
+        comparison_[i].Move(kMargin + half + kGap + column * float(i), kListsTop, column, kEventsHeight, false);
+    }
+    const float barTop = h - kMargin - kButtonHeight;
+    float right = w - kMargin;
+    for (UiButton* button : {&export_, &clearA_, &keepA_}) {
+        right -= button->Bounds().width;
+        button->Move(right, barTop, std::nullopt, std::nullopt, false);
+        right -= kGap;
+    }
+    status_.Move(kMargin, barTop + 4, right - kMargin, kButtonHeight - 4, false);
     const float listWidth = (w - 2 * kMargin - kGap) * kScheduleShare;
-    const float listHeight = h - kScheduleTop - kMargin;
+    const float listHeight = barTop - kGap - kScheduleTop;
     scheduleList_.Move(kMargin, kScheduleTop, listWidth, listHeight, false);
     chart_.Move(kMargin + listWidth + kGap, kScheduleTop, w - 2 * kMargin - kGap - listWidth, listHeight, false);
 }
@@ -344,6 +358,7 @@ void PlanWindow::Recompute() {
     const PlanReading read = ReadPlanForm(form_);
     if (!read.plan) {
         // Nothing is shown from inputs that cannot be computed.
+        plan_.reset();
         schedule_ = {};
         baseline_.reset();
         ShowSchedule();
@@ -351,6 +366,7 @@ void PlanWindow::Recompute() {
         return;
     }
     problem_.Visible(0, true);
+    plan_ = read.plan;
     schedule_ = ComputePlan(*read.plan, history_);
     baseline_.reset();
     if (!read.plan->events.empty()) {
@@ -367,6 +383,7 @@ void PlanWindow::ShowSchedule() {
     Text lines;  // the label breaks lines at CR LF
     for (char c : summary) lines += c == '\n' ? Text("\r\n") : Text(1, c);
     summary_.SetText(lines);
+    ShowComparison();
     scheduleList_.SuspendDraw();
     scheduleList_.ClearRows();
     for (const PlanRow& row : schedule_.rows) {

@@ -3,7 +3,8 @@
 // and a chart by year. It is resizable (600 × 440 at least) and remembers
 // nothing between runs. Every control talks to the window through typed
 // callbacks; the window keeps the inputs as a PlanForm and recomputes from
-// it, never reading a control back.
+// it, never reading a control back. The schedule is exported as CSV, and a
+// plan kept as 方案A is compared with the current one (plan_window_output.cpp).
 #pragma once
 
 #include <optional>
@@ -52,6 +53,15 @@ private:
     void AddOrChangeEvent(bool change);
     void RemoveEvent();
     void ShowProblem(PlanField field, const Text& message);
+
+    // Export and comparison (plan_window_output.cpp).
+    void CreateOutputRow();
+    void BindOutputs();
+    void Export();
+    // Where the CSV goes: the path chosen in the save dialog, a new name in
+    // the documents folder when there is no dialog, nothing when cancelled.
+    std::optional<Text> ExportPath();
+    void ShowComparison();
     UiControl* FieldControl(PlanField field);
 
     HostHandle main_;
@@ -59,7 +69,9 @@ private:
     HostHandle hwnd_ = 0;
     UiWindow window_;
     PlanForm form_;
+    std::optional<LoanPlan> plan_;  // the plan shown, when the inputs make one
     PlanSchedule schedule_;
+    std::optional<PlanSummary> planA_;
     std::optional<PlanSummary> baseline_;
     int selectedEvent_ = 0;  // 1-based row of the event list, 0 none
 
@@ -73,6 +85,10 @@ private:
     UiButton addEvent_, changeEvent_, removeEvent_, compute_;
     UiListView events_, scheduleList_;
     UiLabel summary_;
+    static constexpr int kComparisonColumns = 4;
+    UiLabel comparison_[kComparisonColumns];  // names, 方案A, 当前, 差额
+    UiButton export_, keepA_, clearA_;
+    UiLabel status_;
     UiTipPanel problem_;  // what is wrong, pointing at the field
     PlanChart chart_;
 };

@@ -209,6 +209,32 @@ void PosixSystem::WriteToolOutput(const Text& t, bool toError) {
 
 void PosixSystem::WriteToolBytes(const std::string& bytes) { std::fwrite(bytes.data(), 1, bytes.size(), stdout); }
 
+// XDG_DOCUMENTS_DIR="$HOME/文档" in $XDG_CONFIG_HOME/user-dirs.dirs (or
+// ~/.config/user-dirs.dirs), the file xdg-user-dir reads; the home folder
+// when it names none.
+Text PosixSystem::DocumentsFolder() {
+    const char* homeVariable = std::getenv("HOME");
+    const std::string home = homeVariable != nullptr ? homeVariable : "/";
+    const char* config = std::getenv("XDG_CONFIG_HOME");
+    const std::string dirs = (config != nullptr && *config != '\0' ? std::string(config) : home + "/.config") +
+                             "/user-dirs.dirs";
+    std::string folder = home;
+    if (FILE* file = std::fopen(dirs.c_str(), "r")) {
+        const std::string key = "XDG_DOCUMENTS_DIR=\"";
+        char buffer[4096];
+        while (std::fgets(buffer, sizeof buffer, file) != nullptr) {
+            std::string line = buffer;
+            if (line.rfind(key, 0) != 0) continue;
+            std::string value = line.substr(key.size());
+            value = value.substr(0, value.find('"'));
+            if (value.rfind("$HOME", 0) == 0) value = home + value.substr(5);
+            if (!value.empty() && value[0] == '/') folder = value;
+        }
+        std::fclose(file);
+    }
+    return Utf8ToGbk(folder);
+}
+
 void PosixSystem::ReportProblem(const Text& line) {
     const std::string utf8 = GbkToUtf8(line) + "\n";
     std::fwrite(utf8.data(), 1, utf8.size(), stderr);

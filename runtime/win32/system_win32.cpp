@@ -3,6 +3,8 @@
 #include <windows.h>
 #include <objbase.h>
 #include <shellapi.h>
+#include <shlobj.h>
+#include <knownfolders.h>
 
 #include "runtime/command_line.h"
 #include "runtime/win32/automation.h"
@@ -228,6 +230,16 @@ void Win32System::WriteToolOutput(const Text& t, bool toError) {
     }
     const std::string utf8 = GbkToUtf8(t);
     WriteFile(stream, utf8.data(), static_cast<DWORD>(utf8.size()), &written, nullptr);
+}
+
+Text Win32System::DocumentsFolder() {
+    PWSTR path = nullptr;
+    Text folder;
+    if (SUCCEEDED(SHGetKnownFolderPath(FOLDERID_Documents, 0, nullptr, &path)) && path != nullptr) {
+        folder = WideToGbk(path);
+    }
+    CoTaskMemFree(path);
+    return folder;
 }
 
 void Win32System::WriteToolBytes(const std::string& bytes) {

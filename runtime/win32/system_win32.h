@@ -37,6 +37,7 @@ public:
     std::vector<ToolArgument> ToolArguments(int argc, char** argv) override;
     void WriteToolOutput(const Text& t, bool toError) override;
     void WriteToolBytes(const std::string& bytes) override;
+    Text DocumentsFolder() override;
     void ReportProblem(const Text& line) override;
     void ShowFatalMessage(const Text& message, const Text& caption) override;
     void StartThreadServices() override;

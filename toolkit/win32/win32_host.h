@@ -8,7 +8,8 @@
 // 32-bit DIB section and UpdateLayeredWindow at a constant alpha, caption
 // dragging through WM_NCLBUTTONDOWN(HTCAPTION), capture, focus, timers, the
 // clipboard (Unicode text), a tracking "tooltips_class32" tooltip, screen and
-// work-area metrics, the window's system menu, NotifyWindows through FindWindowExW and SendMessage, and
+// work-area metrics, the window's system menu, the save dialog
+// (GetSaveFileNameW, win32_save_dialog.cpp), NotifyWindows through FindWindowExW and SendMessage, and
 // calls from other threads carried out on the window's thread.
 #pragma once
 
@@ -60,6 +61,7 @@ public:
     // The window's own system menu (GetSystemMenu), its items enabled as
     // given, through TrackPopupMenu; the choice is posted as WM_SYSCOMMAND.
     bool TrackSystemMenu(HostHandle window, int x, int y, const std::vector<SystemMenuCommand>& commands) override;
+    std::optional<Text> ChooseSaveFile(HostHandle window, const Text& title, const Text& suggestedName) override;
     void SetCaretRect(HostHandle window, const RectI& caret) override;
     RectI ScreenRect() override;
     RectI WorkArea() override;

@@ -8,7 +8,8 @@
 // as GBK bytes through an X input method (x11_input.cpp), focus in / out as
 // WM_ACTIVATE, pointer grab as capture, cursors, the CLIPBOARD selection as
 // UTF8_STRING (x11_clipboard.cpp), tooltips in an override-redirect window
-// (x11_tooltip.cpp), screen and work area, NotifyWindows through a
+// (x11_tooltip.cpp), the desktop's save dialog through zenity or kdialog
+// (x11_save_dialog.cpp), screen and work area, NotifyWindows through a
 // ClientMessage (x11_notify.cpp), and X errors recorded instead of ending the
 // process (x11_errors.cpp).
 // The window records, timers, posted messages, calls from other threads (the
@@ -67,6 +68,7 @@ public:
     bool SetClipboardText(HostHandle window, const Text& text) override;
     Text ClipboardText(HostHandle window) override;
     void ShowTooltip(HostHandle window, const Text& text) override;
+    std::optional<Text> ChooseSaveFile(HostHandle window, const Text& title, const Text& suggestedName) override;
     void Beep(int iconType) override;
     void SetCaretRect(HostHandle window, const RectI& caret) override;
     RectI ScreenRect() override;

@@ -45,6 +45,7 @@ public:
     std::vector<ToolArgument> ToolArguments(int argc, char** argv) override { return real_.ToolArguments(argc, argv); }
     void WriteToolOutput(const Text& t, bool toError) override { real_.WriteToolOutput(t, toError); }
     void WriteToolBytes(const std::string& bytes) override { real_.WriteToolBytes(bytes); }
+    Text DocumentsFolder() override { return real_.DocumentsFolder(); }
     void ReportProblem(const Text& line) override { real_.ReportProblem(line); }
     void ShowFatalMessage(const Text& message, const Text& caption) override {
         real_.ShowFatalMessage(message, caption);
