@@ -59,5 +59,38 @@ echo "$out" | grep -q '^PlanProblem= 首次还款月份应为 YYYY-MM' || fail "
 echo "$out" | grep -q '^PlanSummary=$' || fail "summary of a wrong form: $out"
 echo "$out" | grep -qP '^\d+\t' && fail "rows of a wrong form: $out"
 
+# Export without a save dialog (the headless host has none): into the
+# documents folder that user-dirs.dirs names, made when missing, under a
+# free name; the file is qingheloan plan --csv's, byte for byte.
+export HOME="$work/home" XDG_CONFIG_HOME="$work/config"
+mkdir -p "$HOME" "$XDG_CONFIG_HOME"
+echo 'XDG_DOCUMENTS_DIR="$HOME/文档"' >"$XDG_CONFIG_HOME/user-dirs.dirs"
+out="$(plan 'type PlanEventMonth 2028-12' 'type PlanEventValue 200000' 'click PlanAddEvent' 'click PlanExport' \
+       'print PlanStatus' 'click PlanExport' 'print PlanStatus')"
+echo "$out" | grep -qx "PlanStatus=已导出: $HOME/文档/还款计划.csv" || fail "export status: $out"
+echo "$out" | grep -qx "PlanStatus=已导出: $HOME/文档/还款计划(2).csv" || fail "second export: $out"
+"$loan" plan --amount 100 --term 30 --first 2026-01 --rate 4.9 --prepay 2028-12:200000:缩短年限 --csv >"$work/expected.csv"
+cmp -s "$HOME/文档/还款计划.csv" "$work/expected.csv" || fail "exported CSV differs from qingheloan plan --csv"
+
+# A documents folder that cannot be made (a file stands in its way): the
+# failure is said, and no file is left.
+echo 'XDG_DOCUMENTS_DIR="$HOME/blocked/文档"' >"$XDG_CONFIG_HOME/user-dirs.dirs"
+echo file >"$HOME/blocked"
+out="$(plan 'click PlanExport' 'print PlanStatus')"
+echo "$out" | grep -qx "PlanStatus=导出失败, 未能写入: $HOME/blocked/文档/还款计划.csv" || fail "failed export: $out"
+[ -z "$(find "$HOME" -name '*.csv*' -newer "$HOME/blocked")" ] || fail "a failed export left a file"
+
+# 方案A kept, then the rate changed: both plans side by side with their
+# differences; 清除方案A goes back to the summary.
+out="$(plan 'click PlanKeepA' 'key PlanRate Ctrl+A' 'key PlanRate Delete' 'type PlanRate 4.2' 'print PlanCompareA' \
+       'print PlanCompareCurrent' 'print PlanCompareDifference' 'state PlanSummary' 'click PlanClearA' \
+       'state PlanSummary' 'state PlanCompareA')"
+echo "$out" | grep -qx 'PlanCompareA=方案A\\r\\n5,307.27 元\\r\\n5,305.19 元\\r\\n910,615.12 元\\r\\n360 期\\r\\n2055-12' ||
+    fail "plan A: $out"
+echo "$out" | grep -q '^PlanCompareDifference=差额\\r\\n-' || fail "differences: $out"
+[ "$(echo "$out" | grep -c '^PlanSummary visible=0')" = 1 ] && [ "$(echo "$out" | grep -c '^PlanSummary visible=1')" = 1 ] ||
+    fail "summary while comparing: $out"
+echo "$out" | grep -q '^PlanCompareA visible=0' || fail "comparison after 清除方案A: $out"
+
 [ "$failures" = 0 ] && echo "plan window: all checks passed"
 exit "$failures"
