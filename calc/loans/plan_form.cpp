@@ -3,6 +3,9 @@
 #include <cmath>
 #include <string>
 
+#include "calc/loans/rate_tables.h"
+#include "runtime/convert.h"
+
 namespace qh {
 namespace {
 
@@ -60,6 +63,24 @@ PlanReading ReadPlanForm(const PlanForm& form) {
     plan.events = form.events;
     if (const Text problem = PlanProblem(plan); !problem.empty()) return Wrong(PlanField::EventMonth, problem);
     return {plan, PlanField::None, {}};
+}
+
+PlanForm PlanFormOfLoan(double principalYuan, const RateInput& rate, const TermInput& term) {
+    constexpr int kAmountUnitYuan = 1;
+    PlanForm form;
+    form.amount = FormatNumber(principalYuan, 2, false);
+    form.amountUnit = kAmountUnitYuan;
+    form.term = ToText(TermMonthsOf(term.text, term.unitItem));
+    form.termUnit = kTermInMonths;
+    const std::optional<double> typed = ParseDecimal(rate.text);
+    if (rate.kindItem == kAnnualRateKind || !typed) {
+        form.rate = rate.text;
+    } else {
+        form.rate = FormatNumber(*typed * kMonthsPerYear, 4, false);
+        while (form.rate.back() == '0') form.rate.pop_back();
+        if (form.rate.back() == '.') form.rate.pop_back();
+    }
+    return form;
 }
 
 EventReading ReadPlanEvent(const Text& month, int kindItem, const Text& value, int modeItem) {

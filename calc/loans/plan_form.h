@@ -7,6 +7,7 @@
 #include <optional>
 #include <vector>
 
+#include "calc/loans/loan_pages.h"
 #include "calc/loans/repayment.h"
 #include "calc/loans/repayment_plan.h"
 
@@ -45,6 +46,10 @@ struct EventReading {
 };
 inline constexpr const char* kPlanEventKindTexts[] = {"提前还款", "利率调整"};
 EventReading ReadPlanEvent(const Text& month, int kindItem, const Text& value, int modeItem);
+
+// The plan of a loan a calculator page computed: its amount in yuan, its
+// term in months and its rate as an annual percentage (a 月利率 times 12).
+PlanForm PlanFormOfLoan(double principalYuan, const RateInput& rate, const TermInput& term);
 
 // A plain decimal ("12", "-45", "3.05"), or nothing.
 std::optional<double> ParseDecimal(const Text& text);

@@ -84,8 +84,8 @@ int RunQingheCalc(Platform& platform, const std::vector<std::string>& arguments)
         if (about) about->Show();
     };
     std::unique_ptr<PlanWindow> plan;
-    services.openPlan = [&plan] {
-        if (plan) plan->Show(StartingPlanForm());
+    services.openPlan = [&plan](const std::optional<PlanForm>& form) {
+        if (plan) plan->Show(form ? *form : StartingPlanForm());
     };
     const std::optional<RulesDocument> rules = ReadRules();
     UseRulesDocument(rules ? &*rules : nullptr);

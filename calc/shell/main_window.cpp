@@ -105,6 +105,9 @@ bool MainWindow::Build() {
     BindRateFields(c_);
     ClearAction(c_);
     BindHandlers();
+    results_.OnPlanLink([this](const PlanForm& plan) {
+        if (services_.openPlan) services_.openPlan(plan);
+    });
     c_.window.Show(0);
     StartupMark("window shown");
     // The statistics page's request loads the network libraries on its
@@ -147,7 +150,7 @@ void MainWindow::CreateTabsAndMenu() {
     // its own callback.
     c_.sideMenu[kPageCurrentTax - 1].OnClick([this] { SelectSideEntry(kPageCurrentTax); });
     c_.sideMenu[kMenuPlan - 1].OnClick([this] {
-        if (services_.openPlan) services_.openPlan();
+        if (services_.openPlan) services_.openPlan(std::nullopt);
     });
     c_.sideMenu[0].Selected(1, true);
     currentPage_ = 1;

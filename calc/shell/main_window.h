@@ -20,7 +20,9 @@ namespace qh {
 // and the browser belong to other parts of it.
 struct MainWindowServices {
     std::function<void()> openAbout;
-    std::function<void()> openPlan;
+    // Opens the plan window: from the side menu without a plan, from the
+    // results window with the plan of the loan computed.
+    std::function<void(const std::optional<PlanForm>& plan)> openPlan;
     std::function<void(const Text& url)> openInBrowser;
     // Starts a program by command line without waiting (the system calculator);
     // false when it did not start.

@@ -147,6 +147,7 @@ PageResults ComputePage(MainControls& c, int page) {
             in.area = c.areaEdit.Text();
             in.downPaymentItem = c.downPayment.Selection();
             loan = HousingLoanResults(in);
+            results.plan = PlanFormOfLoan(loan.loanTotal, in.rate, in.term);
             break;
         }
         case kPageTax: {
@@ -166,6 +167,7 @@ PageResults ComputePage(MainControls& c, int page) {
             in.rate = RateOf(c.carRateEdit, c.carRateKind);
             in.downPaymentItem = c.carDownPayment.Selection();
             loan = CarLoanResults(in);
+            results.plan = PlanFormOfLoan(loan.loanTotal, in.rate, in.term);
             break;
         }
         case kPageCombined: {

@@ -6,6 +6,9 @@
 
 #include <functional>
 
+#include <optional>
+
+#include "calc/loans/plan_form.h"
 #include "calc/loans/rate_field.h"
 #include "calc/shell/main_controls.h"
 
@@ -70,6 +73,8 @@ ResultsKind ResultsKindOf(int page);
 // tax is set; on the loan pages installment and principal.
 struct PageResults {
     ResultsKind kind = ResultsKind::Loan;
+    // The repayment plan of the loan computed (housing and car pages).
+    std::optional<PlanForm> plan;
     Text installment;
     Text principal;
     Text tax;

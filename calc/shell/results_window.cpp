@@ -18,6 +18,11 @@ constexpr Argb kValueColor = 0xD2008000u;    // RGB(0, 128, 0) α210
 constexpr Argb kHeadingColor = 0xBE0060C0u;  // RGB(0, 96, 192) α190
 constexpr Argb kRowLabelColor = 0xAA000000u; // black α170
 constexpr Argb kNoteColor = 0x78000000u;     // black α120
+// The 还款计划 link above the first heading: blue as the main window's
+// search link, stronger under the mouse and held down.
+constexpr LabelColors kPlanLinkColors{MakeArgb(0xC06000, 210), MakeArgb(0xF19800, 230), MakeArgb(0xF19800, 254),
+                                      MakeArgb(0xC06000, 210)};
+constexpr float kPlanLinkLeft = 146, kPlanLinkTop = 74, kPlanLinkWidth = 64, kPlanLinkHeight = 18;
 
 constexpr const char* kInstallmentHelp =
     " 每月等额还款即等额本息还款法\r\n\r\n 指借款人每月按相等的金额偿还贷\r\n 款本息，其中每月贷款利息按月初\r\n"
@@ -90,6 +95,7 @@ void ResultsWindow::BringToFront() {
 
 void ResultsWindow::ShowResults(const PageResults& results) {
     if (!Exists()) return;
+    plan_ = results.plan;
     ShowKind(results.kind);
     switch (results.kind) {
         case ResultsKind::Tax: taxValues_.Text(results.tax, true); break;
@@ -109,6 +115,7 @@ void ResultsWindow::ShowKind(ResultsKind kind) {
     principalValues_.Visible(loan, true);
     taxValues_.Visible(kind == ResultsKind::Tax ? 1 : 0, true);
     currentTaxValues_.Visible(kind == ResultsKind::CurrentTax ? 1 : 0, true);
+    planLink_.Visible(kind == ResultsKind::Loan && plan_ ? 1 : 0, true);
     if (kind != kindShown_) {
         // The drawn headings and row labels change with the kind.
         kindShown_ = kind;
@@ -158,6 +165,13 @@ void ResultsWindow::Create(int page) {
     upperHelp_.Name("InstallmentHelp", true);
     lowerHelp_.Create(h, 85, 238, 22, 18, help, kCursorHand, loan);
     lowerHelp_.Name("PrincipalHelp", true);
+    planLink_.Create(h, "还款计划", kPlanLinkLeft, kPlanLinkTop, kPlanLinkWidth, kPlanLinkHeight, kPlanLinkColors,
+                     FontChoice{Text(), 12.0f, kRegular}, kFormatNoWrap, 3, loan && plan_);
+    planLink_.Cursor(kCursorHand, true);
+    planLink_.Name("PlanLink", true);
+    planLink_.OnClick([this] {
+        if (plan_ && onPlanLink_) onPlanLink_(*plan_);
+    });
     resultsTip_.Create(h, 45, 100, 100, 70);
     resultsTip_.Name("ResultsTip", true);
 

@@ -6,6 +6,9 @@
 // page, and created again (empty) by the next Calculate or strip click.
 #pragma once
 
+#include <functional>
+#include <optional>
+
 #include "calc/shell/main_controls.h"
 #include "calc/shell/page_actions.h"
 #include "toolkit/controls/label.h"
@@ -41,8 +44,12 @@ public:
     void Dock();
     // Brings the window to the front when it exists.
     void BringToFront();
-    // Writes a computation's texts into the value labels.
+    // Writes a computation's texts into the value labels; the 还款计划 link
+    // shows when the results carry a plan.
     void ShowResults(const PageResults& results);
+    // Called when the 还款计划 link is clicked, with the plan of the results
+    // shown last.
+    void OnPlanLink(std::function<void(const PlanForm&)> handler) { onPlanLink_ = std::move(handler); }
 
     // The value texts, for tests and the UI driver's reading of figures.
     Text InstallmentText() { return installmentValues_.Text(); }
@@ -65,6 +72,9 @@ private:
     UiWindow window_;
     UiLabel installmentValues_, principalValues_, taxValues_, currentTaxValues_;
     UiPicture upperHelp_, lowerHelp_;
+    UiLabel planLink_;
+    std::optional<PlanForm> plan_;
+    std::function<void(const PlanForm&)> onPlanLink_;
     UiTipPanel resultsTip_;
     UiImage separator_;
 };

@@ -59,6 +59,21 @@ echo "$out" | grep -q '^PlanProblem= 首次还款月份应为 YYYY-MM' || fail "
 echo "$out" | grep -q '^PlanSummary=$' || fail "summary of a wrong form: $out"
 echo "$out" | grep -qP '^\d+\t' && fail "rows of a wrong form: $out"
 
+# From the results window: the 还款计划 link carries the loan just computed
+# (the housing page's 100 万 over 20 年 at 6.55 %; by area, 2 万 a ㎡ for
+# 100 ㎡ with 3成 down, 1,400,000.00), and its first payment is the page's.
+out="$(printf '%s\n' 'type AmountEdit 100' 'type TermEdit 20' 'click CalcButton' 'window 计算结果' 'click PlanLink' \
+       'wait 100' 'window 还款计划' 'print PlanAmount' 'print PlanTerm' 'print PlanRate' 'print PlanSummary' 'quit' |
+       "$driver" --program-dir "$work/empty" QingheCalc)"
+echo "$out" | grep -qx 'PlanAmount=1000000.00' || fail "carried amount: $out"
+echo "$out" | grep -qx 'PlanTerm=240' || fail "carried term: $out"
+echo "$out" | grep -q '^PlanSummary=首期还款: 7,485.20 元' || fail "carried plan: $out"
+out="$(printf '%s\n' 'click ModeByArea' 'type AmountEdit 2' 'type TermEdit 20' 'type AreaEdit 100' 'choose RateKind 1' \
+       'click CalcButton' 'window 计算结果' 'click PlanLink' 'wait 100' 'window 还款计划' 'print PlanAmount' \
+       'print PlanRate' 'quit' | "$driver" --program-dir "$work/empty" QingheCalc)"
+echo "$out" | grep -qx 'PlanAmount=1400000.00' || fail "by-area amount: $out"
+echo "$out" | grep -qx 'PlanRate=6.6' || fail "a monthly rate of 0.55 as an annual 6.6: $out"
+
 # Export without a save dialog (the headless host has none): into the
 # documents folder that user-dirs.dirs names, made when missing, under a
 # free name; the file is qingheloan plan --csv's, byte for byte.
