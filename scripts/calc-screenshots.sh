@@ -31,6 +31,19 @@ drive 'click SideMenu[2]' 'click CertUnder5' 'type TaxAreaEdit 120' 'type TaxPri
 drive 'click SideMenu[7]' 'type NowPriceEdit 300' 'type NowAreaEdit 150' 'type NowOriginalEdit 200' \
       'click NowBuyerSecond' 'click NowHeldUnder2' 'click NowNotOnlyHome' 'click CalcButton' \
       "shot $out/calc-tax-now-linux.png" 'window 计算结果' "shot $out/calc-results-tax-now-linux.png"
+# 还款计划: 100 万 over 30 年 from 2026-01 at LPR − 45 BP, repriced each
+# January, with a prepayment in 2028-12 and an LPR forecast of 3.3 from
+# 2030-01; then the same kept as 方案A against 等额本金.
+plan() {
+    drive 'click SideMenu[6]' 'wait 100' 'window 还款计划' 'key PlanFirstMonth Ctrl+A' 'key PlanFirstMonth Delete' \
+          'type PlanFirstMonth 2026-01' 'click PlanLprRate' 'type PlanSpread -45' 'type PlanEventMonth 2028-12' \
+          'type PlanEventValue 200000' 'click PlanAddEvent' 'key PlanEventMonth Ctrl+A' 'key PlanEventMonth Delete' \
+          'type PlanEventMonth 2030-01' 'choose PlanEventKind 2' 'key PlanEventValue Ctrl+A' \
+          'key PlanEventValue Delete' 'type PlanEventValue 3.3' 'click PlanAddEvent' "$@"
+}
+# (The schedule scrolled to the prepayment's month.)
+plan 'wheel PlanSchedule -9' 'wait 300' "shot $out/calc-plan-linux.png"
+plan 'click PlanKeepA' 'choose PlanMethod 2' 'wait 300' "shot $out/calc-plan-compare-linux.png"
 drive 'click TopTabs[2]' 'type CarPriceEdit 15' 'type CarTermEdit 3' "shot $out/calc-car-linux.png"
 drive 'click TopTabs[3]' 'type MixTermEdit 20' 'type AmountEdit 50' 'type CommAmountEdit 50' \
       "shot $out/calc-combined-linux.png"

@@ -1,5 +1,6 @@
 #include "calc/shell/plan_window.h"
 
+#include <algorithm>
 #include <ctime>
 #include <iterator>
 #include <span>
@@ -15,7 +16,7 @@ namespace qh {
 namespace {
 
 constexpr const char* kTitle = "还款计划";
-constexpr int kWidth = 900, kHeight = 560;
+constexpr int kWidth = 1060, kHeight = 580;
 constexpr int kMinWidth = 600, kMinHeight = 440;
 constexpr int kWindowFlags = 2 | kFlagCloseButton | kFlagMinimize | kFlagMaximize;
 
@@ -24,8 +25,9 @@ constexpr float kRow1 = 34, kRow2 = 64, kRow3 = 94;
 constexpr float kListsTop = 126, kEventsHeight = 88;
 constexpr float kScheduleTop = kListsTop + kEventsHeight + 8;
 constexpr float kMargin = 12, kGap = 8;
-constexpr float kScheduleShare = 0.63f;  // of the width, the rest is the chart
+constexpr float kScheduleShare = 0.66f;  // of the width, the rest is the chart
 constexpr float kButtonWidth = 70, kButtonHeight = 24;
+constexpr int kMinNoteWidth = 60, kScrollBarRoom = 20;
 
 constexpr Argb kCaptionColor = MakeArgb(0x000000, 170);
 constexpr Argb kSummaryColor = MakeArgb(0x008000, 220);  // green, as the results window's figures
@@ -47,8 +49,8 @@ struct ColumnSpec {
     int align;
 };
 constexpr ColumnSpec kEventColumns[] = {{"月份", 70, 0}, {"事件", 70, 0}, {"金额/利率", 110, 2}, {"方式", 80, 0}};
-constexpr ColumnSpec kScheduleColumns[] = {{"期数", 36, 2}, {"还款月份", 62, 0}, {"月供", 66, 2}, {"本金", 66, 2},
-                                           {"利息", 62, 2}, {"剩余本金", 80, 2}, {"利率", 50, 2}, {"说明", 200, 0}};
+constexpr ColumnSpec kScheduleColumns[] = {{"期数", 36, 2}, {"还款月份", 60, 0}, {"月供", 66, 2}, {"本金", 66, 2},
+                                           {"利息", 62, 2}, {"剩余本金", 78, 2}, {"利率", 48, 2}, {"说明", 200, 0}};
 
 template <std::size_t N>
 std::vector<Text> Texts(const char* const (&texts)[N]) {
@@ -350,6 +352,11 @@ void PlanWindow::Layout(int width, int height) {
     const float listWidth = (w - 2 * kMargin - kGap) * kScheduleShare;
     const float listHeight = barTop - kGap - kScheduleTop;
     scheduleList_.Move(kMargin, kScheduleTop, listWidth, listHeight, false);
+    // 说明 takes what the other columns leave, less the scroll bar's room.
+    int fixed = 0;
+    for (std::size_t c = 0; c + 1 < std::size(kScheduleColumns); ++c) fixed += kScheduleColumns[c].width;
+    const int noteWidth = std::max(kMinNoteWidth, int(listWidth) - fixed - kScrollBarRoom);
+    scheduleList_.ColumnWidth(int(std::size(kScheduleColumns)), noteWidth, true);
     chart_.Move(kMargin + listWidth + kGap, kScheduleTop, w - 2 * kMargin - kGap - listWidth, listHeight, false);
 }
 

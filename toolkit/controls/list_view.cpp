@@ -126,6 +126,17 @@ int UiListView::ColumnAlign(int column) {
     });
 }
 
+int UiListView::ColumnWidth(int column, int width, bool set) {
+    return OnWindowThread(0, [&] {
+        if (!IsBound() || column < 1 || column > static_cast<int>(columns_.size())) return 0;
+        if (set && width >= 1 && columns_[column - 1].width != width) {
+            columns_[column - 1].width = width;
+            Redraw();
+        }
+        return columns_[column - 1].width;
+    });
+}
+
 int UiListView::InsertRow(int index, const qh::Text& firstCellText, int userValue) {
     return OnWindowThread(0, [&] {
         const int count = static_cast<int>(rows_.size());

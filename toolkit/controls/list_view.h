@@ -47,6 +47,8 @@ public:
     int ColumnCount();
     // The stored alignment of a column (3-5), 0 for no such column.
     int ColumnAlign(int column);
+    // A column's width; setting it (1 or more) repaints. 0 for no such column.
+    int ColumnWidth(int column, int width = 0, bool set = false);
 
     // Inserts a row before row index (1-based); index 0 appends. The row
     // holds one cell per column, the first one set to firstCellText. Without
