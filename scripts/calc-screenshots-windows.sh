@@ -1,8 +1,8 @@
 #!/bin/sh
 # Screenshots of the Windows calculator (GDI+, layered windows) under Wine on
 # a private Xvfb, for docs/: the pages with the worked examples typed in
-# through xdotool, the results windows of the housing and tax pages, and the
-# results window's two help tips. The program folder is the build's, which
+# through xdotool, the results windows of the housing and tax pages, the
+# results window's two help tips and the plan window. The program folder is the build's, which
 # holds the shipped rules document as an installation does.
 #   scripts/calc-screenshots-windows.sh [BIN_DIR] [WINE_PREFIX] [OUT_DIR]
 set -eu
@@ -58,6 +58,32 @@ at 315 177; at 235 205; at 315 232; at 535 402; shot "$out/calc-tax-now-results-
 at 60 230; shot "$out/calc-search-windows.png" 600
 at 123 64; typein 258 151 15; typein 258 178 3; shot "$out/calc-car-windows.png" 600
 at 196 64; typein 258 123 20; typein 258 151 50; typein 258 205 50; shot "$out/calc-combined-windows.png" 600
+# 还款计划: 100 万 over 30 年 from 2026-01 at LPR - 45 BP, a prepayment in
+# 2028-12 and an LPR forecast of 3.3 from 2030-01; the schedule scrolled to
+# the prepayment; then kept as 方案A against 等额本金.
+at 60 259
+PLAN=$(find_window "还款计划") || fail "no plan window"
+sleep 1
+in_plan() { xdotool mousemove --window "$PLAN" "$1" "$2" click 1; sleep 0.4; }
+replace() { in_plan "$1" "$2"; xdotool key ctrl+a; xdotool type --delay 40 "$3"; sleep 0.3; }
+pick() { in_plan "$1" "$2"; xdotool key Down; sleep 0.2; xdotool key Return; sleep 0.4; }
+plan_shot() {
+    sleep 1
+    import -window root /tmp/calc-shot-$$.png
+    eval "$(xdotool getwindowgeometry --shell "$PLAN")"
+    convert /tmp/calc-shot-$$.png -crop "1060x580+$X+$Y" +repage "$1"
+    rm -f /tmp/calc-shot-$$.png
+}
+replace 539 46 2026-01; in_plan 200 76; replace 269 76 -45
+replace 85 106 2028-12; replace 248 106 200000; in_plan 413 106
+replace 85 106 2030-01; pick 164 106; replace 248 106 3.3; in_plan 413 106
+xdotool mousemove --window "$PLAN" 300 400; for i in 1 2 3 4 5 6 7 8 9; do xdotool click 5; sleep 0.1; done
+plan_shot "$out/calc-plan-windows.png"
+in_plan 842 556; pick 393 46
+plan_shot "$out/calc-plan-compare-windows.png"
+# Closed (WM_CLOSE), so that it does not stand over the about window.
+"$here/../cmake/wine-run.sh" "$prefix" "$bin/notify.exe" Ex_DirectUI 还款计划 16 >/dev/null 2>&1 || true
+sleep 1
 # 关于青禾: the about window, centred on the main window.
 at 342 64
 ABOUT=$(find_window "关于青禾...") || fail "no about window"
