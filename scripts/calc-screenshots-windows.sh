@@ -28,7 +28,7 @@ MAIN=$(find_window "青禾计算器") || fail "no main window"
 sleep 2
 MAIN=$(find_window "青禾计算器") || fail "the main window went away"
 at() { xdotool mousemove --window "$MAIN" "$1" "$2" click 1; sleep 0.4; }
-typein() { at "$1" "$2"; xdotool type --delay 40 "$3"; sleep 0.3; }
+typein() { at "$1" "$2"; xdotool type --delay 40 -- "$3"; sleep 0.3; }
 shot() {  # shot FILE WIDTH [X offset]
     sleep 1
     import -window root /tmp/calc-shot-$$.png
@@ -65,13 +65,14 @@ at 60 259
 PLAN=$(find_window "还款计划") || fail "no plan window"
 sleep 1
 in_plan() { xdotool mousemove --window "$PLAN" "$1" "$2" click 1; sleep 0.4; }
-replace() { in_plan "$1" "$2"; xdotool key ctrl+a; xdotool type --delay 40 "$3"; sleep 0.3; }
-pick() { in_plan "$1" "$2"; xdotool key Down; sleep 0.2; xdotool key Return; sleep 0.4; }
+replace() { in_plan "$1" "$2"; xdotool key ctrl+a; xdotool type --delay 40 -- "$3"; sleep 0.3; }
+# Opens a combo box and clicks its second item, 55 px below the top of the box.
+pick() { in_plan "$1" "$2"; in_plan "$1" $(($2 + 43)); }
 plan_shot() {
     sleep 1
     import -window root /tmp/calc-shot-$$.png
     eval "$(xdotool getwindowgeometry --shell "$PLAN")"
-    convert /tmp/calc-shot-$$.png -crop "1060x580+$X+$Y" +repage "$1"
+    convert /tmp/calc-shot-$$.png -crop "1090x580+$X+$Y" +repage "$1"
     rm -f /tmp/calc-shot-$$.png
 }
 replace 539 46 2026-01; in_plan 200 76; replace 269 76 -45
@@ -79,7 +80,7 @@ replace 85 106 2028-12; replace 248 106 200000; in_plan 413 106
 replace 85 106 2030-01; pick 164 106; replace 248 106 3.3; in_plan 413 106
 xdotool mousemove --window "$PLAN" 300 400; for i in 1 2 3 4 5 6 7 8 9; do xdotool click 5; sleep 0.1; done
 plan_shot "$out/calc-plan-windows.png"
-in_plan 842 556; pick 393 46
+in_plan 872 556; pick 393 46
 plan_shot "$out/calc-plan-compare-windows.png"
 # Closed (WM_CLOSE), so that it does not stand over the about window.
 "$here/../cmake/wine-run.sh" "$prefix" "$bin/notify.exe" Ex_DirectUI 还款计划 16 >/dev/null 2>&1 || true

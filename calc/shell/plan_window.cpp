@@ -16,7 +16,7 @@ namespace qh {
 namespace {
 
 constexpr const char* kTitle = "还款计划";
-constexpr int kWidth = 1060, kHeight = 580;
+constexpr int kWidth = 1090, kHeight = 580;
 constexpr int kMinWidth = 600, kMinHeight = 440;
 constexpr int kWindowFlags = 2 | kFlagCloseButton | kFlagMinimize | kFlagMaximize;
 
@@ -49,8 +49,9 @@ struct ColumnSpec {
     int align;
 };
 constexpr ColumnSpec kEventColumns[] = {{"月份", 70, 0}, {"事件", 70, 0}, {"金额/利率", 110, 2}, {"方式", 80, 0}};
-constexpr ColumnSpec kScheduleColumns[] = {{"期数", 36, 2}, {"还款月份", 60, 0}, {"月供", 66, 2}, {"本金", 66, 2},
-                                           {"利息", 62, 2}, {"剩余本金", 78, 2}, {"利率", 48, 2}, {"说明", 200, 0}};
+// Wide enough for the figures in the wider faces Windows may substitute.
+constexpr ColumnSpec kScheduleColumns[] = {{"期数", 40, 2}, {"还款月份", 62, 0}, {"月供", 72, 2}, {"本金", 72, 2},
+                                           {"利息", 68, 2}, {"剩余本金", 86, 2}, {"利率", 52, 2}, {"说明", 200, 0}};
 
 template <std::size_t N>
 std::vector<Text> Texts(const char* const (&texts)[N]) {
@@ -76,6 +77,16 @@ Text EventValueText(const PlanEvent& e) {
     return FormatNumber(double(e.amount) / kFenPerYuan, 2, true) + " 元";
 }
 
+// A little below and right of the main window, moved back into the work
+// area where it would stand out of it (at its origin when it is larger).
+RectI PlaceOn(const RectI& main, const RectI& work) {
+    constexpr int kOffset = 20;
+    RectI r{main.left + kOffset, main.top + kOffset, kWidth, kHeight};
+    r.left = std::max(work.left, std::min(r.left, work.left + work.width - kWidth));
+    r.top = std::max(work.top, std::min(r.top, work.top + work.height - kHeight));
+    return r;
+}
+
 int Paint(Graphics& g, int width, int height) {
     // A light panel behind the lists and the chart, as the main window's form.
     FillRect(g, MakeRect(kMargin / 2, kListsTop - 4, float(width) - kMargin, float(height) - kListsTop), kPanelFill);
@@ -96,8 +107,7 @@ void PlanWindow::Show(const PlanForm& form) {
     }
     HostWindowArgs args;
     args.title = kTitle;
-    const RectI m = host.WindowRect(main_);
-    args.rect = RectI{m.left + 20, m.top + 20, kWidth, kHeight};
+    args.rect = PlaceOn(host.WindowRect(main_), host.WorkArea());
     args.owner = 0;
     const HostHandle h = host.CreateHostWindow(args);
     if (h == 0) return;
@@ -160,11 +170,11 @@ void PlanWindow::CreateInputRows() {
     const HostHandle h = hwnd_;
     amount_.Create(h, "", 70, kRow1 + 1, 60, 22, kEditNumber);
     amount_.Name("PlanAmount", true);
-    amountUnit_.Create(h, 132, kRow1, 46, 24, kAmountUnitWan, Texts(kAmountUnitTexts));
+    amountUnit_.Create(h, 132, kRow1, 50, 24, kAmountUnitWan, Texts(kAmountUnitTexts));
     amountUnit_.Name("PlanAmountUnit", true);
     term_.Create(h, "", 222, kRow1 + 1, 40, 22, kEditDigits);
     term_.Name("PlanTerm", true);
-    termUnit_.Create(h, 264, kRow1, 44, 24, kTermInYears, Texts(kTermUnitTexts));
+    termUnit_.Create(h, 264, kRow1, 50, 24, kTermInYears, Texts(kTermUnitTexts));
     termUnit_.Name("PlanTermUnit", true);
     method_.Create(h, 350, kRow1, 86, 24, 1, Texts(kPlanMethodTexts));
     method_.Name("PlanMethod", true);
