@@ -1,6 +1,7 @@
 #include "runtime/convert.h"
 
 #include <cctype>
+#include <charconv>
 #include <cfloat>
 #include <cinttypes>
 #include <cmath>
@@ -112,6 +113,25 @@ std::int32_t ToInteger(double value) {
     if (value >= 2147483647.0) return std::numeric_limits<std::int32_t>::max();
     if (value <= -2147483648.0) return std::numeric_limits<std::int32_t>::min();
     return static_cast<std::int32_t>(value);
+}
+
+std::optional<double> ParsePlainDecimal(const Text& t) {
+    const std::size_t start = !t.empty() && t[0] == '-' ? 1 : 0;
+    bool digits = false, point = false;
+    for (std::size_t i = start; i < t.size(); ++i) {
+        if (t[i] >= '0' && t[i] <= '9') {
+            digits = true;
+        } else if (t[i] == '.' && !point) {
+            point = true;
+        } else {
+            return std::nullopt;
+        }
+    }
+    if (!digits) return std::nullopt;
+    double value = 0;
+    const auto [end, error] = std::from_chars(t.data(), t.data() + t.size(), value);
+    if (error != std::errc() || end != t.data() + t.size()) return std::nullopt;
+    return value;
 }
 
 double RoundHalfUp(double x, std::optional<int> places) {

@@ -40,6 +40,10 @@ Text ToHalfWidth(const Text& t);
 // saturates at the largest double, and "nan" reads as 0, so that no infinity
 // or NaN enters a computation from a box.
 double ToNumber(const Text& t);
+// A plain decimal ("12", "-45", "3.05"): an optional leading minus, digits
+// with at most one point, nothing else, read whatever the C locale; nothing
+// for any other text. (ToNumber, by contrast, reads what it can.)
+std::optional<double> ParsePlainDecimal(const Text& t);
 // Text to a 32-bit integer: the half-width text read like atoi (it stops at a
 // decimal point), saturating at the limits of the type.
 std::int32_t ToInteger(const Text& t);

@@ -10,11 +10,9 @@ namespace {
 
 constexpr const char* kUtf8ByteOrderMark = "\xEF\xBB\xBF";
 constexpr const char* kCsvLineEnd = "\r\n";
-constexpr int kMoneyPlaces = 2;
 // Marks the 说明 of a month that carries one of the user's events.
 constexpr const char* kEventMark = "◆ ";
 
-Text Money(Fen fen, bool grouping) { return FormatNumber(double(fen) / 100, kMoneyPlaces, grouping); }
 
 Text RateCell(const PlanRow& row) {
     Text rate = ToText(row.annualPercent);
@@ -42,14 +40,14 @@ Text CsvLine(const std::vector<Text>& fields) {
 Text EventText(const PlanEvent& e) {
     if (e.kind == PlanEvent::Kind::RateChange) return PlanMonthText(e.month) + " " + ToText(e.annualPercent) + "%";
     const int mode = e.mode == PrepayMode::ReducePayment ? 0 : 1;
-    return PlanMonthText(e.month) + " " + Money(e.amount, false) + " " + kPrepayModeTexts[mode];
+    return PlanMonthText(e.month) + " " + YuanText(e.amount, false) + " " + kPrepayModeTexts[mode];
 }
 
 Text HeaderLines(const NamedPlan& named) {
     const LoanPlan& p = *named.plan;
     const Text prefix = named.name.empty() ? Text() : named.name;
     const int method = p.method == PlanMethod::EqualInstallment ? 0 : 1;
-    Text lines = CsvLine({prefix + "贷款金额", Money(p.principal, false)});
+    Text lines = CsvLine({prefix + "贷款金额", YuanText(p.principal, false)});
     lines += CsvLine({prefix + "贷款期限(月)", ToText(std::int32_t{p.months})});
     lines += CsvLine({prefix + "还款方式", kPlanMethodTexts[method]});
     lines += CsvLine({prefix + "首次还款月份", PlanMonthText(p.first)});
@@ -63,8 +61,8 @@ Text HeaderLines(const NamedPlan& named) {
 }  // namespace
 
 std::vector<Text> PlanRowCells(const PlanRow& row) {
-    return {ToText(std::int32_t{row.number}), PlanMonthText(row.month), Money(row.payment, true),
-            Money(row.principal, true),       Money(row.interest, true), Money(row.balance, true),
+    return {ToText(std::int32_t{row.number}), PlanMonthText(row.month), YuanText(row.payment, true),
+            YuanText(row.principal, true),       YuanText(row.interest, true), YuanText(row.balance, true),
             RateCell(row) + "%",              (row.HasEvent() ? Text(kEventMark) : Text()) + row.note};
 }
 
@@ -83,8 +81,8 @@ std::string PlanCsv(const std::vector<NamedPlan>& plans, const PlanSchedule& sch
     csv += kCsvLineEnd;
     csv += CsvLine(std::vector<Text>(std::begin(kPlanColumns), std::end(kPlanColumns)));
     for (const PlanRow& row : schedule.rows) {
-        csv += CsvLine({ToText(std::int32_t{row.number}), PlanMonthText(row.month), Money(row.payment, false),
-                        Money(row.principal, false), Money(row.interest, false), Money(row.balance, false),
+        csv += CsvLine({ToText(std::int32_t{row.number}), PlanMonthText(row.month), YuanText(row.payment, false),
+                        YuanText(row.principal, false), YuanText(row.interest, false), YuanText(row.balance, false),
                         RateCell(row), row.note});
     }
     return kUtf8ByteOrderMark + System().GbkToUtf8(csv);
@@ -93,23 +91,23 @@ std::string PlanCsv(const std::vector<NamedPlan>& plans, const PlanSchedule& sch
 Text PlanSummaryText(const PlanSummary& summary, const PlanSummary* baseline) {
     Text text;
     if (summary.firstPayment == summary.lastPayment) {
-        text += "每月还款: " + Money(summary.firstPayment, true) + " 元\n";
+        text += "每月还款: " + YuanText(summary.firstPayment, true) + " 元\n";
     } else {
-        text += "首期还款: " + Money(summary.firstPayment, true) + " 元\n";
-        text += "末期还款: " + Money(summary.lastPayment, true) + " 元\n";
+        text += "首期还款: " + YuanText(summary.firstPayment, true) + " 元\n";
+        text += "末期还款: " + YuanText(summary.lastPayment, true) + " 元\n";
     }
-    text += "利息总额: " + Money(summary.totalInterest, true) + " 元\n";
+    text += "利息总额: " + YuanText(summary.totalInterest, true) + " 元\n";
     text += "还款期数: " + ToText(std::int32_t{summary.installments}) + " 期, 至 " + PlanMonthText(summary.endMonth) + "\n";
     if (baseline != nullptr) {
-        text += "节省利息: " + Money(baseline->totalInterest - summary.totalInterest, true) + " 元\n";
+        text += "节省利息: " + YuanText(baseline->totalInterest - summary.totalInterest, true) + " 元\n";
         text += "缩短期数: " + ToText(std::int32_t{baseline->installments - summary.installments}) + " 期\n";
     }
     return text;
 }
 
 PlanComparison ComparePlans(const PlanSummary& a, const PlanSummary& current) {
-    auto money = [](Fen fen) { return Money(fen, true) + " 元"; };
-    auto signedMoney = [](Fen fen) { return (fen > 0 ? "+" : "") + Money(fen, true) + " 元"; };
+    auto money = [](Fen fen) { return YuanText(fen, true) + " 元"; };
+    auto signedMoney = [](Fen fen) { return (fen > 0 ? "+" : "") + YuanText(fen, true) + " 元"; };
     const int months = current.installments - a.installments;
     const Text separator = "\r\n";
     PlanComparison c;

@@ -9,39 +9,21 @@
 namespace qh {
 namespace {
 
-constexpr double kMaxAnnualPercent = 36;
-constexpr int kMaxMonths = 600;
 constexpr int kMaxSpreadBp = 1000;
 
 PlanReading Wrong(PlanField field, const Text& message) { return {std::nullopt, field, message}; }
 
 }  // namespace
 
-std::optional<double> ParseDecimal(const Text& text) {
-    std::size_t i = !text.empty() && text[0] == '-' ? 1 : 0;
-    bool digits = false, point = false;
-    for (; i < text.size(); ++i) {
-        if (text[i] >= '0' && text[i] <= '9') {
-            digits = true;
-        } else if (text[i] == '.' && !point) {
-            point = true;
-        } else {
-            return std::nullopt;
-        }
-    }
-    if (!digits) return std::nullopt;
-    return std::stod(text);
-}
-
 PlanReading ReadPlanForm(const PlanForm& form) {
     LoanPlan plan;
-    const std::optional<double> amount = ParseDecimal(form.amount);
+    const std::optional<double> amount = ParsePlainDecimal(form.amount);
     if (!amount || *amount <= 0) return Wrong(PlanField::Amount, "请输入大于0的贷款金额");
     plan.principal = std::llround(LoanAmountOf(form.amount, form.amountUnit) * kFenPerYuan);
-    const std::optional<double> term = ParseDecimal(form.term);
+    const std::optional<double> term = ParsePlainDecimal(form.term);
     if (!term || *term != std::floor(*term)) return Wrong(PlanField::Term, "请输入整数的贷款期限");
     const double months = *term * (form.termUnit == kTermInYears ? kMonthsPerYear : 1);
-    if (months < 1 || months > kMaxMonths) return Wrong(PlanField::Term, "贷款期限须为1至600个月");
+    if (months < 1 || months > kMaxPlanMonths) return Wrong(PlanField::Term, "贷款期限须为1至600个月");
     plan.months = static_cast<int>(months);
     plan.method = form.method;
     const std::optional<PlanMonth> first = ParsePlanMonth(form.firstMonth);
@@ -50,14 +32,14 @@ PlanReading ReadPlanForm(const PlanForm& form) {
     plan.rate.lprLinked = form.lprLinked;
     plan.rate.repricing = form.repricing;
     if (form.lprLinked) {
-        const std::optional<double> bp = ParseDecimal(form.spreadBp.empty() ? Text("0") : form.spreadBp);
+        const std::optional<double> bp = ParsePlainDecimal(form.spreadBp.empty() ? Text("0") : form.spreadBp);
         if (!bp || *bp != std::floor(*bp) || std::abs(*bp) > kMaxSpreadBp) {
             return Wrong(PlanField::Spread, "加减点应为 -1000 至 1000 的整数");
         }
         plan.rate.spreadBp = static_cast<int>(*bp);
     } else {
-        const std::optional<double> rate = ParseDecimal(form.rate);
-        if (!rate || *rate < 0 || *rate > kMaxAnnualPercent) return Wrong(PlanField::Rate, "利率须在0%至36%之间");
+        const std::optional<double> rate = ParsePlainDecimal(form.rate);
+        if (!rate || *rate < 0 || *rate > kMaxPlanAnnualPercent) return Wrong(PlanField::Rate, "利率须在0%至36%之间");
         plan.rate.annualPercent = *rate;
     }
     plan.events = form.events;
@@ -72,7 +54,7 @@ PlanForm PlanFormOfLoan(double principalYuan, const RateInput& rate, const TermI
     form.amountUnit = kAmountUnitYuan;
     form.term = ToText(TermMonthsOf(term.text, term.unitItem));
     form.termUnit = kTermInMonths;
-    const std::optional<double> typed = ParseDecimal(rate.text);
+    const std::optional<double> typed = ParsePlainDecimal(rate.text);
     if (rate.kindItem == kAnnualRateKind || !typed) {
         form.rate = rate.text;
     } else {
@@ -86,7 +68,7 @@ PlanForm PlanFormOfLoan(double principalYuan, const RateInput& rate, const TermI
 EventReading ReadPlanEvent(const Text& month, int kindItem, const Text& value, int modeItem) {
     const std::optional<PlanMonth> m = ParsePlanMonth(month);
     if (!m) return {std::nullopt, PlanField::EventMonth, "事件月份应为 YYYY-MM"};
-    const std::optional<double> number = ParseDecimal(value);
+    const std::optional<double> number = ParsePlainDecimal(value);
     PlanEvent e;
     e.month = *m;
     if (kindItem == 1) {
@@ -95,7 +77,7 @@ EventReading ReadPlanEvent(const Text& month, int kindItem, const Text& value, i
         e.amount = std::llround(*number * kFenPerYuan);
         e.mode = modeItem == 1 ? PrepayMode::ReducePayment : PrepayMode::ShortenTerm;
     } else {
-        if (!number || *number < 0 || *number > kMaxAnnualPercent) {
+        if (!number || *number < 0 || *number > kMaxPlanAnnualPercent) {
             return {std::nullopt, PlanField::EventValue, "利率须在0%至36%之间"};
         }
         e.kind = PlanEvent::Kind::RateChange;

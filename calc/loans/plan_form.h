@@ -51,9 +51,5 @@ EventReading ReadPlanEvent(const Text& month, int kindItem, const Text& value, i
 // term in months and its rate as an annual percentage (a 月利率 times 12).
 PlanForm PlanFormOfLoan(double principalYuan, const RateInput& rate, const TermInput& term);
 
-// A plain decimal ("12", "-45", "3.05"), or nothing.
-std::optional<double> ParseDecimal(const Text& text);
-
-inline constexpr double kFenPerYuan = 100;
 
 }  // namespace qh

@@ -17,8 +17,6 @@ using RateE4 = std::int64_t;
 constexpr double kRateScale = 10000;
 constexpr std::int64_t kInterestDivisor = 1200 * 10000;  // percent a year → fraction a month
 
-constexpr int kMaxMonths = 600;
-constexpr double kMaxAnnualPercent = 36;
 constexpr int kAnniversaryMonths = 12;
 constexpr int kJanuary = 1;
 
@@ -129,16 +127,15 @@ std::optional<PlanMonth> RepricingLookup(const PlanRate& rate, int n, PlanMonth 
     return std::nullopt;
 }
 
-Text MoneyYuan(Fen fen) { return FormatNumber(double(fen) / 100, 2, true); }
 Text PercentText(double percent) { return ToText(percent) + "%"; }
 
 }  // namespace
 
 Text PlanProblem(const LoanPlan& plan) {
     if (plan.principal <= 0) return "贷款金额须大于0";
-    if (plan.months < 1 || plan.months > kMaxMonths) return "贷款期限须为1至600个月";
+    if (plan.months < 1 || plan.months > kMaxPlanMonths) return "贷款期限须为1至600个月";
     if (plan.first.month < 1 || plan.first.month > kMonthsPerYear) return "首次还款月份无效";
-    auto badRate = [](double percent) { return !(percent >= 0 && percent <= kMaxAnnualPercent); };
+    auto badRate = [](double percent) { return !(percent >= 0 && percent <= kMaxPlanAnnualPercent); };
     if (!plan.rate.lprLinked && badRate(plan.rate.annualPercent)) return "利率须在0%至36%之间";
     const PlanMonth last = AddMonths(plan.first, plan.months - 1);
     for (const PlanEvent& e : plan.events) {
@@ -238,6 +235,11 @@ PlanSchedule CombineSchedules(const PlanSchedule& a, const PlanSchedule& b) {
     return sum;
 }
 
+Text YuanText(Fen fen, bool grouping) {
+    constexpr int kPlaces = 2;
+    return FormatNumber(double(fen) / kFenPerYuan, kPlaces, grouping);
+}
+
 PlanSummary SummaryOf(const PlanSchedule& schedule) {
     PlanSummary summary;
     if (schedule.rows.empty()) return summary;
@@ -256,10 +258,10 @@ Text PlanRowNote(const PlanRow& row) {
     if (row.repriced && !row.rateEvent) add("LPR重定价 " + PercentText(row.annualPercent));
     if (row.prepaid != 0) {
         if (row.balance == 0) {
-            add("提前还清 " + MoneyYuan(row.prepaid) + " 元");
+            add("提前还清 " + YuanText(row.prepaid, true) + " 元");
         } else {
             const int mode = row.prepayMode == PrepayMode::ReducePayment ? 0 : 1;
-            add("提前还款 " + MoneyYuan(row.prepaid) + " 元(" + kPrepayModeTexts[mode] + ")");
+            add("提前还款 " + YuanText(row.prepaid, true) + " 元(" + kPrepayModeTexts[mode] + ")");
         }
     }
     return note;

@@ -24,10 +24,15 @@
 namespace qh {
 
 using Fen = std::int64_t;
+inline constexpr double kFenPerYuan = 100;
 
 enum class PlanMethod { EqualInstallment, EqualPrincipal };  // 等额本息, 等额本金
 enum class PrepayMode { ReducePayment, ShortenTerm };       // 减少月供, 缩短年限
 enum class Repricing { EachJanuary, Anniversary };          // 1月1日, 对月对日
+
+// The limits a plan is checked against.
+inline constexpr int kMaxPlanMonths = 600;
+inline constexpr double kMaxPlanAnnualPercent = 36;
 
 inline constexpr const char* kPlanMethodTexts[] = {"等额本息", "等额本金"};
 inline constexpr const char* kPrepayModeTexts[] = {"减少月供", "缩短年限"};
@@ -104,6 +109,9 @@ PlanSchedule ComputePlan(const LoanPlan& plan, const RateHistory& history);
 // loan: 公积金 first, 商贷 second); the longer one's rows continue alone. Each
 // row's note names the part its events belong to.
 PlanSchedule CombineSchedules(const PlanSchedule& a, const PlanSchedule& b);
+
+// An amount of fen in yuan with two decimals ("200,000.00" with grouping).
+Text YuanText(Fen fen, bool grouping);
 
 // The month's 说明: what happened in it ("利率调整为 3.3%", "LPR重定价 3.15%",
 // "提前还款 200,000.00 元(缩短年限)", "提前还清"), or empty.

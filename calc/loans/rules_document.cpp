@@ -40,17 +40,12 @@ int DaysInMonth(int year, int month) {
     return month == 2 && IsLeapYear(year) ? 29 : kDays[month - 1];
 }
 
-// A plain decimal number ("3.025", "140"): digits with at most one point,
-// nothing else.
+// A plain decimal number without a sign ("3.025", "140"), of at most 16
+// characters.
 std::optional<double> StrictNumber(const Text& text) {
-    if (text.empty() || text.size() > 16) return std::nullopt;
-    for (char c : text) {
-        if ((c < '0' || c > '9') && c != '.') return std::nullopt;
-    }
-    double value = 0;
-    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
-    if (error != std::errc() || end != text.data() + text.size()) return std::nullopt;
-    return value;
+    constexpr std::size_t kMaxLength = 16;
+    if (text.empty() || text.size() > kMaxLength || text[0] == '-') return std::nullopt;
+    return ParsePlainDecimal(text);
 }
 
 // Reads the document's elements, keeping the first reason it finds to refuse

@@ -74,7 +74,7 @@ PlanMonth NextMonth() {
 
 Text EventValueText(const PlanEvent& e) {
     if (e.kind == PlanEvent::Kind::RateChange) return ToText(e.annualPercent) + "%";
-    return FormatNumber(double(e.amount) / kFenPerYuan, 2, true) + " 元";
+    return YuanText(e.amount, true) + " 元";
 }
 
 // A little below and right of the main window, moved back into the work
@@ -280,7 +280,7 @@ void PlanWindow::BindEvents() {
         const PlanEvent& e = form_.events[std::size_t(row - 1)];
         eventMonth_.SetText(PlanMonthText(e.month));
         eventKind_.Selection(e.kind == PlanEvent::Kind::Prepayment ? 1 : 2, true);
-        eventValue_.SetText(e.kind == PlanEvent::Kind::Prepayment ? FormatNumber(double(e.amount) / kFenPerYuan, 2, false)
+        eventValue_.SetText(e.kind == PlanEvent::Kind::Prepayment ? YuanText(e.amount, false)
                                                                   : ToText(e.annualPercent));
         eventMode_.Selection(e.mode == PrepayMode::ReducePayment ? 1 : 2, true);
     });

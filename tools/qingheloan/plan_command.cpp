@@ -6,6 +6,7 @@
 #include "calc/loans/plan_form.h"
 #include "calc/loans/repayment.h"
 #include "calc/loans/repayment_plan.h"
+#include "runtime/convert.h"
 #include "tools/qingheloan/options.h"
 
 namespace qh {
@@ -17,7 +18,7 @@ constexpr const char* kPlanFlags[] = {"--csv"};
 constexpr const char* kPlanRepeated[] = {"--prepay", "--rate-change"};
 
 double NumberOption(const Options& o, const char* name) {
-    const std::optional<double> value = ParseDecimal(o.text(name));
+    const std::optional<double> value = ParsePlainDecimal(o.text(name));
     if (!value) throw UsageError{"选项 " + Text(name) + " 的值 \"" + o.text(name) + "\" 不是数"};
     return *value;
 }
@@ -41,7 +42,7 @@ std::vector<Text> Parts(const Text& value) {
 
 PlanEvent Prepayment(const Text& value) {
     const std::vector<Text> parts = Parts(value);
-    const std::optional<double> yuan = parts.size() == 3 ? ParseDecimal(parts[1]) : std::nullopt;
+    const std::optional<double> yuan = parts.size() == 3 ? ParsePlainDecimal(parts[1]) : std::nullopt;
     if (!yuan) throw UsageError{"选项 --prepay 的值 \"" + value + "\" 应为 YYYY-MM:金额:减少月供|缩短年限"};
     PlanEvent e;
     e.kind = PlanEvent::Kind::Prepayment;
@@ -59,7 +60,7 @@ PlanEvent Prepayment(const Text& value) {
 
 PlanEvent RateChange(const Text& value) {
     const std::vector<Text> parts = Parts(value);
-    const std::optional<double> percent = parts.size() == 2 ? ParseDecimal(parts[1]) : std::nullopt;
+    const std::optional<double> percent = parts.size() == 2 ? ParsePlainDecimal(parts[1]) : std::nullopt;
     if (!percent) throw UsageError{"选项 --rate-change 的值 \"" + value + "\" 应为 YYYY-MM:年利率"};
     PlanEvent e;
     e.kind = PlanEvent::Kind::RateChange;
