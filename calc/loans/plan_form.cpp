@@ -11,7 +11,22 @@ namespace {
 
 constexpr int kMaxSpreadBp = 1000;
 
-PlanReading Wrong(PlanField field, const Text& message) { return {std::nullopt, field, message}; }
+PlanReading Wrong(PlanField field, const Text& message) { return {std::nullopt, std::nullopt, field, message}; }
+
+// The provident-fund part of a combined loan: the commercial plan's term,
+// method and first month at its own amount and fixed rate, without events.
+PlanReading WithFund(const PlanForm& form, LoanPlan commercial) {
+    const std::optional<double> amount = ParseDecimal(form.fundAmount);
+    if (!amount || *amount <= 0) return Wrong(PlanField::FundAmount, "请输入大于0的公积金贷款金额");
+    const std::optional<double> rate = ParseDecimal(form.fundRate);
+    if (!rate || *rate < 0 || *rate > kMaxAnnualPercent) return Wrong(PlanField::FundRate, "利率须在0%至36%之间");
+    LoanPlan fund = commercial;
+    fund.principal = std::llround(LoanAmountOf(form.fundAmount, form.fundAmountUnit) * kFenPerYuan);
+    fund.rate = PlanRate{};
+    fund.rate.annualPercent = *rate;
+    fund.events.clear();
+    return {std::move(commercial), std::move(fund), PlanField::None, {}};
+}
 
 }  // namespace
 
@@ -44,7 +59,8 @@ PlanReading ReadPlanForm(const PlanForm& form) {
     }
     plan.events = form.events;
     if (const Text problem = PlanProblem(plan); !problem.empty()) return Wrong(PlanField::EventMonth, problem);
-    return {plan, PlanField::None, {}};
+    if (form.combined) return WithFund(form, std::move(plan));
+    return {plan, std::nullopt, PlanField::None, {}};
 }
 
 PlanForm PlanFormOfLoan(double principalYuan, const RateInput& rate, const TermInput& term) {

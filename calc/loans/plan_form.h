@@ -13,7 +13,7 @@
 
 namespace qh {
 
-enum class PlanField { None, Amount, Term, FirstMonth, Rate, Spread, EventMonth, EventValue };
+enum class PlanField { None, Amount, Term, FirstMonth, Rate, Spread, EventMonth, EventValue, FundAmount, FundRate };
 
 struct PlanForm {
     Text amount;
@@ -27,10 +27,18 @@ struct PlanForm {
     Text spreadBp;          // LPR + this many basis points
     Repricing repricing = Repricing::EachJanuary;
     std::vector<PlanEvent> events;
+    // A combined loan: a provident-fund part at a fixed rate beside the
+    // commercial part above, with the same term and first month. The events
+    // belong to the commercial part.
+    bool combined = false;
+    Text fundAmount;
+    int fundAmountUnit = kAmountUnitWan;
+    Text fundRate;
 };
 
 struct PlanReading {
     std::optional<LoanPlan> plan;
+    std::optional<LoanPlan> fund;  // a combined loan's provident-fund part
     PlanField field = PlanField::None;  // the field that is wrong
     Text message;
 };
