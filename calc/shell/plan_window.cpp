@@ -21,8 +21,10 @@ constexpr int kMinWidth = 600, kMinHeight = 440;
 constexpr int kWindowFlags = 2 | kFlagCloseButton | kFlagMinimize | kFlagMaximize;
 
 // The rows of inputs, and where the lists start under them.
-constexpr float kRow1 = 34, kRow2 = 64, kRow3 = 94;
-constexpr float kListsTop = 126, kEventsHeight = 88;
+// Rows: the loan, its rate, the provident-fund part of a combined loan, the
+// event row.
+constexpr float kRow1 = 34, kRow2 = 64, kRow3 = 94, kRow4 = 124;
+constexpr float kListsTop = 156, kEventsHeight = 88;
 constexpr float kScheduleTop = kListsTop + kEventsHeight + 8;
 constexpr float kMargin = 12, kGap = 8;
 constexpr float kScheduleShare = 0.66f;  // of the width, the rest is the chart
@@ -40,7 +42,7 @@ struct Caption {
 constexpr Caption kCaptions[] = {
     {"贷款金额", kMargin, kRow1, 56}, {"期限", 190, kRow1, 30},  {"方式", 318, kRow1, 30},
     {"首次还款", 446, kRow1, 56},     {"利率", kMargin, kRow2, 40}, {"%", 170, kRow2, 14},
-    {"BP 重定价", 296, kRow2, 60},   {"事件", kMargin, kRow3, 40},
+    {"BP 重定价", 296, kRow2, 60},   {"事件", kMargin, kRow4, 40},
 };
 
 struct ColumnSpec {
@@ -51,7 +53,7 @@ struct ColumnSpec {
 constexpr ColumnSpec kEventColumns[] = {{"月份", 70, 0}, {"事件", 70, 0}, {"金额/利率", 110, 2}, {"方式", 80, 0}};
 // Wide enough for the figures in the wider faces Windows may substitute.
 constexpr ColumnSpec kScheduleColumns[] = {{"期数", 40, 2}, {"还款月份", 62, 0}, {"月供", 72, 2}, {"本金", 72, 2},
-                                           {"利息", 68, 2}, {"剩余本金", 86, 2}, {"利率", 52, 2}, {"说明", 200, 0}};
+                                           {"利息", 68, 2}, {"剩余本金", 94, 2}, {"利率", 68, 2}, {"说明", 200, 0}};
 
 template <std::size_t N>
 std::vector<Text> Texts(const char* const (&texts)[N]) {
@@ -85,6 +87,13 @@ RectI PlaceOn(const RectI& main, const RectI& work) {
     r.left = std::max(work.left, std::min(r.left, work.left + work.width - kWidth));
     r.top = std::max(work.top, std::min(r.top, work.top + work.height - kHeight));
     return r;
+}
+
+// The schedule of the loan, or of a combined one: the provident-fund part's
+// rows added to the commercial part's.
+PlanSchedule ComputeWhole(const LoanPlan& plan, const LoanPlan* fund, const RateHistory& history) {
+    if (fund == nullptr) return ComputePlan(plan, history);
+    return CombineSchedules(ComputePlan(*fund, history), ComputePlan(plan, history));
 }
 
 int Paint(Graphics& g, int width, int height) {
@@ -129,6 +138,7 @@ void PlanWindow::Show(const PlanForm& form) {
     CreateControls();
     FillInputs();
     BindInputs();
+    BindFund();
     BindEvents();
     BindOutputs();
     Layout(window_.ClientWidth(), window_.ClientHeight());
@@ -145,6 +155,7 @@ void PlanWindow::CreateControls() {
         captions_[i].Create(hwnd_, c.text, c.x, c.y + 4, c.width, 18, kCaptionColor, {}, kFormatNoWrap, 0);
     }
     CreateInputRows();
+    CreateFundRow();
     CreateEventRow();
     CreateOutputRow();
     events_.Create(hwnd_, kMargin, kListsTop, 360, kEventsHeight);
@@ -194,21 +205,62 @@ void PlanWindow::CreateInputRows() {
     compute_.Name("PlanCompute", true);
 }
 
+void PlanWindow::CreateFundRow() {
+    const HostHandle h = hwnd_;
+    combined_.Create(h, "公积金贷款", kMargin - 4, kRow3, 96, 24);
+    combined_.Name("PlanCombined", true);
+    fundAmount_.Create(h, "", 110, kRow3 + 1, 60, 22, kEditNumber);
+    fundAmount_.Name("PlanFundAmount", true);
+    fundAmountUnit_.Create(h, 172, kRow3, 50, 24, kAmountUnitWan, Texts(kAmountUnitTexts));
+    fundAmountUnit_.Name("PlanFundAmountUnit", true);
+    fundRateCaption_.Create(h, "利率(%)", 232, kRow3 + 4, 50, 18, kCaptionColor, {}, kFormatNoWrap, 0);
+    fundRate_.Create(h, "", 284, kRow3 + 1, 50, 22, kEditNumber);
+    fundRate_.Name("PlanFundRate", true);
+}
+
+// The commercial part's inputs above stay as they are: with 公积金贷款 ticked
+// they describe the 商贷 part.
+void PlanWindow::BindFund() {
+    combined_.OnClick([this] {
+        form_.combined = combined_.Checked() != 0;
+        EnableFundInputs();
+        Recompute();
+    });
+    fundAmount_.OnChange([this](const Text& text) {
+        form_.fundAmount = text;
+        Recompute();
+    });
+    fundRate_.OnChange([this](const Text& text) {
+        form_.fundRate = text;
+        Recompute();
+    });
+    fundAmountUnit_.OnSelect([this](int item) {
+        form_.fundAmountUnit = item;
+        Recompute();
+    });
+}
+
+void PlanWindow::EnableFundInputs() {
+    fundAmount_.SetEnabled(form_.combined);
+    fundAmountUnit_.SetEnabled(form_.combined);
+    fundRate_.SetEnabled(form_.combined);
+}
+
 void PlanWindow::CreateEventRow() {
     const HostHandle h = hwnd_;
-    eventMonth_.Create(h, "", 50, kRow3 + 1, 70, 22, kEditAny);
+    eventMonth_.Create(h, "", 50, kRow4 + 1, 70, 22, kEditAny);
     eventMonth_.Name("PlanEventMonth", true);
-    eventKind_.Create(h, 124, kRow3, 80, 24, 1, Texts(kPlanEventKindTexts));
+    eventKind_.Create(h, 124, kRow4, 80, 24, 1, Texts(kPlanEventKindTexts));
     eventKind_.Name("PlanEventKind", true);
-    eventValue_.Create(h, "", 208, kRow3 + 1, 80, 22, kEditNumber);
+    eventValue_.Create(h, "", 208, kRow4 + 1, 80, 22, kEditNumber);
     eventValue_.Name("PlanEventValue", true);
-    eventMode_.Create(h, 292, kRow3, 86, 24, 2, Texts(kPrepayModeTexts));
+    eventMode_.Create(h, 292, kRow4, 86, 24, 2, Texts(kPrepayModeTexts));
     eventMode_.Name("PlanEventMode", true);
-    addEvent_.Create(h, "添加", 386, kRow3, 54, kButtonHeight);
+    addEvent_.Create(h, "添加", 386, kRow4, 54, kButtonHeight);
     addEvent_.Name("PlanAddEvent", true);
-    changeEvent_.Create(h, "修改", 444, kRow3, 54, kButtonHeight);
+    changeEvent_.Create(h, "修改", 444, kRow4, 54, kButtonHeight);
     changeEvent_.Name("PlanChangeEvent", true);
-    removeEvent_.Create(h, "删除", 502, kRow3, 54, kButtonHeight);
+    removeEvent_.Create(h, "删除", 502, kRow4, 54, kButtonHeight);
     removeEvent_.Name("PlanRemoveEvent", true);
 }
 
@@ -225,6 +277,11 @@ void PlanWindow::FillInputs() {
     spread_.SetText(form_.spreadBp);
     repricing_.Selection(form_.repricing == Repricing::EachJanuary ? 1 : 2, true);
     EnableRateInputs();
+    combined_.Checked(form_.combined ? 1 : 0, true);
+    fundAmount_.SetText(form_.fundAmount);
+    fundAmountUnit_.Selection(form_.fundAmountUnit, true);
+    fundRate_.SetText(form_.fundRate);
+    EnableFundInputs();
     FillEventList();
 }
 
@@ -376,6 +433,7 @@ void PlanWindow::Recompute() {
     if (!read.plan) {
         // Nothing is shown from inputs that cannot be computed.
         plan_.reset();
+        fund_.reset();
         schedule_ = {};
         baseline_.reset();
         ShowSchedule();
@@ -384,12 +442,13 @@ void PlanWindow::Recompute() {
     }
     problem_.Visible(0, true);
     plan_ = read.plan;
-    schedule_ = ComputePlan(*read.plan, history_);
+    fund_ = read.fund;
+    schedule_ = ComputeWhole(*plan_, fund_ ? &*fund_ : nullptr, history_);
     baseline_.reset();
     if (!read.plan->events.empty()) {
         LoanPlan without = *read.plan;
         without.events.clear();
-        baseline_ = SummaryOf(ComputePlan(without, history_));
+        baseline_ = SummaryOf(ComputeWhole(without, fund_ ? &*fund_ : nullptr, history_));
     }
     ShowSchedule();
 }
@@ -422,6 +481,8 @@ UiControl* PlanWindow::FieldControl(PlanField field) {
         case PlanField::Spread: return &spread_;
         case PlanField::EventMonth: return &eventMonth_;
         case PlanField::EventValue: return &eventValue_;
+        case PlanField::FundAmount: return &fundAmount_;
+        case PlanField::FundRate: return &fundRate_;
         case PlanField::None: break;
     }
     return nullptr;

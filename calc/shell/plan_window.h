@@ -13,6 +13,7 @@
 #include "calc/loans/rate_history.h"
 #include "calc/shell/plan_chart.h"
 #include "toolkit/controls/button.h"
+#include "toolkit/controls/check_box.h"
 #include "toolkit/controls/combo_box.h"
 #include "toolkit/controls/edit.h"
 #include "toolkit/controls/label.h"
@@ -40,6 +41,10 @@ private:
     void CreateControls();
     void CreateInputRows();
     void CreateEventRow();
+    // The provident-fund part of a combined loan.
+    void CreateFundRow();
+    void BindFund();
+    void EnableFundInputs();
     void BindInputs();
     void BindEvents();
     void Layout(int width, int height);
@@ -70,6 +75,7 @@ private:
     UiWindow window_;
     PlanForm form_;
     std::optional<LoanPlan> plan_;  // the plan shown, when the inputs make one
+    std::optional<LoanPlan> fund_;  // and its provident-fund part, when combined
     PlanSchedule schedule_;
     std::optional<PlanSummary> planA_;
     std::optional<PlanSummary> baseline_;
@@ -81,6 +87,10 @@ private:
     UiComboBox amountUnit_, termUnit_, method_, repricing_;
     UiRadioButton fixedRate_, lprRate_;
     UiEdit eventMonth_, eventValue_;
+    UiCheckBox combined_;
+    UiEdit fundAmount_, fundRate_;
+    UiComboBox fundAmountUnit_;
+    UiLabel fundRateCaption_;
     UiComboBox eventKind_, eventMode_;
     UiButton addEvent_, changeEvent_, removeEvent_, compute_;
     UiListView events_, scheduleList_;

@@ -94,7 +94,9 @@ void PlanWindow::Export() {
     if (!path) return;
     // Written whole beside the target and then put in its place: a failed
     // write leaves no partial file, and an existing one as it was.
-    if (WriteWholeFile(*path, PlanCsv({{Text(), &*plan_}}, schedule_))) {
+    std::vector<NamedPlan> parts{{Text(), &*plan_}};
+    if (fund_) parts = {{"公积金", &*fund_}, {"商贷", &*plan_}};
+    if (WriteWholeFile(*path, PlanCsv(parts, schedule_))) {
         status_.SetText("已导出: " + *path);
     } else {
         status_.SetText("导出失败, 未能写入: " + *path);
