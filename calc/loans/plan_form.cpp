@@ -81,6 +81,16 @@ PlanForm PlanFormOfLoan(double principalYuan, const RateInput& rate, const TermI
     return form;
 }
 
+PlanForm PlanFormOfCombined(const CombinedLoanInputs& in) {
+    PlanForm form = PlanFormOfLoan(LoanAmountOf(in.commAmount.text, in.commAmount.unitItem), in.commRate, in.term);
+    const PlanForm fund = PlanFormOfLoan(LoanAmountOf(in.fundAmount.text, in.fundAmount.unitItem), in.fundRate, in.term);
+    form.combined = true;
+    form.fundAmount = fund.amount;
+    form.fundAmountUnit = fund.amountUnit;
+    form.fundRate = fund.rate;
+    return form;
+}
+
 EventReading ReadPlanEvent(const Text& month, int kindItem, const Text& value, int modeItem) {
     const std::optional<PlanMonth> m = ParsePlanMonth(month);
     if (!m) return {std::nullopt, PlanField::EventMonth, "事件月份应为 YYYY-MM"};

@@ -58,6 +58,9 @@ EventReading ReadPlanEvent(const Text& month, int kindItem, const Text& value, i
 // The plan of a loan a calculator page computed: its amount in yuan, its
 // term in months and its rate as an annual percentage (a 月利率 times 12).
 PlanForm PlanFormOfLoan(double principalYuan, const RateInput& rate, const TermInput& term);
+// The combined page's loan: its commercial part as above, its provident-fund
+// part beside it.
+PlanForm PlanFormOfCombined(const CombinedLoanInputs& in);
 
 
 }  // namespace qh

@@ -178,6 +178,7 @@ PageResults ComputePage(MainControls& c, int page) {
             in.commAmount = AmountOf(c.commAmountEdit, c.commAmountUnit);
             in.commRate = RateOf(c.commRateEdit, c.commRateKind);
             loan = CombinedLoanResults(in);
+            results.plan = PlanFormOfCombined(in);
             break;
         }
         default:
