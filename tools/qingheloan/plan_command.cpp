@@ -12,8 +12,9 @@
 namespace qh {
 namespace {
 
-constexpr const char* kPlanValued[] = {"--amount", "--amount-unit", "--term",   "--term-unit", "--method",
-                                       "--first",  "--rate",        "--lpr-bp", "--reprice"};
+constexpr const char* kPlanValued[] = {"--amount", "--amount-unit", "--term",       "--term-unit",        "--method",
+                                       "--first",  "--rate",        "--lpr-bp",     "--reprice",          "--fund-amount",
+                                       "--fund-amount-unit",        "--fund-rate"};
 constexpr const char* kPlanFlags[] = {"--csv"};
 constexpr const char* kPlanRepeated[] = {"--prepay", "--rate-change"};
 
@@ -106,23 +107,50 @@ LoanPlan PlanOf(const Options& o) {
     return plan;
 }
 
+// A combined loan's provident-fund part: the plan's term, method and first
+// month at its own amount and fixed rate, without events.
+std::optional<LoanPlan> FundOf(const Options& o, const LoanPlan& plan) {
+    if (!o.has("--fund-amount") && !o.has("--fund-rate")) return std::nullopt;
+    if (!o.has("--fund-amount") || !o.has("--fund-rate")) throw UsageError{"--fund-amount 与 --fund-rate 须一起给出"};
+    if (NumberOption(o, "--fund-amount") <= 0) throw UsageError{"选项 --fund-amount 须大于0"};
+    LoanPlan fund = plan;
+    fund.principal = std::llround(LoanAmountOf(o.text("--fund-amount"),
+                                               o.item("--fund-amount-unit", kAmountUnitTexts, kAmountUnitWan)) *
+                                  kFenPerYuan);
+    fund.rate = PlanRate{};
+    fund.rate.annualPercent = NumberOption(o, "--fund-rate");
+    fund.events.clear();
+    return fund;
+}
+
+PlanSchedule ComputeWhole(const LoanPlan& plan, const std::optional<LoanPlan>& fund, const RateHistory& history) {
+    if (!fund) return ComputePlan(plan, history);
+    return CombineSchedules(ComputePlan(*fund, history), ComputePlan(plan, history));
+}
+
 }  // namespace
 
 ToolOutput RunPlanCommand(const std::vector<Text>& args, const RateHistory& history) {
     const Options o(args, {kPlanValued, kPlanFlags, kPlanRepeated});
     const LoanPlan plan = PlanOf(o);
-    if (const Text problem = PlanProblem(plan); !problem.empty()) throw UsageError{problem};
-    const PlanSchedule schedule = ComputePlan(plan, history);
+    const std::optional<LoanPlan> fund = FundOf(o, plan);
+    for (const LoanPlan* part : {&plan, fund ? &*fund : nullptr}) {
+        if (part == nullptr) continue;
+        if (const Text problem = PlanProblem(*part); !problem.empty()) throw UsageError{problem};
+    }
+    const PlanSchedule schedule = ComputeWhole(plan, fund, history);
     ToolOutput output;
     if (o.flag("--csv")) {
-        output.bytes = PlanCsv({{Text(), &plan}}, schedule);
+        std::vector<NamedPlan> parts{{Text(), &plan}};
+        if (fund) parts = {{"公积金", &*fund}, {"商贷", &plan}};
+        output.bytes = PlanCsv(parts, schedule);
         return output;
     }
     std::optional<PlanSummary> baseline;
     if (!plan.events.empty()) {
         LoanPlan without = plan;
         without.events.clear();
-        baseline = SummaryOf(ComputePlan(without, history));
+        baseline = SummaryOf(ComputeWhole(without, fund, history));
     }
     output.out = PlanSummaryText(SummaryOf(schedule), baseline ? &*baseline : nullptr) + "\n" + PlanTableText(schedule);
     return output;

@@ -74,6 +74,19 @@ out="$(printf '%s\n' 'click ModeByArea' 'type AmountEdit 2' 'type TermEdit 20' '
 echo "$out" | grep -qx 'PlanAmount=1400000.00' || fail "by-area amount: $out"
 echo "$out" | grep -qx 'PlanRate=6.6' || fail "a monthly rate of 0.55 as an annual 6.6: $out"
 
+# The combined page's link carries both parts; the export of the combined
+# plan is qingheloan plan's with --fund-amount and --fund-rate, byte for byte.
+mkdir -p "$work/combined"
+out="$(printf '%s\n' 'click SideMenu[4]' 'type MixTermEdit 20' 'type AmountEdit 50' 'type CommAmountEdit 50' \
+       'click CalcButton' 'window 计算结果' 'click PlanLink' 'wait 100' 'window 还款计划' 'key PlanFirstMonth Ctrl+A' \
+       'key PlanFirstMonth Delete' 'type PlanFirstMonth 2026-01' 'print PlanSummary' 'click PlanExport' \
+       'print PlanStatus' 'quit' | HOME="$work/combined" XDG_CONFIG_HOME="$work/combined" \
+       "$driver" --program-dir "$work/empty" QingheCalc)"
+echo "$out" | grep -q '^PlanSummary=首期还款: 6,905.85 元' || fail "combined plan: $out"
+"$loan" plan --amount 500000 --amount-unit 元 --fund-amount 500000 --fund-amount-unit 元 --fund-rate 4.5 \
+    --term 240 --term-unit 月 --first 2026-01 --rate 6.55 --csv >"$work/combined.csv"
+cmp -s "$work/combined/还款计划.csv" "$work/combined.csv" || fail "combined CSV differs: $(diff <(head -12 "$work/combined/还款计划.csv") <(head -12 "$work/combined.csv"))"
+
 # Export without a save dialog (the headless host has none): into the
 # documents folder that user-dirs.dirs names, made when missing, under a
 # free name; the file is qingheloan plan --csv's, byte for byte.
