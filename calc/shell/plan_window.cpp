@@ -27,7 +27,7 @@ constexpr float kRow1 = 34, kRow2 = 64, kRow3 = 94, kRow4 = 124;
 constexpr float kListsTop = 156, kEventsHeight = 88;
 constexpr float kScheduleTop = kListsTop + kEventsHeight + 8;
 constexpr float kMargin = 12, kGap = 8;
-constexpr float kScheduleShare = 0.66f;  // of the width, the rest is the chart
+constexpr float kScheduleShare = 0.7f;  // of the width, the rest is the chart
 constexpr float kButtonWidth = 70, kButtonHeight = 24;
 constexpr int kMinNoteWidth = 60, kScrollBarRoom = 20;
 
@@ -53,7 +53,7 @@ struct ColumnSpec {
 constexpr ColumnSpec kEventColumns[] = {{"月份", 70, 0}, {"事件", 70, 0}, {"金额/利率", 110, 2}, {"方式", 80, 0}};
 // Wide enough for the figures in the wider faces Windows may substitute.
 constexpr ColumnSpec kScheduleColumns[] = {{"期数", 40, 2}, {"还款月份", 62, 0}, {"月供", 72, 2}, {"本金", 72, 2},
-                                           {"利息", 68, 2}, {"剩余本金", 94, 2}, {"利率", 68, 2}, {"说明", 200, 0}};
+                                           {"利息", 68, 2}, {"剩余本金", 94, 2}, {"利率", 76, 2}, {"说明", 200, 0}};
 
 template <std::size_t N>
 std::vector<Text> Texts(const char* const (&texts)[N]) {
