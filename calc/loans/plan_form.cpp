@@ -16,10 +16,10 @@ PlanReading Wrong(PlanField field, const Text& message) { return {std::nullopt, 
 // The provident-fund part of a combined loan: the commercial plan's term,
 // method and first month at its own amount and fixed rate, without events.
 PlanReading WithFund(const PlanForm& form, LoanPlan commercial) {
-    const std::optional<double> amount = ParseDecimal(form.fundAmount);
+    const std::optional<double> amount = ParsePlainDecimal(form.fundAmount);
     if (!amount || *amount <= 0) return Wrong(PlanField::FundAmount, "请输入大于0的公积金贷款金额");
-    const std::optional<double> rate = ParseDecimal(form.fundRate);
-    if (!rate || *rate < 0 || *rate > kMaxAnnualPercent) return Wrong(PlanField::FundRate, "利率须在0%至36%之间");
+    const std::optional<double> rate = ParsePlainDecimal(form.fundRate);
+    if (!rate || *rate < 0 || *rate > kMaxPlanAnnualPercent) return Wrong(PlanField::FundRate, "利率须在0%至36%之间");
     LoanPlan fund = commercial;
     fund.principal = std::llround(LoanAmountOf(form.fundAmount, form.fundAmountUnit) * kFenPerYuan);
     fund.rate = PlanRate{};
