@@ -88,7 +88,8 @@ std::string PlanCsv(const std::vector<NamedPlan>& plans, const PlanSchedule& sch
     return kUtf8ByteOrderMark + System().GbkToUtf8(csv);
 }
 
-Text PlanSummaryText(const PlanSummary& summary, const PlanSummary* baseline) {
+Text PlanSummaryText(const PlanOutcome& outcome) {
+    const PlanSummary& summary = outcome.summary;
     Text text;
     if (summary.firstPayment == summary.lastPayment) {
         text += "每月还款: " + YuanText(summary.firstPayment, true) + " 元\n";
@@ -98,9 +99,9 @@ Text PlanSummaryText(const PlanSummary& summary, const PlanSummary* baseline) {
     }
     text += "利息总额: " + YuanText(summary.totalInterest, true) + " 元\n";
     text += "还款期数: " + ToText(std::int32_t{summary.installments}) + " 期, 至 " + PlanMonthText(summary.endMonth) + "\n";
-    if (baseline != nullptr) {
-        text += "节省利息: " + YuanText(baseline->totalInterest - summary.totalInterest, true) + " 元\n";
-        text += "缩短期数: " + ToText(std::int32_t{baseline->installments - summary.installments}) + " 期\n";
+    if (const std::optional<PlanSavings>& saved = outcome.savings) {
+        text += "节省利息: " + YuanText(saved->interest, true) + " 元\n";
+        text += (saved->ofCommercialPart ? "商贷缩短: " : "缩短期数: ") + ToText(std::int32_t{saved->months}) + " 期\n";
     }
     return text;
 }

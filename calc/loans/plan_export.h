@@ -33,9 +33,9 @@ std::vector<Text> PlanRowCells(const PlanRow& row);
 std::string PlanCsv(const std::vector<NamedPlan>& plans, const PlanSchedule& schedule);
 
 // The summary: first and last payment (one line when they are equal),
-// total interest, installments and end month; with a baseline (the same
-// loan without events), the interest and months saved.
-Text PlanSummaryText(const PlanSummary& summary, const PlanSummary* baseline);
+// total interest, installments and end month; then the savings, when the
+// plan has events.
+Text PlanSummaryText(const PlanOutcome& outcome);
 
 // 方案A beside the current plan: the row names, A's figures, the current
 // plan's and the differences (current − A), one line each, as four columns.

@@ -251,6 +251,22 @@ PlanSummary SummaryOf(const PlanSchedule& schedule) {
     return summary;
 }
 
+PlanOutcome ComputeOutcome(const LoanPlan& plan, const LoanPlan* fund, const RateHistory& history) {
+    const PlanSchedule own = ComputePlan(plan, history);
+    PlanOutcome outcome;
+    outcome.schedule = fund == nullptr ? own : CombineSchedules(ComputePlan(*fund, history), own);
+    outcome.summary = SummaryOf(outcome.schedule);
+    if (plan.events.empty()) return outcome;
+    // The provident-fund part has no events, so what they save is all the
+    // commercial part's.
+    LoanPlan without = plan;
+    without.events.clear();
+    const PlanSchedule ownWithout = ComputePlan(without, history);
+    outcome.savings = PlanSavings{ownWithout.totalInterest - own.totalInterest,
+                                  static_cast<int>(ownWithout.rows.size() - own.rows.size()), fund != nullptr};
+    return outcome;
+}
+
 Text PlanRowNote(const PlanRow& row) {
     Text note;
     auto add = [&note](const Text& part) { note += (note.empty() ? "" : "; ") + part; };

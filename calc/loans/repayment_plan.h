@@ -110,6 +110,27 @@ PlanSchedule ComputePlan(const LoanPlan& plan, const RateHistory& history);
 // row's note names the part its events belong to.
 PlanSchedule CombineSchedules(const PlanSchedule& a, const PlanSchedule& b);
 
+// What the user's events save against the same loan without them: the
+// interest of the whole loan, and the months by which the loan with the
+// events (a combined loan's commercial part) ends sooner.
+struct PlanSavings {
+    Fen interest = 0;
+    int months = 0;
+    bool ofCommercialPart = false;  // a combined loan: the events are the 商贷's
+};
+
+// A loan as the plan window and qingheloan show it: its schedule (a combined
+// loan's parts added row by row), the summary, and the savings when the plan
+// has events.
+struct PlanOutcome {
+    PlanSchedule schedule;
+    PlanSummary summary;
+    std::optional<PlanSavings> savings;
+};
+// plan: the loan, or a combined loan's commercial part, which carries the
+// events; fund: a combined loan's provident-fund part, or null.
+PlanOutcome ComputeOutcome(const LoanPlan& plan, const LoanPlan* fund, const RateHistory& history);
+
 // An amount of fen in yuan with two decimals ("200,000.00" with grouping).
 Text YuanText(Fen fen, bool grouping);
 

@@ -40,8 +40,8 @@ struct Caption {
     float x, y, width;
 };
 constexpr Caption kCaptions[] = {
-    {"贷款金额", kMargin, kRow1, 56}, {"期限", 190, kRow1, 30},  {"方式", 318, kRow1, 30},
-    {"首次还款", 446, kRow1, 56},     {"利率", kMargin, kRow2, 40}, {"%", 170, kRow2, 14},
+    {"贷款金额", kMargin, kRow1, 56}, {"期限", 210, kRow1, 30},  {"方式", 338, kRow1, 30},
+    {"首次还款", 466, kRow1, 56},     {"利率", kMargin, kRow2, 40}, {"%", 170, kRow2, 14},
     {"BP 重定价", 296, kRow2, 60},   {"事件", kMargin, kRow4, 40},
 };
 
@@ -87,13 +87,6 @@ RectI PlaceOn(const RectI& main, const RectI& work) {
     r.left = std::max(work.left, std::min(r.left, work.left + work.width - kWidth));
     r.top = std::max(work.top, std::min(r.top, work.top + work.height - kHeight));
     return r;
-}
-
-// The schedule of the loan, or of a combined one: the provident-fund part's
-// rows added to the commercial part's.
-PlanSchedule ComputeWhole(const LoanPlan& plan, const LoanPlan* fund, const RateHistory& history) {
-    if (fund == nullptr) return ComputePlan(plan, history);
-    return CombineSchedules(ComputePlan(*fund, history), ComputePlan(plan, history));
 }
 
 int Paint(Graphics& g, int width, int height) {
@@ -179,17 +172,17 @@ void PlanWindow::CreateControls() {
 
 void PlanWindow::CreateInputRows() {
     const HostHandle h = hwnd_;
-    amount_.Create(h, "", 70, kRow1 + 1, 60, 22, kEditNumber);
+    amount_.Create(h, "", 70, kRow1 + 1, 80, 22, kEditNumber);
     amount_.Name("PlanAmount", true);
-    amountUnit_.Create(h, 132, kRow1, 50, 24, kAmountUnitWan, Texts(kAmountUnitTexts));
+    amountUnit_.Create(h, 152, kRow1, 50, 24, kAmountUnitWan, Texts(kAmountUnitTexts));
     amountUnit_.Name("PlanAmountUnit", true);
-    term_.Create(h, "", 222, kRow1 + 1, 40, 22, kEditDigits);
+    term_.Create(h, "", 242, kRow1 + 1, 40, 22, kEditDigits);
     term_.Name("PlanTerm", true);
-    termUnit_.Create(h, 264, kRow1, 50, 24, kTermInYears, Texts(kTermUnitTexts));
+    termUnit_.Create(h, 284, kRow1, 50, 24, kTermInYears, Texts(kTermUnitTexts));
     termUnit_.Name("PlanTermUnit", true);
-    method_.Create(h, 350, kRow1, 86, 24, 1, Texts(kPlanMethodTexts));
+    method_.Create(h, 370, kRow1, 86, 24, 1, Texts(kPlanMethodTexts));
     method_.Name("PlanMethod", true);
-    first_.Create(h, "", 504, kRow1 + 1, 70, 22, kEditAny);
+    first_.Create(h, "", 524, kRow1 + 1, 70, 22, kEditAny);
     first_.Name("PlanFirstMonth", true);
     fixedRate_.Create(h, "固定", 60, kRow2, 56, 24, true, 1);
     fixedRate_.Name("PlanFixedRate", true);
@@ -209,12 +202,12 @@ void PlanWindow::CreateFundRow() {
     const HostHandle h = hwnd_;
     combined_.Create(h, "公积金贷款", kMargin - 4, kRow3, 96, 24);
     combined_.Name("PlanCombined", true);
-    fundAmount_.Create(h, "", 110, kRow3 + 1, 60, 22, kEditNumber);
+    fundAmount_.Create(h, "", 110, kRow3 + 1, 80, 22, kEditNumber);
     fundAmount_.Name("PlanFundAmount", true);
-    fundAmountUnit_.Create(h, 172, kRow3, 50, 24, kAmountUnitWan, Texts(kAmountUnitTexts));
+    fundAmountUnit_.Create(h, 192, kRow3, 50, 24, kAmountUnitWan, Texts(kAmountUnitTexts));
     fundAmountUnit_.Name("PlanFundAmountUnit", true);
-    fundRateCaption_.Create(h, "利率(%)", 232, kRow3 + 4, 50, 18, kCaptionColor, {}, kFormatNoWrap, 0);
-    fundRate_.Create(h, "", 284, kRow3 + 1, 50, 22, kEditNumber);
+    fundRateCaption_.Create(h, "利率(%)", 252, kRow3 + 4, 50, 18, kCaptionColor, {}, kFormatNoWrap, 0);
+    fundRate_.Create(h, "", 304, kRow3 + 1, 50, 22, kEditNumber);
     fundRate_.Name("PlanFundRate", true);
 }
 
@@ -434,8 +427,7 @@ void PlanWindow::Recompute() {
         // Nothing is shown from inputs that cannot be computed.
         plan_.reset();
         fund_.reset();
-        schedule_ = {};
-        baseline_.reset();
+        outcome_ = {};
         ShowSchedule();
         ShowProblem(read.field, read.message);
         return;
@@ -443,33 +435,27 @@ void PlanWindow::Recompute() {
     problem_.Visible(0, true);
     plan_ = read.plan;
     fund_ = read.fund;
-    schedule_ = ComputeWhole(*plan_, fund_ ? &*fund_ : nullptr, history_);
-    baseline_.reset();
-    if (!read.plan->events.empty()) {
-        LoanPlan without = *read.plan;
-        without.events.clear();
-        baseline_ = SummaryOf(ComputeWhole(without, fund_ ? &*fund_ : nullptr, history_));
-    }
+    outcome_ = ComputeOutcome(*plan_, fund_ ? &*fund_ : nullptr, history_);
     ShowSchedule();
 }
 
 void PlanWindow::ShowSchedule() {
     const Text summary =
-        schedule_.rows.empty() ? Text() : PlanSummaryText(SummaryOf(schedule_), baseline_ ? &*baseline_ : nullptr);
+        outcome_.schedule.rows.empty() ? Text() : PlanSummaryText(outcome_);
     Text lines;  // the label breaks lines at CR LF
     for (char c : summary) lines += c == '\n' ? Text("\r\n") : Text(1, c);
     summary_.SetText(lines);
     ShowComparison();
     scheduleList_.SuspendDraw();
     scheduleList_.ClearRows();
-    for (const PlanRow& row : schedule_.rows) {
+    for (const PlanRow& row : outcome_.schedule.rows) {
         const std::vector<Text> cells = PlanRowCells(row);
         const int n = scheduleList_.InsertRow(0, cells[0]);
         for (int c = 1; c < kPlanColumnCount; ++c) scheduleList_.CellText(n, c + 1, cells[std::size_t(c)], true);
     }
     scheduleList_.ResumeDraw();
     scheduleList_.Redraw();
-    chart_.SetSchedule(schedule_);
+    chart_.SetSchedule(outcome_.schedule);
 }
 
 UiControl* PlanWindow::FieldControl(PlanField field) {

@@ -35,7 +35,7 @@ public:
     void Show(const PlanForm& form);
     bool Exists() const { return hwnd_ != 0; }
     HostHandle Handle() const { return hwnd_; }
-    const PlanSchedule& Schedule() const { return schedule_; }
+    const PlanSchedule& Schedule() const { return outcome_.schedule; }
 
 private:
     void CreateControls();
@@ -76,9 +76,8 @@ private:
     PlanForm form_;
     std::optional<LoanPlan> plan_;  // the plan shown, when the inputs make one
     std::optional<LoanPlan> fund_;  // and its provident-fund part, when combined
-    PlanSchedule schedule_;
+    PlanOutcome outcome_;  // computed from plan_ and fund_
     std::optional<PlanSummary> planA_;
-    std::optional<PlanSummary> baseline_;
     int selectedEvent_ = 0;  // 1-based row of the event list, 0 none
 
     static constexpr int kCaptionCount = 8;

@@ -53,8 +53,8 @@ void PlanWindow::CreateOutputRow() {
 void PlanWindow::BindOutputs() {
     export_.OnClick([this] { Export(); });
     keepA_.OnClick([this] {
-        if (schedule_.rows.empty()) return;
-        planA_ = SummaryOf(schedule_);
+        if (outcome_.schedule.rows.empty()) return;
+        planA_ = outcome_.summary;
         ShowComparison();
     });
     clearA_.OnClick([this] {
@@ -64,17 +64,17 @@ void PlanWindow::BindOutputs() {
 }
 
 void PlanWindow::ShowComparison() {
-    const bool comparing = planA_.has_value() && !schedule_.rows.empty();
+    const bool comparing = planA_.has_value() && !outcome_.schedule.rows.empty();
     if (comparing) {
-        const PlanComparison c = ComparePlans(*planA_, SummaryOf(schedule_));
+        const PlanComparison c = ComparePlans(*planA_, outcome_.summary);
         const Text* texts[kComparisonColumns] = {&c.names, &c.a, &c.current, &c.difference};
         for (int i = 0; i < kComparisonColumns; ++i) comparison_[i].SetText(*texts[i]);
     }
     for (UiLabel& column : comparison_) column.Visible(comparing ? 1 : 0, true);
     summary_.Visible(comparing ? 0 : 1, true);
     clearA_.SetEnabled(planA_.has_value());
-    keepA_.SetEnabled(!schedule_.rows.empty());
-    export_.SetEnabled(!schedule_.rows.empty());
+    keepA_.SetEnabled(!outcome_.schedule.rows.empty());
+    export_.SetEnabled(!outcome_.schedule.rows.empty());
 }
 
 std::optional<Text> PlanWindow::ExportPath() {
@@ -89,14 +89,14 @@ std::optional<Text> PlanWindow::ExportPath() {
 }
 
 void PlanWindow::Export() {
-    if (!plan_ || schedule_.rows.empty()) return;
+    if (!plan_ || outcome_.schedule.rows.empty()) return;
     const std::optional<Text> path = ExportPath();
     if (!path) return;
     // Written whole beside the target and then put in its place: a failed
     // write leaves no partial file, and an existing one as it was.
     std::vector<NamedPlan> parts{{Text(), &*plan_}};
     if (fund_) parts = {{"公积金", &*fund_}, {"商贷", &*plan_}};
-    if (WriteWholeFile(*path, PlanCsv(parts, schedule_))) {
+    if (WriteWholeFile(*path, PlanCsv(parts, outcome_.schedule))) {
         status_.SetText("已导出: " + *path);
     } else {
         status_.SetText("导出失败, 未能写入: " + *path);

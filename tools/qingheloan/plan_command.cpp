@@ -123,11 +123,6 @@ std::optional<LoanPlan> FundOf(const Options& o, const LoanPlan& plan) {
     return fund;
 }
 
-PlanSchedule ComputeWhole(const LoanPlan& plan, const std::optional<LoanPlan>& fund, const RateHistory& history) {
-    if (!fund) return ComputePlan(plan, history);
-    return CombineSchedules(ComputePlan(*fund, history), ComputePlan(plan, history));
-}
-
 }  // namespace
 
 ToolOutput RunPlanCommand(const std::vector<Text>& args, const RateHistory& history) {
@@ -138,21 +133,15 @@ ToolOutput RunPlanCommand(const std::vector<Text>& args, const RateHistory& hist
         if (part == nullptr) continue;
         if (const Text problem = PlanProblem(*part); !problem.empty()) throw UsageError{problem};
     }
-    const PlanSchedule schedule = ComputeWhole(plan, fund, history);
+    const PlanOutcome outcome = ComputeOutcome(plan, fund ? &*fund : nullptr, history);
     ToolOutput output;
     if (o.flag("--csv")) {
         std::vector<NamedPlan> parts{{Text(), &plan}};
         if (fund) parts = {{"公积金", &*fund}, {"商贷", &plan}};
-        output.bytes = PlanCsv(parts, schedule);
+        output.bytes = PlanCsv(parts, outcome.schedule);
         return output;
     }
-    std::optional<PlanSummary> baseline;
-    if (!plan.events.empty()) {
-        LoanPlan without = plan;
-        without.events.clear();
-        baseline = SummaryOf(ComputeWhole(without, fund, history));
-    }
-    output.out = PlanSummaryText(SummaryOf(schedule), baseline ? &*baseline : nullptr) + "\n" + PlanTableText(schedule);
+    output.out = PlanSummaryText(outcome) + "\n" + PlanTableText(outcome.schedule);
     return output;
 }
 

@@ -154,6 +154,21 @@ TEST(RepaymentPlanTest, CombinedLoansAddRowByRowAndRowsSayWhatHappened) {
     EXPECT_EQ(sum.totalInterest, a.totalInterest + b.totalInterest);
     EXPECT_EQ(sum.rows[11].note, "商贷: 提前还款 50,000.00 元(减少月供)");
     EXPECT_EQ(sum.rows[12].note, "商贷: 利率调整为 3.3%");
+
+    // What the events save is counted on the commercial part they belong
+    // to: the whole still ends with the longer provident-fund part.
+    commercial.events = {Prepay(12, kJan2026, 20'000'000, PrepayMode::ShortenTerm)};
+    const PlanOutcome outcome = ComputeOutcome(commercial, &fund, history);
+    LoanPlan without = commercial;
+    without.events.clear();
+    const PlanSchedule shortened = ComputePlan(commercial, history), plain = ComputePlan(without, history);
+    ASSERT_TRUE(outcome.savings.has_value());
+    EXPECT_EQ(outcome.summary.installments, 240);
+    EXPECT_TRUE(outcome.savings->ofCommercialPart);
+    EXPECT_EQ(outcome.savings->months, int(plain.rows.size() - shortened.rows.size()));
+    EXPECT_GT(outcome.savings->months, 0);
+    EXPECT_EQ(outcome.savings->interest, plain.totalInterest - shortened.totalInterest);
+    EXPECT_EQ(outcome.schedule.totalInterest, a.totalInterest + shortened.totalInterest);
     // 24 payments of 5,307.27 carry 96,578.43 of interest, so 127,374.48 −
     // 96,578.43 = 30,796.05 of principal is repaid and 969,203.95 is left.
     EXPECT_EQ(PlanRowNote(ComputePlan(Fixed(kMillion, 360, PlanMethod::EqualInstallment, 4.9,

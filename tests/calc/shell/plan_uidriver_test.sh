@@ -54,7 +54,7 @@ echo "$out" | grep -qP '^2028-12\t提前还款\t200,000.00 元\t减少月供$' |
 # A first month that is no month: named beside the field, nothing shown.
 out="$(plan 'key PlanFirstMonth Ctrl+A' 'key PlanFirstMonth Delete' 'type PlanFirstMonth 2026-13' 'state PlanProblem' 'print PlanProblem' \
        'print PlanSummary' 'cells PlanSchedule')"
-echo "$out" | grep -q '^PlanProblem visible=1 .* x=504 y=59' || fail "problem tip: $out"
+echo "$out" | grep -q '^PlanProblem visible=1 .* x=524 y=59' || fail "problem tip: $out"
 echo "$out" | grep -q '^PlanProblem= 首次还款月份应为 YYYY-MM' || fail "problem text: $out"
 echo "$out" | grep -q '^PlanSummary=$' || fail "summary of a wrong form: $out"
 echo "$out" | grep -qP '^\d+\t' && fail "rows of a wrong form: $out"
@@ -74,17 +74,24 @@ out="$(printf '%s\n' 'click ModeByArea' 'type AmountEdit 2' 'type TermEdit 20' '
 echo "$out" | grep -qx 'PlanAmount=1400000.00' || fail "by-area amount: $out"
 echo "$out" | grep -qx 'PlanRate=6.6' || fail "a monthly rate of 0.55 as an annual 6.6: $out"
 
-# The combined page's link carries both parts; the export of the combined
-# plan is qingheloan plan's with --fund-amount and --fund-rate, byte for byte.
+# The combined page's link carries both parts; a prepayment goes to the
+# commercial part. The summary and the export are qingheloan plan's with
+# --fund-amount and --fund-rate, the CSV byte for byte.
 mkdir -p "$work/combined"
 out="$(printf '%s\n' 'click SideMenu[4]' 'type MixTermEdit 20' 'type AmountEdit 50' 'type CommAmountEdit 50' \
        'click CalcButton' 'window 计算结果' 'click PlanLink' 'wait 100' 'window 还款计划' 'key PlanFirstMonth Ctrl+A' \
-       'key PlanFirstMonth Delete' 'type PlanFirstMonth 2026-01' 'print PlanSummary' 'click PlanExport' \
-       'print PlanStatus' 'quit' | HOME="$work/combined" XDG_CONFIG_HOME="$work/combined" \
+       'key PlanFirstMonth Delete' 'type PlanFirstMonth 2026-01' 'print PlanSummary' 'type PlanEventMonth 2028-12' \
+       'type PlanEventValue 200000' 'click PlanAddEvent' 'print PlanSummary' 'click PlanExport' 'print PlanStatus' \
+       'quit' | HOME="$work/combined" XDG_CONFIG_HOME="$work/combined" \
        "$driver" --program-dir "$work/empty" QingheCalc)"
 echo "$out" | grep -q '^PlanSummary=首期还款: 6,905.85 元' || fail "combined plan: $out"
-"$loan" plan --amount 500000 --amount-unit 元 --fund-amount 500000 --fund-amount-unit 元 --fund-rate 4.5 \
-    --term 240 --term-unit 月 --first 2026-01 --rate 6.55 --csv >"$work/combined.csv"
+combined=(plan --amount 500000 --amount-unit 元 --fund-amount 500000 --fund-amount-unit 元 --fund-rate 4.5
+          --term 240 --term-unit 月 --first 2026-01 --rate 6.55 --prepay 2028-12:200000:缩短年限)
+summary="$("$loan" "${combined[@]}" | sed '/^$/q' | sed '/^$/d' | tr '\n' '|' | sed 's/|/\\r\\n/g')"
+echo "$summary" | grep -q '商贷缩短: 116 期' || fail "qingheloan's combined summary: $summary"
+[ "$(echo "$out" | grep '^PlanSummary=' | tail -1)" = "PlanSummary=$summary" ] ||
+    fail "combined summary differs: $(echo "$out" | grep '^PlanSummary=' | tail -1) vs $summary"
+"$loan" "${combined[@]}" --csv >"$work/combined.csv"
 cmp -s "$work/combined/还款计划.csv" "$work/combined.csv" || fail "combined CSV differs: $(diff <(head -12 "$work/combined/还款计划.csv") <(head -12 "$work/combined.csv"))"
 
 # Export without a save dialog (the headless host has none): into the
