@@ -75,12 +75,12 @@ plan_shot() {
     convert /tmp/calc-shot-$$.png -crop "1090x580+$X+$Y" +repage "$1"
     rm -f /tmp/calc-shot-$$.png
 }
-replace 539 46 2026-01; in_plan 200 76; replace 269 76 -45
-replace 85 106 2028-12; replace 248 106 200000; in_plan 413 106
-replace 85 106 2030-01; pick 164 106; replace 248 106 3.3; in_plan 413 106
+replace 559 46 2026-01; in_plan 200 76; replace 269 76 -45
+replace 85 136 2028-12; replace 248 136 200000; in_plan 413 136
+replace 85 136 2030-01; pick 164 136; replace 248 136 3.3; in_plan 413 136
 xdotool mousemove --window "$PLAN" 300 400; for i in 1 2 3 4 5 6 7 8 9; do xdotool click 5; sleep 0.1; done
 plan_shot "$out/calc-plan-windows.png"
-in_plan 872 556; pick 393 46
+in_plan 872 556; pick 413 46
 plan_shot "$out/calc-plan-compare-windows.png"
 # Closed (WM_CLOSE), so that it does not stand over the about window.
 "$here/../cmake/wine-run.sh" "$prefix" "$bin/notify.exe" Ex_DirectUI 还款计划 16 >/dev/null 2>&1 || true

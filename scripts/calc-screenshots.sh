@@ -44,6 +44,13 @@ plan() {
 # (The schedule scrolled to the prepayment's month.)
 plan 'wheel PlanSchedule -9' 'wait 300' "shot $out/calc-plan-linux.png"
 plan 'click PlanKeepA' 'choose PlanMethod 2' 'wait 300' "shot $out/calc-plan-compare-linux.png"
+# A combined loan from the combined page's results: 50 万 of provident fund
+# and 150 万 commercial over 20 年, 20 万 prepaid on the commercial part.
+drive 'click SideMenu[4]' 'type MixTermEdit 20' 'type AmountEdit 50' 'type CommAmountEdit 150' 'click CalcButton' \
+      'window 计算结果' 'click PlanLink' 'wait 100' 'window 还款计划' 'key PlanFirstMonth Ctrl+A' \
+      'key PlanFirstMonth Delete' 'type PlanFirstMonth 2026-01' 'type PlanEventMonth 2028-12' \
+      'type PlanEventValue 200000' 'click PlanAddEvent' 'wheel PlanSchedule -9' 'wait 300' \
+      "shot $out/calc-plan-combined-linux.png"
 drive 'click TopTabs[2]' 'type CarPriceEdit 15' 'type CarTermEdit 3' "shot $out/calc-car-linux.png"
 drive 'click TopTabs[3]' 'type MixTermEdit 20' 'type AmountEdit 50' 'type CommAmountEdit 50' \
       "shot $out/calc-combined-linux.png"

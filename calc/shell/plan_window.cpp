@@ -27,7 +27,7 @@ constexpr float kRow1 = 34, kRow2 = 64, kRow3 = 94, kRow4 = 124;
 constexpr float kListsTop = 156, kEventsHeight = 88;
 constexpr float kScheduleTop = kListsTop + kEventsHeight + 8;
 constexpr float kMargin = 12, kGap = 8;
-constexpr float kScheduleShare = 0.7f;  // of the width, the rest is the chart
+constexpr float kScheduleShare = 0.72f;  // of the width, the rest is the chart
 constexpr float kButtonWidth = 70, kButtonHeight = 24;
 constexpr int kMinNoteWidth = 60, kScrollBarRoom = 20;
 
