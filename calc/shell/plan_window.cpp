@@ -336,7 +336,14 @@ void PlanWindow::BindEvents() {
     });
     window_.OnKeyDown([this](HostHandle, int, int vk, std::intptr_t) {
         if (vk == vk::kEnter) {
-            Recompute();
+            // In the event row Enter adds the event typed there, as 添加;
+            // elsewhere it recomputes, as 计算.
+            const int focused = window_.FocusedControl();
+            if (focused == window_.IndexOf(&eventMonth_) || focused == window_.IndexOf(&eventValue_)) {
+                AddOrChangeEvent(false);
+            } else {
+                Recompute();
+            }
             return 0;
         }
         if (vk == vk::kDelete && window_.FocusedControl() == window_.IndexOf(&events_)) {

@@ -41,6 +41,13 @@ $(diff <(echo "$actual") <(echo "$expected") | head -10)"
 echo "$out" | grep -q '^PlanSummary=.*节省利息: 391,310.72 元' || fail "summary: $(echo "$out" | grep PlanSummary)"
 echo "$out" | grep -qP '^2028-12\t提前还款\t200,000.00 元\t缩短年限$' || fail "event list: $out"
 
+# Enter in the event row adds the event, as 添加 does; Enter elsewhere adds
+# nothing.
+out="$(plan 'type PlanEventMonth 2028-12' 'type PlanEventValue 200000' 'key PlanEventValue Enter' \
+       'key PlanRate Enter' 'cells PlanEvents' 'print PlanSummary')"
+[ "$(echo "$out" | grep -cP '^2028-12\t')" = 1 ] || fail "Enter adds one event: $out"
+echo "$out" | grep -q '^PlanSummary=.*节省利息: 391,310.72 元' || fail "summary after Enter: $(echo "$out" | grep PlanSummary)"
+
 # Changed to 减少月供 through the list, then removed with Delete: the plan
 # is the loan without events again.
 out="$(plan 'type PlanEventMonth 2028-12' 'type PlanEventValue 200000' 'click PlanAddEvent' 'click PlanEvents' \
