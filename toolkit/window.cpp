@@ -345,6 +345,7 @@ void UiWindow::PaintArea(const RectF& area, int index, int state, bool present) 
 }
 
 void UiWindow::Present(const RectI& area) {
+    if (presentsHeld_) return;
     int alpha = (!layered_ || alpha_ == -1) ? 255 : alpha_;
     TheHost().Present(hwnd_, back_, area, alpha);
 }
@@ -390,6 +391,7 @@ void UiWindow::StartFade(int interval, bool intervalGiven) {
 
 void UiWindow::Show(int fade) {
     if (hwnd_ == 0) return;
+    presentsHeld_ = false;
     Host& host = TheHost();
     const RectI all{0, 0, clientWidth_, clientHeight_};
     if (alpha_ != -1) {

@@ -74,8 +74,12 @@ public:
     // title, which other programs find the window by; empty: the title.
     void SetCaptionText(const Text& text);
     const Text& CaptionText() const { return captionText_; }
-    // First display: fades in when fade is 1.
+    // First display: fades in when fade is 1. Ends HoldPresents.
     void Show(int fade = 1);
+    // While held, painting goes to the back buffer only and nothing reaches
+    // the screen: a window built before its first Show is presented once,
+    // whole, by Show, rather than once for every control created and filled.
+    void HoldPresents() { presentsHeld_ = true; }
     // Starts the timer-driven fade (timer 444660): the window's opacity rises
     // by 51 per tick to 255; input and control timers wait until it ends.
     void StartFade(int interval = 0, bool intervalGiven = false);
@@ -237,6 +241,7 @@ private:
     bool inputEnabled_ = true;
     int fadeCounter_ = 0;
     bool animating_ = false;
+    bool presentsHeld_ = false;
     bool layered_ = true;
     bool mouseTracking_ = false;
     std::vector<std::unique_ptr<UiControl>> captionButtons_;

@@ -120,6 +120,7 @@ void PlanWindow::Show(const PlanForm& form) {
         return;
     }
     hwnd_ = h;
+    window_.HoldPresents();  // until Show below
     window_.OnMessage([this](HostHandle, int message, std::intptr_t, std::intptr_t) -> std::intptr_t {
         if (message == msg::kDestroy) hwnd_ = 0;
         return -1;

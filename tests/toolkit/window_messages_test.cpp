@@ -171,6 +171,23 @@ namespace {
 // Regression: timers, focus and hover named controls by their place in the
 // list, so destroying an earlier control or raising one to the top sent a
 // timer's ticks, and the focus, to a neighbour.
+// Building the plan window presented 65 whole frames before it was shown.
+TEST_F(MessagesTest, HeldPresentsReachTheScreenOnlyWithShow) {
+    window.HoldPresents();
+    host.ClearPresentations();
+    Probe probe;
+    ASSERT_TRUE(probe.Create(hwnd, MakeRect(10, 30, 20, 20)));
+    ASSERT_TRUE(window.FocusControl(probe.Id()));
+    EXPECT_TRUE(host.Presentations().empty());
+    EXPECT_TRUE(Near(ScreenAt(15, 35), 0xFFFFFFFFu));
+    window.Show(0);
+    EXPECT_FALSE(host.Presentations().empty());
+    EXPECT_TRUE(Near(ScreenAt(15, 35), StateColor(kStateFocused))) << std::hex << ScreenAt(15, 35);
+    host.ClearPresentations();
+    probe.SetEnabled(false);  // and after Show, every repaint is presented again
+    EXPECT_FALSE(host.Presentations().empty());
+}
+
 TEST_F(MessagesTest, ATimerStaysWithItsControlWhenAnEarlierOneIsDestroyed) {
     Probe first, second, third;
     ASSERT_TRUE(first.Create(hwnd, MakeRect(10, 30, 20, 20)));
