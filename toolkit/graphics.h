@@ -64,8 +64,11 @@ constexpr int kFormatNoClip = 0x4000;
 class Graphics {
 public:
     virtual ~Graphics() = default;
+    // The target's size in logical pixels.
     virtual int Width() const = 0;
     virtual int Height() const = 0;
+    // Device pixels per logical pixel.
+    virtual float Scale() const { return 1.0f; }
     // Replaces every pixel of the clip area with the colour (no blending).
     virtual void Clear(Argb color) = 0;
     virtual void FillRectangle(const RectF& r, Argb color) = 0;
@@ -116,8 +119,11 @@ constexpr long long kMaxDecodedPixels = 1LL << 26;
 class GraphicsDriver {
 public:
     virtual ~GraphicsDriver() = default;
-    // A Graphics drawing into target; target must outlive it.
-    virtual std::unique_ptr<Graphics> Open(Bitmap& target) = 0;
+    // A Graphics drawing into target; target must outlive it. At a scale
+    // other than 1 the target holds device pixels and every coordinate and
+    // size given to the Graphics is logical: it draws s device pixels per
+    // logical one, with text and lines laid on the device's pixel grid.
+    virtual std::unique_ptr<Graphics> Open(Bitmap& target, float scale = 1.0f) = 0;
     // Decodes PNG or JPEG bytes; false (and out untouched) when they are not
     // an image the backend can read.
     virtual bool DecodeImage(const Bytes& bytes, Bitmap& out) = 0;

@@ -95,7 +95,12 @@ public:
     // Starts the system's move of the window with the mouse (caption drag).
     virtual void BeginMove(HostHandle window) = 0;
 
-    // Puts area of image (the window's back buffer, window-sized) on the
+    // Device pixels per logical pixel of the window (a step of kScaleSteps).
+    // Every other coordinate of this interface and of the messages is
+    // logical; the host converts at its boundary. A window whose scale
+    // changes receives WM_DPICHANGED and then its new (logical) size.
+    virtual float Scale(HostHandle) { return 1.0f; }
+    // Puts area of image (the window's back buffer, in device pixels) on the
     // screen; alpha 0-255 is a constant opacity for the whole window.
     virtual void Present(HostHandle window, const Bitmap& image, const RectI& area, int alpha) = 0;
 

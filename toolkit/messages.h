@@ -32,6 +32,9 @@ constexpr int kRButtonUp = 517;
 constexpr int kMouseWheel = 522;
 constexpr int kMouseLeave = 675;
 constexpr int kExitSizeMove = 562;
+// The window's scale changed (another monitor, or the user's setting): the
+// host has already moved and sized it; the toolkit redraws at the new scale.
+constexpr int kDpiChanged = 0x02E0;
 constexpr int kUser = 1024;  // the programs' own quit request
 
 constexpr int kDoubleClickMark = 10086;  // wParam of a press that is a double click

@@ -7,6 +7,7 @@
 #include "toolkit/caption_icon.h"
 #include "toolkit/draw.h"
 #include "toolkit/messages.h"
+#include "toolkit/scale.h"
 #include "toolkit/toolkit.h"
 
 namespace qh {
@@ -53,6 +54,7 @@ bool UiWindow::Create(HostHandle hwnd, const Bytes& backgroundImage, Argb backgr
         windowIndex_ = static_cast<int>(Toolkit().windows.size());
     }
     layered_ = true;
+    scale_ = host.Scale(hwnd);
     host.Attach(hwnd, this);
     CreateCaptionButtons();
     RectI r = host.WindowRect(hwnd);
@@ -134,10 +136,12 @@ void UiWindow::Resize(int width, int height) {
     clientHeight_ = height;
     backGraphics_.reset();
     cacheGraphics_.reset();
-    back_ = Bitmap(width, height);
-    cache_ = Bitmap(width, height);
-    backGraphics_ = TheGraphics().Open(back_);
-    cacheGraphics_ = TheGraphics().Open(cache_);
+    // The buffers hold device pixels; everything drawn into them is logical.
+    const int deviceWidth = ToDevice(width, scale_), deviceHeight = ToDevice(height, scale_);
+    back_ = Bitmap(deviceWidth, deviceHeight);
+    cache_ = Bitmap(deviceWidth, deviceHeight);
+    backGraphics_ = TheGraphics().Open(back_, scale_);
+    cacheGraphics_ = TheGraphics().Open(cache_, scale_);
     // Caption buttons sit at the top right, laid out leftwards.
     float right = static_cast<float>(width);
     for (auto& b : captionButtons_) {
@@ -324,10 +328,12 @@ void UiWindow::PinControlState(int index, std::optional<int> state) {
 
 void UiWindow::PaintArea(const RectF& area, int index, int state, bool present) {
     if (animating_ || !backGraphics_) return;
-    RectI px = PixelBounds(area, clientWidth_, clientHeight_);
+    RectI px = DevicePixelBounds(area, scale_, back_.Width(), back_.Height());
     if (px.Empty()) return;
     back_.CopyArea(cache_, px);
-    const RectF clip = ToRectF(px);
+    // The whole device pixels touched, in logical units: the controls that
+    // reach into them paint, clipped to them.
+    const RectF clip = MakeRect(px.left / scale_, px.top / scale_, px.width / scale_, px.height / scale_);
     backGraphics_->SetClip(clip);
     // The controls in list order, then the caption buttons over them.
     for (bool caption : {false, true}) {
@@ -368,7 +374,7 @@ void UiWindow::StopControlTimer(int index) {
 void UiWindow::OnTimer(std::uint32_t id) {
     if (id == static_cast<std::uint32_t>(msg::kFadeTimer)) {
         fadeCounter_ += 51;
-        TheHost().Present(hwnd_, back_, RectI{0, 0, clientWidth_, clientHeight_}, std::min(255, fadeCounter_));
+        TheHost().Present(hwnd_, back_, DeviceArea(), std::min(255, fadeCounter_));
         if (fadeCounter_ >= 255) {
             TheHost().StopTimer(hwnd_, id);
             fadeCounter_ = 0;
@@ -393,7 +399,7 @@ void UiWindow::Show(int fade) {
     if (hwnd_ == 0) return;
     presentsHeld_ = false;
     Host& host = TheHost();
-    const RectI all{0, 0, clientWidth_, clientHeight_};
+    const RectI all = DeviceArea();
     if (alpha_ != -1) {
         host.Present(hwnd_, back_, all, alpha_);
         host.ShowWindow(hwnd_, true);
@@ -417,7 +423,8 @@ void UiWindow::Show(int fade) {
 
 void UiWindow::RunCloseAnimation() {
     Host& host = TheHost();
-    const int w = clientWidth_, h = clientHeight_;
+    // Drawn in device pixels, from the back buffer as it is.
+    const int w = back_.Width(), h = back_.Height();
     const int a = alpha_ == -1 ? 255 : alpha_;
     Bitmap frame(w, h);
     auto g = TheGraphics().Open(frame);
@@ -495,8 +502,12 @@ std::intptr_t UiWindow::HandleMessage(int message, std::intptr_t wParam, std::in
         Resize(LoWordSigned(static_cast<std::int32_t>(lParam)) & 0xFFFF,
                HiWordSigned(static_cast<std::int32_t>(lParam)) & 0xFFFF);
         return Default(message, wParam, lParam);
+    case msg::kDpiChanged:
+        scale_ = host.Scale(hwnd_);
+        Resize(clientWidth_, clientHeight_);
+        return Default(message, wParam, lParam);
     case msg::kPaint:
-        Present(RectI{0, 0, clientWidth_, clientHeight_});
+        Present(DeviceArea());
         return Default(message, wParam, lParam);
     case msg::kClose:
         if (closeAnimation_ != 0) RunCloseAnimation();

@@ -178,7 +178,9 @@ private:
     int Pressed() const { return IndexOfId(pressedId_); }
     int PaintStateOf(int index) const;
     void PaintArea(const RectF& area, int index, int state, bool present);
+    // area in device pixels.
     void Present(const RectI& area);
+    RectI DeviceArea() const { return RectI{0, 0, back_.Width(), back_.Height()}; }
     void RenderBackground();
     void CreateCaptionButtons();
     void ReleaseResources();
@@ -242,6 +244,7 @@ private:
     int fadeCounter_ = 0;
     bool animating_ = false;
     bool presentsHeld_ = false;
+    float scale_ = 1.0f;  // device pixels per logical pixel, from the host
     bool layered_ = true;
     bool mouseTracking_ = false;
     std::vector<std::unique_ptr<UiControl>> captionButtons_;

@@ -19,9 +19,9 @@ CairoDriver::~CairoDriver() {
     for (auto& [key, face] : faces_) cairo_font_face_destroy(face);
 }
 
-std::unique_ptr<Graphics> CairoDriver::Open(Bitmap& target) {
-    if (target.Empty()) return nullptr;
-    return std::make_unique<CairoGraphics>(*this, target);
+std::unique_ptr<Graphics> CairoDriver::Open(Bitmap& target, float scale) {
+    if (target.Empty() || !(scale > 0)) return nullptr;
+    return std::make_unique<CairoGraphics>(*this, target, scale);
 }
 
 namespace {

@@ -12,11 +12,29 @@ constexpr double kPi = 3.14159265358979323846;
 double Channel(Argb c, int shift) { return ((c >> shift) & 0xFF) / 255.0; }
 }  // namespace
 
-CairoGraphics::CairoGraphics(CairoDriver& driver, Bitmap& target)
-    : driver_(driver), width_(target.Width()), height_(target.Height()) {
+CairoGraphics::CairoGraphics(CairoDriver& driver, Bitmap& target, float scale)
+    : driver_(driver), scale_(scale), width_(static_cast<int>(std::lround(target.Width() / scale))),
+      height_(static_cast<int>(std::lround(target.Height() / scale))) {
     surface_ = cairo_image_surface_create_for_data(reinterpret_cast<unsigned char*>(target.Data()),
-                                                   CAIRO_FORMAT_ARGB32, width_, height_, target.Stride());
+                                                   CAIRO_FORMAT_ARGB32, target.Width(), target.Height(),
+                                                   target.Stride());
     cr_ = cairo_create(surface_);
+    cairo_scale(cr_, scale, scale);
+}
+
+double CairoGraphics::Snap(double logical) const { return std::round(logical * scale_) / scale_; }
+
+// At scale 1 a stroke's centre is the pixel's centre (x + 0.5), as GDI+
+// draws. At other scales the stroke covers whole device pixels: as many as
+// its width asks, starting at the device pixel where the logical pixel starts.
+double CairoGraphics::StrokeWidth(const Pen& pen) const {
+    if (scale_ == 1.0f) return pen.width;
+    return std::max(1.0, std::round(double(pen.width) * scale_)) / scale_;
+}
+
+double CairoGraphics::StrokeCentre(double logical, const Pen& pen) const {
+    if (scale_ == 1.0f) return logical + 0.5;
+    return Snap(logical) + StrokeWidth(pen) / 2;
 }
 
 CairoGraphics::~CairoGraphics() {
@@ -35,7 +53,7 @@ void CairoGraphics::SetColor(Argb c) {
 
 void CairoGraphics::SetPen(const Pen& pen) {
     SetColor(pen.color);
-    cairo_set_line_width(cr_, pen.width);
+    cairo_set_line_width(cr_, StrokeWidth(pen));
     if (pen.dashed) {
         // A dash three pen widths long with a gap of one, as a GDI+ dash.
         const double dash[2] = {3.0 * pen.width, 1.0 * pen.width};
@@ -80,15 +98,16 @@ void CairoGraphics::FillGradient(const RectF& area, const RectF& b, Argb from, A
 // row 3), as GDI+ draws; fills use pixel edges.
 void CairoGraphics::DrawRectangle(const RectF& r, const Pen& pen) {
     SetPen(pen);
-    cairo_rectangle(cr_, r.left + 0.5, r.top + 0.5, r.width, r.height);
+    const double left = StrokeCentre(r.left, pen), top = StrokeCentre(r.top, pen);
+    cairo_rectangle(cr_, left, top, StrokeCentre(r.Right(), pen) - left, StrokeCentre(r.Bottom(), pen) - top);
     cairo_stroke(cr_);
     Flush();
 }
 
 void CairoGraphics::DrawLine(const Pen& pen, PointF a, PointF b) {
     SetPen(pen);
-    cairo_move_to(cr_, a.x + 0.5, a.y + 0.5);
-    cairo_line_to(cr_, b.x + 0.5, b.y + 0.5);
+    cairo_move_to(cr_, StrokeCentre(a.x, pen), StrokeCentre(a.y, pen));
+    cairo_line_to(cr_, StrokeCentre(b.x, pen), StrokeCentre(b.y, pen));
     cairo_stroke(cr_);
     Flush();
 }
@@ -124,7 +143,8 @@ void CairoGraphics::FillPath(const Path& path, Argb color) {
 void CairoGraphics::DrawPath(const Path& path, const Pen& pen) {
     SetPen(pen);
     cairo_save(cr_);
-    cairo_translate(cr_, 0.5, 0.5);
+    const double centre = scale_ == 1.0f ? 0.5 : StrokeWidth(pen) / 2;
+    cairo_translate(cr_, centre, centre);
     AddPath(path);
     cairo_restore(cr_);
     cairo_stroke(cr_);
@@ -162,7 +182,9 @@ void CairoGraphics::DrawImage(const Bitmap& image, const RectF& dest, const Rect
     cairo_set_source_surface(cr_, part, 0, 0);
     cairo_pattern_t* p = cairo_get_source(cr_);
     cairo_pattern_set_extend(p, CAIRO_EXTEND_PAD);
-    cairo_pattern_set_filter(p, (sx == 1.0 && sy == 1.0) ? CAIRO_FILTER_NEAREST : CAIRO_FILTER_GOOD);
+    // Pixel for pixel when the image lands 1:1 on the device, else smoothed.
+    const bool oneToOne = sx * scale_ == 1.0 && sy * scale_ == 1.0;
+    cairo_pattern_set_filter(p, oneToOne ? CAIRO_FILTER_NEAREST : CAIRO_FILTER_GOOD);
     cairo_paint_with_alpha(cr_, std::clamp(opacity, 0, 255) / 255.0);
     cairo_restore(cr_);
     cairo_surface_destroy(part);

@@ -20,10 +20,11 @@ class CairoDriver;
 
 class CairoGraphics : public Graphics {
 public:
-    CairoGraphics(CairoDriver& driver, Bitmap& target);
+    CairoGraphics(CairoDriver& driver, Bitmap& target, float scale);
     ~CairoGraphics() override;
     int Width() const override { return width_; }
     int Height() const override { return height_; }
+    float Scale() const override { return scale_; }
     void Clear(Argb color) override;
     void FillRectangle(const RectF& r, Argb color) override;
     void FillGradient(const RectF& area, const RectF& brushRect, Argb from, Argb to, bool vertical) override;
@@ -45,8 +46,14 @@ private:
     void SetPen(const Pen& pen);
     void AddPath(const Path& path);
     void Flush();
+    // A logical coordinate moved to the nearest device pixel edge.
+    double Snap(double logical) const;
+    // A stroke's device-aligned centre and width for a line at logical x.
+    double StrokeCentre(double logical, const Pen& pen) const;
+    double StrokeWidth(const Pen& pen) const;
 
     CairoDriver& driver_;
+    float scale_;
     int width_;
     int height_;
     cairo_surface_t* surface_;
@@ -57,7 +64,7 @@ class CairoDriver : public GraphicsDriver {
 public:
     CairoDriver();
     ~CairoDriver() override;
-    std::unique_ptr<Graphics> Open(Bitmap& target) override;
+    std::unique_ptr<Graphics> Open(Bitmap& target, float scale) override;
     bool DecodeImage(const Bytes& bytes, Bitmap& out) override;
     bool DecodeFrames(const Bytes& bytes, DecodedImage& out) override;
     bool DecodeIconImage(const Bytes& entry, Bitmap& out) override;

@@ -281,16 +281,18 @@ void CairoGraphics::DrawString(const Text& text, const UiFont& font, Argb color,
         double x = box.left;
         if (box.width > 0 && f.align == 1) x += (box.width - l.widths[i]) / 2;
         if (box.width > 0 && f.align == 2) x += box.width - l.widths[i];
-        const double baseline = std::round(y + l.ascent);
-        cairo_move_to(cr_, std::round(x), baseline);
+        // On the device's pixel grid, so that glyphs are not smeared over two rows.
+        const double baseline = Snap(y + l.ascent);
+        x = Snap(x);
+        cairo_move_to(cr_, x, baseline);
         cairo_show_text(cr_, l.lines[i].c_str());
         // Underline and strikeout are drawn as bars, as thick as the size asks.
         const double bar = std::max(1.0, std::round(font.size / 14.0));
         if (font.style & kUnderline) {
-            cairo_rectangle(cr_, std::round(x), baseline + std::max(1.0, std::round(font.size / 10.0)), l.widths[i], bar);
+            cairo_rectangle(cr_, x, baseline + std::max(1.0, std::round(font.size / 10.0)), l.widths[i], bar);
         }
         if (font.style & kStrikeout) {
-            cairo_rectangle(cr_, std::round(x), std::round(baseline - l.ascent * 0.35), l.widths[i], bar);
+            cairo_rectangle(cr_, x, Snap(baseline - l.ascent * 0.35), l.widths[i], bar);
         }
         cairo_fill(cr_);
         y += l.lineHeight;

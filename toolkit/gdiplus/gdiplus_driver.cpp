@@ -16,8 +16,9 @@ GdiplusDriver::~GdiplusDriver() {
     if (token_) GdiplusShutdown(static_cast<ULONG_PTR>(token_));
 }
 
-std::unique_ptr<Graphics> GdiplusDriver::Open(Bitmap& target) {
-    return std::make_unique<GdiplusGraphics>(*this, target);
+std::unique_ptr<Graphics> GdiplusDriver::Open(Bitmap& target, float scale) {
+    if (!(scale > 0)) return nullptr;
+    return std::make_unique<GdiplusGraphics>(*this, target, scale);
 }
 
 }  // namespace qh::gdiplus

@@ -74,10 +74,15 @@ bool ThemeGlow(const Text& text, const UiFont& font, Argb color, int width, int 
 
 void GdiplusGraphics::DrawGlowString(const Text& text, const UiFont& font, Argb color, const RectF& r,
                                      int glowSize) {
-    const int width = static_cast<int>(r.width);
-    const int height = static_cast<int>(r.height);
+    // The theme draws in device pixels: at the device size, so that the
+    // bitmap lands on the window 1:1.
+    const int width = static_cast<int>(r.width * scale_);
+    const int height = static_cast<int>(r.height * scale_);
+    UiFont deviceFont = font;
+    deviceFont.size *= scale_;
+    const int deviceGlow = static_cast<int>(glowSize * scale_ + 0.5f);
     Bitmap glow;
-    if (width > 0 && height > 0 && ThemeGlow(text, font, color, width, height, glowSize, glow)) {
+    if (width > 0 && height > 0 && ThemeGlow(text, deviceFont, color, width, height, deviceGlow, glow)) {
         DrawImage(glow, r, RectF{0, 0, static_cast<float>(width), static_cast<float>(height)}, 255);
         return;
     }

@@ -1,5 +1,7 @@
 #include "toolkit/gdiplus/gdiplus_graphics.h"
 
+#include <cmath>
+
 #include "toolkit/gdiplus/gdiplus_native.h"
 
 namespace qh::gdiplus {
@@ -33,13 +35,13 @@ ScopedPath::~ScopedPath() {
     if (path_) GdipDeletePath(path_);
 }
 
-GdiplusGraphics::GdiplusGraphics(GdiplusDriver& driver, Bitmap& target)
-    : driver_(driver), width_(target.Width()), height_(target.Height()),
-      native_(std::make_unique<NativeGraphics>()) {
+GdiplusGraphics::GdiplusGraphics(GdiplusDriver& driver, Bitmap& target, float scale)
+    : driver_(driver), scale_(scale), width_(static_cast<int>(std::lround(target.Width() / scale))),
+      height_(static_cast<int>(std::lround(target.Height() / scale))), native_(std::make_unique<NativeGraphics>()) {
     if (target.Empty()) return;
     // The bitmap shares the target's memory, so drawing lands in the pixels
     // the toolkit presents.
-    GdipCreateBitmapFromScan0(width_, height_, target.Stride(), PixelFormat32bppPARGB,
+    GdipCreateBitmapFromScan0(target.Width(), target.Height(), target.Stride(), PixelFormat32bppPARGB,
                               reinterpret_cast<BYTE*>(target.Data()), &native_->bitmap);
     if (!native_->bitmap) return;
     GdipGetImageGraphicsContext(native_->bitmap, &native_->graphics);
@@ -47,6 +49,9 @@ GdiplusGraphics::GdiplusGraphics(GdiplusDriver& driver, Bitmap& target)
     GdipSetSmoothingMode(native_->graphics, SmoothingModeAntiAlias);
     GdipSetTextRenderingHint(native_->graphics, TextRenderingHintAntiAliasGridFit);
     GdipSetPixelOffsetMode(native_->graphics, PixelOffsetModeHalf);
+    // Logical coordinates in, device pixels out: GDI+ lays text out and
+    // rasterises it at the device size under the world transform.
+    if (scale != 1.0f) GdipScaleWorldTransform(native_->graphics, scale, scale, MatrixOrderPrepend);
 }
 
 GdiplusGraphics::~GdiplusGraphics() {

@@ -24,10 +24,11 @@ struct NativeGraphics;
 
 class GdiplusGraphics : public Graphics {
 public:
-    GdiplusGraphics(GdiplusDriver& driver, Bitmap& target);
+    GdiplusGraphics(GdiplusDriver& driver, Bitmap& target, float scale);
     ~GdiplusGraphics() override;
     int Width() const override { return width_; }
     int Height() const override { return height_; }
+    float Scale() const override { return scale_; }
     void Clear(Argb color) override;
     void FillRectangle(const RectF& r, Argb color) override;
     void FillGradient(const RectF& area, const RectF& brushRect, Argb from, Argb to, bool vertical) override;
@@ -48,6 +49,7 @@ public:
 
 private:
     GdiplusDriver& driver_;
+    float scale_;
     int width_;
     int height_;
     std::unique_ptr<NativeGraphics> native_;
@@ -57,7 +59,7 @@ class GdiplusDriver : public GraphicsDriver {
 public:
     GdiplusDriver();  // starts GDI+ for the process
     ~GdiplusDriver() override;
-    std::unique_ptr<Graphics> Open(Bitmap& target) override;
+    std::unique_ptr<Graphics> Open(Bitmap& target, float scale) override;
     bool DecodeImage(const Bytes& bytes, Bitmap& out) override;
     bool DecodeFrames(const Bytes& bytes, DecodedImage& out) override;
     bool DecodeIconImage(const Bytes& entry, Bitmap& out) override;

@@ -7,6 +7,7 @@
 #include <thread>
 
 #include "toolkit/messages.h"
+#include "toolkit/scale.h"
 
 namespace qh::headless {
 
@@ -15,6 +16,7 @@ HeadlessHost::HeadlessHost(RectI screen, RectI workArea) : screen_(screen), work
 HostHandle HeadlessHost::CreateHostWindow(const HostWindowArgs& args) {
     if (args.rect.width <= 0 || args.rect.height <= 0) return 0;
     const HostHandle h = nextHandle_++;
+    scales_[h] = scale_;
     windows_.Add(h, args);
     if (args.show) ShowWindow(h, true);
     return h;
@@ -60,7 +62,24 @@ bool HeadlessHost::IsMaximized(HostHandle window) { return windows_.Maximized(wi
 void HeadlessHost::Minimize(HostHandle window) { windows_.SetMinimized(window); }
 
 void HeadlessHost::DestroyWindow(HostHandle window) {
-    if (windows_.Destroy(window)) screens_.erase(window);
+    if (windows_.Destroy(window)) {
+        screens_.erase(window);
+        scales_.erase(window);
+    }
+}
+
+float HeadlessHost::Scale(HostHandle window) {
+    const auto it = scales_.find(window);
+    return it != scales_.end() ? it->second : scale_;
+}
+
+void HeadlessHost::ChangeScale(HostHandle window, float scale) {
+    if (windows_.Find(window) == nullptr) return;
+    scales_[window] = scale;
+    const int dpi = static_cast<int>(scale * kLogicalDpi + 0.5f);
+    Send(window, msg::kDpiChanged, MakeLParam(dpi, dpi), 0);
+    const RectI r = WindowRect(window);
+    Send(window, msg::kSize, 0, MakeLParam(r.width, r.height));
 }
 
 void HeadlessHost::SetTitle(HostHandle window, const Text& title) {

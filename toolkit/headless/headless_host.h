@@ -2,7 +2,8 @@
 // Implements: window creation, move / size / show / maximize / minimize,
 // WM_CLOSE and WM_DESTROY, posted messages, capture, focus, cursors, timers
 // on a clock the caller advances, clipboard text, tooltips, alert sounds
-// (recorded, not played), screen and work area, NotifyWindows among its own
+// (recorded, not played), screen and work area, a display scale (windows
+// and input logical, screens in device pixels), NotifyWindows among its own
 // windows, calls from other threads carried out when the window's thread
 // pumps, and every presentation kept as an image.
 // Input is injected by the caller as Win32-numbered messages. The window
@@ -48,6 +49,7 @@ public:
     std::uint32_t Style(HostHandle window) override;
     void SetStyle(HostHandle window, std::uint32_t style) override;
     void BeginMove(HostHandle window) override;
+    float Scale(HostHandle window) override;
     void Present(HostHandle window, const Bitmap& image, const RectI& area, int alpha) override;
     void SetCapture(HostHandle window) override;
     void ReleaseCapture(HostHandle window) override;
@@ -78,6 +80,11 @@ public:
     // MouseMove, MouseDown, MouseUp, Click, DoubleClick and TypeKey come
     // from InjectedInput.
     void HoldKey(int vk, bool down);
+    // The scale of the windows created from now on (uidriver --scale).
+    void SetScale(float scale) { scale_ = scale; }
+    // Moves a window to a screen of another scale, as a move between
+    // monitors does: WM_DPICHANGED, then its size again.
+    void ChangeScale(HostHandle window, float scale);
     // Moves the clock on, firing the timers that fall due (in order).
     void AdvanceClock(int milliseconds);
     long long Now() const { return now_; }
@@ -97,7 +104,8 @@ public:
     int MoveRequests() const { return moveRequests_; }
     const std::vector<Presentation>& Presentations() const { return presentations_; }
     void ClearPresentations() { presentations_.clear(); }
-    // What the window shows now (empty when it was never presented).
+    // What the window shows now, in device pixels (empty when it was never
+    // presented).
     const Bitmap& Screen(HostHandle window) const;
     // The caret rectangle the toolkit last gave for the window.
     RectI CaretRect(HostHandle window) const;
@@ -106,6 +114,8 @@ private:
     RectI screen_, work_;
     emulated::EmulatedWindows windows_{*this};
     std::map<HostHandle, Bitmap> screens_;  // what each window shows
+    float scale_ = 1.0f;
+    std::map<HostHandle, float> scales_;    // each window's, from its creation
     HostHandle nextHandle_ = 0x100;
     int cursor_ = kCursorArrow;
     Text tooltip_;

@@ -22,6 +22,7 @@ public:
     }
 
     Host& WindowHost() override { return host_; }
+    void SetScale(float scale) { host_.SetScale(scale); }
     GraphicsDriver& Graphics() override { return graphics_; }
     // Runs the program's messages, and one command each time they are done,
     // until the program quits, a command says "quit", the commands end or

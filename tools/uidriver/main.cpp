@@ -1,7 +1,9 @@
 // uidriver: runs a program of the project in the headless host and drives it
 // with commands read from standard input, one a line (see README.md).
-//   uidriver [--program-dir DIR] [--update-key FILE] PROGRAM [ARGS...]
+//   uidriver [--program-dir DIR] [--update-key FILE] [--scale S] PROGRAM [ARGS...]
 // --update-key runs renew as a build with that public key (PEM) runs.
+// --scale runs the program's windows at that display scale (1, 1.25 … 3):
+// commands keep logical coordinates, shot saves device pixels.
 // Exit status: the program's own when it ended, 0 after "quit" or the end of
 // the commands, 2 for a bad command line, a bad command or an unknown control.
 #include <cstdio>
@@ -17,6 +19,7 @@
 #include "runtime/system.h"
 #include "calc/shell/calc_program.h"
 #include "renew/renew_program.h"
+#include "toolkit/scale.h"
 #include "tools/toolkit-demo/demo_program.h"
 #include "tools/uidriver/driver_platform.h"
 #include "tools/uidriver/driver_system.h"
@@ -55,7 +58,8 @@ constexpr DrivenProgram kPrograms[] = {
 
 int Usage(const std::string& message) {
     std::fprintf(stderr,
-                 "uidriver: %s\nusage: uidriver [--program-dir DIR] [--update-key FILE] PROGRAM [ARGS...]\nprograms:",
+                 "uidriver: %s\nusage: uidriver [--program-dir DIR] [--update-key FILE] [--scale S] PROGRAM "
+                 "[ARGS...]\nprograms:",
                  message.c_str());
     for (const DrivenProgram& p : kPrograms) std::fprintf(stderr, " %s", p.name);
     std::fprintf(stderr, "\n");
@@ -84,6 +88,7 @@ int main(int argc, char** argv) {
     // By default the program takes the driver's own folder, where the
     // build puts every program.
     qh::Text folder = qh::ModuleDirectory();
+    float scale = 1.0f;
     for (; first < argc && std::strncmp(argv[first], "--", 2) == 0; first += 2) {
         if (first + 1 >= argc) return Usage(std::string(argv[first]) + " needs a value");
         const std::string value = argv[first + 1];
@@ -95,6 +100,9 @@ int main(int argc, char** argv) {
             text << file.rdbuf();
             if (!file || text.str().empty()) return Usage("cannot read the key: " + value);
             UpdateKey() = text.str();
+        } else if (std::strcmp(argv[first], "--scale") == 0) {
+            scale = qh::ParseScale(value.c_str());
+            if (scale == 0) return Usage("not a scale: " + value);
         } else {
             return Usage(std::string("unknown option: ") + argv[first]);
         }
@@ -107,6 +115,7 @@ int main(int argc, char** argv) {
     if (program == nullptr) return Usage(std::string("unknown program: ") + argv[first]);
 
     qh::DriverPlatform platform(std::cin, std::cout, std::cerr);
+    platform.SetScale(scale);
     qh::DriverSystem system(qh::PlatformSystem(), folder, program->name,
                             [&platform](const std::string& commandLine) { platform.Runner().RecordStarted(commandLine); });
     qh::SystemServices* const previous = qh::OverrideSystemServices(&system);

@@ -1,0 +1,133 @@
+// Windows at display scales 1, 1.5 and 2 in the headless host: the
+// application's coordinates stay logical, the screen holds device pixels.
+#include <gtest/gtest.h>
+
+#include "tests/toolkit/toolkit_fixture.h"
+#include "toolkit/controls/edit.h"
+#include "toolkit/scale.h"
+
+namespace qh {
+namespace {
+
+constexpr float kScales[] = {1.0f, 1.5f, 2.0f};
+constexpr int kWindowWidth = 200, kWindowHeight = 150;
+const RectF kProbeBounds = MakeRect(10, 30, 20, 20);
+
+class ScaleTest : public ::testing::TestWithParam<float> {
+protected:
+    void SetUp() override {
+        ToolkitStartup(host, *graphics);
+        host.SetScale(GetParam());
+        hwnd = CreateHostWindow("测试窗口", 0, true, 0, true, kWindowWidth, kWindowHeight);
+        ASSERT_NE(hwnd, 0u);
+        ASSERT_TRUE(window.Create(hwnd, Bytes(), MakeArgb(0xFFFFFF, 255), true, 0));
+        ASSERT_TRUE(probe.Create(hwnd, kProbeBounds));
+        window.RepaintArea(MakeRect(0, 0, kWindowWidth, kWindowHeight), true);
+    }
+    void TearDown() override {
+        if (host.Exists(hwnd)) host.DestroyWindow(hwnd);
+        ToolkitShutdown();
+    }
+    Argb DeviceAt(int x, int y) { return host.Screen(hwnd).GetPixel(x, y) | 0xFF000000u; }
+    float Scale() const { return GetParam(); }
+
+    TestHost host;
+    std::unique_ptr<GraphicsDriver> graphics = MakeTestGraphicsDriver();
+    HostHandle hwnd = 0;
+    UiWindow window;
+    Probe probe;
+};
+
+TEST_P(ScaleTest, TheScreenHoldsDevicePixelsAndAControlPaintsItsScaledArea) {
+    EXPECT_EQ(host.Screen(hwnd).Width(), ToDevice(kWindowWidth, Scale()));
+    EXPECT_EQ(host.Screen(hwnd).Height(), ToDevice(kWindowHeight, Scale()));
+    EXPECT_EQ(window.ClientWidth(), kWindowWidth);  // the application's size stays logical
+    const RectI device = ToDevice(RectI{10, 30, 20, 20}, Scale());
+    // Whatever state it shows (the window may have focused it), it fills
+    // its area with one colour.
+    const Argb rest = DeviceAt(device.left + device.width / 2, device.top + device.height / 2);
+    EXPECT_FALSE(Near(rest, 0xFFFFFFFFu));
+    for (int x : {device.left, device.left + device.width - 1}) {
+        for (int y : {device.top, device.top + device.height - 1}) {
+            EXPECT_TRUE(Near(DeviceAt(x, y), rest)) << x << "," << y << " " << std::hex << DeviceAt(x, y);
+        }
+    }
+    EXPECT_TRUE(Near(DeviceAt(device.left - 1, device.top), 0xFFFFFFFFu));
+    EXPECT_TRUE(Near(DeviceAt(device.left + device.width, device.top), 0xFFFFFFFFu));
+    EXPECT_TRUE(Near(DeviceAt(device.left, device.top + device.height), 0xFFFFFFFFu));
+}
+
+// A click on the outermost device pixels a control paints hits it; one on
+// the first pixel outside does not.
+TEST_P(ScaleTest, ClicksOnTheEdgePixelsOfAControlHitIt) {
+    const RectI device = ToDevice(RectI{10, 30, 20, 20}, Scale());
+    const int right = device.left + device.width - 1, bottom = device.top + device.height - 1;
+    const struct {
+        int x, y;
+        bool hits;
+    } kClicks[] = {{device.left, device.top, true},       {right, bottom, true},
+                   {device.left - 1, device.top, false},  {right + 1, bottom, false},
+                   {device.left, bottom + 1, false}};
+    for (const auto& c : kClicks) {
+        const int before = probe.clicks;
+        host.Click(hwnd, ToLogical(c.x, Scale()), ToLogical(c.y, Scale()));
+        EXPECT_EQ(probe.clicks - before, c.hits ? 1 : 0) << "device " << c.x << "," << c.y;
+    }
+}
+
+// The caret after typed double-byte text stands where the text ends, in
+// logical pixels within one of its place at scale 1, and is drawn there.
+TEST_P(ScaleTest, TheCaretFollowsTypedDoubleByteText) {
+    UiEdit edit;
+    edit.Create(hwnd, "", 40, 60, 140, 24);
+    host.Click(hwnd, 100, 72);
+    const Text typed = "房贷计算";
+    for (unsigned char c : typed) host.Send(hwnd, msg::kChar, c, 1);
+    ASSERT_EQ(edit.Text(), typed);
+    const RectI caret = host.CaretRect(hwnd);
+    // At scale 1: four 12-pixel ideographs after the edit's inner margin.
+    constexpr int kCaretAtScale1Min = 40 + 4 * 11, kCaretAtScale1Max = 40 + 4 * 13 + 6;
+    EXPECT_GE(caret.left, kCaretAtScale1Min);
+    EXPECT_LE(caret.left, kCaretAtScale1Max);
+    // The glyphs end left of the caret: the column under it is clear of
+    // ink right of it in device pixels, and there is ink left of it.
+    const int deviceCaret = ToDevice(caret.left, Scale());
+    const int row = ToDevice(caret.top + caret.height / 2, Scale());
+    bool inkLeft = false;
+    for (int x = ToDevice(42, Scale()); x < deviceCaret - 1; ++x) inkLeft |= RedOf(DeviceAt(x, row)) < 128;
+    EXPECT_TRUE(inkLeft);
+}
+
+// Moving to a screen of another scale redraws the window at that scale
+// with its logical size unchanged.
+TEST_P(ScaleTest, AChangeOfScaleRedrawsAtTheNewScale) {
+    const float next = Scale() == 2.0f ? 1.0f : 2.0f;
+    host.ChangeScale(hwnd, next);
+    EXPECT_EQ(window.ClientWidth(), kWindowWidth);
+    EXPECT_EQ(host.Screen(hwnd).Width(), ToDevice(kWindowWidth, next));
+    const RectI device = ToDevice(RectI{10, 30, 20, 20}, next);
+    const Argb fill = DeviceAt(device.left + device.width / 2, device.top + device.height / 2);
+    EXPECT_FALSE(Near(fill, 0xFFFFFFFFu));
+    EXPECT_TRUE(Near(DeviceAt(device.left + device.width - 1, device.top), fill));
+    EXPECT_TRUE(Near(DeviceAt(device.left + device.width, device.top), 0xFFFFFFFFu));
+}
+
+INSTANTIATE_TEST_SUITE_P(Scales, ScaleTest, ::testing::ValuesIn(kScales));
+
+TEST(ScaleSteps, DpiAndTextGiveTheNearestStep) {
+    const struct {
+        double dpi;
+        float scale;
+    } kDpis[] = {{96, 1}, {120, 1.25f}, {144, 1.5f}, {168, 1.75f}, {192, 2}, {240, 2.5f}, {288, 3}, {110, 1.25f},
+                 {1000, 3}, {0, 1}, {-96, 1}};
+    for (const auto& d : kDpis) EXPECT_EQ(ScaleOfDpi(d.dpi), d.scale) << d.dpi;
+    EXPECT_EQ(ParseScale("2"), 2.0f);
+    EXPECT_EQ(ParseScale("1.4"), 1.5f);
+    EXPECT_EQ(ParseScale("x"), 0.0f);
+    EXPECT_EQ(ParseScale("2x"), 0.0f);
+    EXPECT_EQ(ParseScale("-1"), 0.0f);
+    EXPECT_EQ(ParseScale(""), 0.0f);
+}
+
+}  // namespace
+}  // namespace qh
