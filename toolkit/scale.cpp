@@ -2,7 +2,11 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstdlib>
+#include <cstring>
+#include <optional>
+#include <string>
+
+#include "runtime/convert.h"
 
 namespace qh {
 
@@ -18,11 +22,37 @@ float NearestScaleStep(double wanted) {
 float ScaleOfDpi(double dpi) { return NearestScaleStep(dpi / kLogicalDpi); }
 
 float ParseScale(const char* text) {
-    if (text == nullptr || *text == '\0') return 0;
-    char* end = nullptr;
-    const double value = std::strtod(text, &end);
-    if (end == text || *end != '\0' || !(value > 0)) return 0;
-    return NearestScaleStep(value);
+    if (text == nullptr) return 0;
+    const std::optional<double> value = ParsePlainDecimal(text);
+    return value && *value > 0 ? NearestScaleStep(*value) : 0;
+}
+
+namespace {
+
+// The value of "Xft.dpi:" in X resources text ("Xft.dpi:\t192\n"), or 0.
+double XftDpi(const char* resources) {
+    if (resources == nullptr) return 0;
+    constexpr const char* kName = "Xft.dpi:";
+    const std::string text = resources;
+    for (std::size_t at = text.find(kName); at != std::string::npos; at = text.find(kName, at + 1)) {
+        if (at != 0 && text[at - 1] != '\n') continue;  // a longer name ending in it
+        const std::size_t from = at + std::strlen(kName), to = text.find('\n', from);
+        const std::string line = text.substr(from, to == std::string::npos ? std::string::npos : to - from);
+        const std::size_t first = line.find_first_not_of(" \t"), last = line.find_last_not_of(" \t\r");
+        if (first == std::string::npos) return 0;
+        const std::optional<double> dpi = ParsePlainDecimal(line.substr(first, last - first + 1));
+        return dpi && *dpi > 0 ? *dpi : 0;
+    }
+    return 0;
+}
+
+}  // namespace
+
+float ChooseDesktopScale(const char* qingheScale, const char* xResources, const char* gdkScale) {
+    if (const float chosen = ParseScale(qingheScale); chosen != 0) return chosen;
+    if (const double dpi = XftDpi(xResources); dpi > 0) return ScaleOfDpi(dpi);
+    if (const float gdk = ParseScale(gdkScale); gdk != 0) return gdk;
+    return 1.0f;
 }
 
 int ToDevice(int logical, float scale) { return static_cast<int>(std::lround(logical * double(scale))); }

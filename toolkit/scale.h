@@ -23,6 +23,12 @@ float ScaleOfDpi(double dpi);
 // is no number.
 float ParseScale(const char* text);
 
+// The scale of a Linux desktop: QINGHE_SCALE (the user's or a test's
+// choice) when it is a scale; else Xft.dpi from the X resources (the text
+// of the RESOURCE_MANAGER property, or null) ÷ 96; else GDK_SCALE, as GTK
+// programs beside ours take it; else 1.
+float ChooseDesktopScale(const char* qingheScale, const char* xResources, const char* gdkScale);
+
 // A logical length or coordinate in device pixels, rounded to the nearest.
 int ToDevice(int logical, float scale);
 // A logical rectangle in device pixels: its edges rounded, so that adjoining

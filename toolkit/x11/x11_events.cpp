@@ -146,18 +146,18 @@ void X11Host::Dispatch(XEvent& e) {
         Configured(h, e.xconfigure);
         break;
     case MotionNotify:
-        windows_.Send(h, msg::kMouseMove, 0, MakeLParam(e.xmotion.x, e.xmotion.y));
+        windows_.Send(h, msg::kMouseMove, 0, MakeLParam(Logical(e.xmotion.x), Logical(e.xmotion.y)));
         break;
     case LeaveNotify:
         if (e.xcrossing.mode == NotifyNormal) windows_.Send(h, msg::kMouseLeave, 0, 0);
         break;
     case ButtonPress: {
         const XButtonEvent& b = e.xbutton;
-        const std::intptr_t lp = MakeLParam(b.x, b.y);
+        const std::intptr_t lp = MakeLParam(Logical(b.x), Logical(b.y));
         if (b.button == Button4 || b.button == Button5) {
             // As on Windows, the wheel reports the pointer in screen coordinates.
             windows_.Send(h, msg::kMouseWheel, static_cast<std::intptr_t>((b.button == Button4 ? 120 : -120) * 65536),
-                          MakeLParam(b.x_root, b.y_root));
+                          MakeLParam(Logical(b.x_root), Logical(b.y_root)));
         } else if (b.button == Button1) {
             const bool dbl = b.time - w->lastPressTime < 500 && std::abs(b.x - w->lastPressX) < 4 &&
                              std::abs(b.y - w->lastPressY) < 4;
@@ -171,8 +171,11 @@ void X11Host::Dispatch(XEvent& e) {
         break;
     }
     case ButtonRelease:
-        if (e.xbutton.button == Button1) windows_.Send(h, msg::kLButtonUp, 0, MakeLParam(e.xbutton.x, e.xbutton.y));
-        if (e.xbutton.button == Button3) windows_.Send(h, msg::kRButtonUp, 0, MakeLParam(e.xbutton.x, e.xbutton.y));
+    {
+        const std::intptr_t lp = MakeLParam(Logical(e.xbutton.x), Logical(e.xbutton.y));
+        if (e.xbutton.button == Button1) windows_.Send(h, msg::kLButtonUp, 0, lp);
+        if (e.xbutton.button == Button3) windows_.Send(h, msg::kRButtonUp, 0, lp);
+    }
         break;
     case KeyPress:
     case KeyRelease:

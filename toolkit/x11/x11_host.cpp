@@ -11,6 +11,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <iterator>
 #include <cstring>
 #include <thread>
@@ -30,6 +31,7 @@ X11Host::X11Host() : windows_(*this, [this] { Wake(); }) {
     StartupMark("display opened");
     InstallErrorHandler();
     screen_ = DefaultScreen(display_);
+    scale_ = ChooseDesktopScale(std::getenv("QINGHE_SCALE"), XResourceManagerString(display_), std::getenv("GDK_SCALE"));
     InternAtoms();
     StartupMark("atoms");
     ChooseCharacterLocale();
@@ -120,8 +122,9 @@ HostHandle X11Host::CreateHostWindow(const HostWindowArgs& args) {
         attrs.border_pixel = 0;
         mask |= CWColormap | CWBorderPixel;
     }
-    ::Window w = XCreateWindow(display_, RootWindow(display_, screen_), args.rect.left, args.rect.top,
-                               static_cast<unsigned>(args.rect.width), static_cast<unsigned>(args.rect.height), 0,
+    const RectI device = ToDevice(args.rect, scale_);
+    ::Window w = XCreateWindow(display_, RootWindow(display_, screen_), device.left, device.top,
+                               static_cast<unsigned>(device.width), static_cast<unsigned>(device.height), 0,
                                depth, InputOutput, visual, mask, &attrs);
     if (w == 0) return 0;
     auto* state = new WindowState;
@@ -157,7 +160,7 @@ HostHandle X11Host::CreateHostWindow(const HostWindowArgs& args) {
 void X11Host::UpdateSizeHints(HostHandle window) {
     const emulated::WindowRecord* w = windows_.Find(window);
     if (w == nullptr) return;
-    const RectI rect = w->rect;
+    const RectI rect = ToDevice(w->rect, scale_);
     // The smallest size the client allows, so that a window manager keeps to it.
     const MinMaxInfo limits = windows_.Limits(window);
     XSizeHints size{};
@@ -166,8 +169,8 @@ void X11Host::UpdateSizeHints(HostHandle window) {
     size.y = rect.top;
     size.width = rect.width;
     size.height = rect.height;
-    size.min_width = limits.minTrackSize.x;
-    size.min_height = limits.minTrackSize.y;
+    size.min_width = ToDevice(limits.minTrackSize.x, scale_);
+    size.min_height = ToDevice(limits.minTrackSize.y, scale_);
     XSetWMNormalHints(display_, window, &size);
 }
 
@@ -192,8 +195,9 @@ void X11Host::MoveWindow(HostHandle window, const RectI& rect) {
     if (Native(window) == nullptr) return;
     // The server is asked first, so that what the client presents while it
     // handles the new size lands in a window of that size.
-    XMoveResizeWindow(display_, window, r.left, r.top, static_cast<unsigned>(std::max(1, r.width)),
-                      static_cast<unsigned>(std::max(1, r.height)));
+    const RectI d = ToDevice(r, scale_);
+    XMoveResizeWindow(display_, window, d.left, d.top, static_cast<unsigned>(std::max(1, d.width)),
+                      static_cast<unsigned>(std::max(1, d.height)));
     XFlush(display_);
     windows_.Place(window, r);
 }
@@ -213,12 +217,14 @@ void X11Host::Configured(HostHandle window, const XConfigureEvent& event) {
         ::Window child = 0;
         XTranslateCoordinates(display_, window, root, 0, 0, &r.left, &r.top, &child);
     }
+    r = ToLogical(r, scale_);
     // Someone else made the window smaller than the client allows: it takes
     // the smallest allowed size instead.
     const RectI limited = windows_.Constrain(window, r);
     if (Native(window) == nullptr) return;
     if (limited.width != r.width || limited.height != r.height) {
-        XResizeWindow(display_, window, static_cast<unsigned>(limited.width), static_cast<unsigned>(limited.height));
+        XResizeWindow(display_, window, static_cast<unsigned>(ToDevice(limited.width, scale_)),
+                      static_cast<unsigned>(ToDevice(limited.height, scale_)));
         XFlush(display_);
     }
     windows_.Place(window, limited);
@@ -410,13 +416,17 @@ bool X11Host::CompositorRunning() {
     return XGetSelectionOwner(display_, XInternAtom(display_, name.c_str(), False)) != None;
 }
 
-RectI X11Host::ScreenRect() {
+RectI X11Host::DeviceScreen() {
     if (display_ == nullptr) return RectI{};
     return RectI{0, 0, DisplayWidth(display_, screen_), DisplayHeight(display_, screen_)};
 }
 
+RectI X11Host::ScreenRect() { return ToLogical(DeviceScreen(), scale_); }
+
+int X11Host::Logical(int device) const { return ToLogical(device, scale_); }
+
 RectI X11Host::WorkArea() {
-    RectI screen = ScreenRect();
+    RectI screen = DeviceScreen();
     if (display_ == nullptr) return screen;
     Atom type = 0;
     int format = 0;
@@ -431,7 +441,7 @@ RectI X11Host::WorkArea() {
         screen = RectI{static_cast<int>(v[0]), static_cast<int>(v[1]), static_cast<int>(v[2]), static_cast<int>(v[3])};
     }
     if (data != nullptr) XFree(data);
-    return screen;
+    return ToLogical(screen, scale_);
 }
 
 RectI X11Host::MaxTrackSize() {

@@ -8,7 +8,9 @@
 // as GBK bytes through an X input method (x11_input.cpp), focus in / out as
 // WM_ACTIVATE, pointer grab as capture, cursors, the CLIPBOARD selection as
 // UTF8_STRING (x11_clipboard.cpp), tooltips in an override-redirect window
-// (x11_tooltip.cpp), the desktop's save dialog through zenity or kdialog
+// (x11_tooltip.cpp), a display scale from QINGHE_SCALE, Xft.dpi or GDK_SCALE
+// (the toolkit's coordinates logical, the server's in device pixels,
+// converted here), the desktop's save dialog through zenity or kdialog
 // (x11_save_dialog.cpp), screen and work area, NotifyWindows through a
 // ClientMessage (x11_notify.cpp), and X errors recorded instead of ending the
 // process (x11_errors.cpp).
@@ -27,6 +29,7 @@
 
 #include "toolkit/emulated/emulated_windows.h"
 #include "toolkit/host.h"
+#include "toolkit/scale.h"
 
 namespace qh::x11 {
 
@@ -55,6 +58,7 @@ public:
     std::uint32_t Style(HostHandle window) override;
     void SetStyle(HostHandle window, std::uint32_t style) override;
     void BeginMove(HostHandle window) override;
+    float Scale(HostHandle) override { return scale_; }
     void Present(HostHandle window, const Bitmap& image, const RectI& area, int alpha) override;
     void SetCapture(HostHandle window) override;
     void ReleaseCapture(HostHandle window) override;
@@ -145,6 +149,10 @@ private:
 
     Display* display_ = nullptr;
     int screen_ = 0;
+    float scale_ = 1.0f;  // one for the display: X has one Xft.dpi
+    // Server (device) positions and sizes to the toolkit's logical ones.
+    int Logical(int device) const;
+    RectI DeviceScreen();
     Atom wmDelete_ = 0, wmProtocols_ = 0, toolkitMessage_ = 0, netWmName_ = 0, utf8_ = 0, opacity_ = 0,
          motifHints_ = 0;
     emulated::EmulatedWindows windows_;

@@ -189,7 +189,8 @@ void X11Host::SetCaretRect(HostHandle window, const RectI& caret) {
     r->caret = caret;
     if (w->inputContext == nullptr || !w->spotFollowsCaret) return;
     // The spot is where the composed text's baseline starts: the caret's foot.
-    XPoint spot{static_cast<short>(caret.left), static_cast<short>(caret.top + caret.height)};
+    XPoint spot{static_cast<short>(ToDevice(caret.left, scale_)),
+                static_cast<short>(ToDevice(caret.top + caret.height, scale_))};
     XVaNestedList preedit = XVaCreateNestedList(0, XNSpotLocation, &spot, nullptr);
     XSetICValues(w->inputContext, XNPreeditAttributes, preedit, nullptr);
     XFree(preedit);

@@ -29,13 +29,15 @@ void X11Host::ShowTooltip(HostHandle window, const Text& text) {
     // The text's size decides the window's: measure on a scratch bitmap.
     Bitmap scratch(1, 1);
     RectF size = MeasureText(*TheGraphics().Open(scratch), text, Toolkit().defaultFont, MakeRect(0, 0, 400, 200));
-    const int width = static_cast<int>(size.width) + 2 * kPadding + 1;
-    const int height = static_cast<int>(size.height) + 2 * kPadding + 1;
+    const int logicalWidth = static_cast<int>(size.width) + 2 * kPadding + 1;
+    const int logicalHeight = static_cast<int>(size.height) + 2 * kPadding + 1;
+    // Drawn at the display's scale; the window is placed in device pixels.
+    const int width = ToDevice(logicalWidth, scale_), height = ToDevice(logicalHeight, scale_);
     Bitmap image(width, height);
     {
-        auto g = TheGraphics().Open(image);
-        FillRect(*g, MakeRect(0, 0, float(width) + 1, float(height) + 1), MakeArgb(0xE1FFFF, 255));
-        DrawRectStyled(*g, MakeRect(0, 0, float(width), float(height)), MakeArgb(0x767676, 255));
+        auto g = TheGraphics().Open(image, scale_);
+        FillRect(*g, MakeRect(0, 0, float(logicalWidth) + 1, float(logicalHeight) + 1), MakeArgb(0xE1FFFF, 255));
+        DrawRectStyled(*g, MakeRect(0, 0, float(logicalWidth), float(logicalHeight)), MakeArgb(0x767676, 255));
         DrawText(*g, text, Toolkit().defaultFont, MakeArgb(0x000000, 255),
                  MakeRect(kPadding, kPadding, size.width + 1, size.height + 1));
     }
@@ -43,9 +45,10 @@ void X11Host::ShowTooltip(HostHandle window, const Text& text) {
     int rx = 0, ry = 0, wx = 0, wy = 0;
     unsigned mask = 0;
     XQueryPointer(display_, window, &root, &child, &rx, &ry, &wx, &wy, &mask);
-    const RectI screen = ScreenRect();
-    const int x = std::max(0, std::min(rx + 12, screen.width - width));
-    const int y = ry + 20 + height <= screen.height ? ry + 20 : std::max(0, ry - height - 4);
+    const RectI screen = DeviceScreen();
+    const int x = std::max(0, std::min(rx + ToDevice(12, scale_), screen.width - width));
+    const int below = ry + ToDevice(20, scale_);
+    const int y = below + height <= screen.height ? below : std::max(0, ry - height - ToDevice(4, scale_));
     if (tooltipWindow_ == 0) {
         XSetWindowAttributes attrs{};
         attrs.override_redirect = True;

@@ -129,5 +129,25 @@ TEST(ScaleSteps, DpiAndTextGiveTheNearestStep) {
     EXPECT_EQ(ParseScale(""), 0.0f);
 }
 
+TEST(ScaleSteps, ADesktopsScaleComesFromQingheScaleThenXftDpiThenGdkScale) {
+    const struct {
+        const char *qinghe, *resources, *gdk;
+        float scale;
+    } kDesktops[] = {
+        {nullptr, nullptr, nullptr, 1},
+        {"2", "Xft.dpi:\t144\n", "3", 2},
+        {"bad", "Xft.dpi:\t144\n", "3", 1.5f},
+        {nullptr, "Xcursor.size:\t24\nXft.dpi:  192 \nXft.hinting:\t1\n", nullptr, 2},
+        {nullptr, "MyXft.dpi:\t192\n", "2", 2},
+        {nullptr, "Xft.dpi:\t\n", nullptr, 1},
+        {nullptr, "Xft.antialias:\t1\n", "2", 2},
+        {nullptr, nullptr, "0", 1},
+    };
+    for (const auto& d : kDesktops) {
+        EXPECT_EQ(ChooseDesktopScale(d.qinghe, d.resources, d.gdk), d.scale)
+            << (d.qinghe ? d.qinghe : "-") << " | " << (d.resources ? d.resources : "-") << " | " << (d.gdk ? d.gdk : "-");
+    }
+}
+
 }  // namespace
 }  // namespace qh
