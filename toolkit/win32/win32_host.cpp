@@ -7,6 +7,7 @@
 
 #include "runtime/win32/system_win32.h"
 #include "toolkit/messages.h"
+#include "toolkit/scale.h"
 #include "toolkit/win32/win32_host_state.h"
 
 namespace qh::win32 {
@@ -65,6 +66,9 @@ bool HandleHostMessage(HostWindowState& s, UINT message, WPARAM wParam, LPARAM l
         case WM_MOUSELEAVE:
             s.trackingLeave = false;
             return false;
+        case WM_DPICHANGED:
+            result = DpiChanged(s, wParam, lParam);
+            return true;
         default:
             return false;
     }
@@ -88,8 +92,16 @@ LRESULT CALLBACK SubclassProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPa
     }
     if (DeliverCharacter(*s, message, wParam, lParam, result)) return result;
     if (s->client) {
-        return static_cast<LRESULT>(s->client->HandleMessage(static_cast<int>(message), static_cast<std::intptr_t>(wParam),
-                                                             static_cast<std::intptr_t>(lParam)));
+        // The toolkit works in logical pixels: positions and sizes are
+        // converted on the way in, and the size limits it sets on the way out.
+        auto* limits = message == WM_GETMINMAXINFO ? reinterpret_cast<MINMAXINFO*>(lParam) : nullptr;
+        const float scale = s->scale;
+        if (limits != nullptr) ScaleMinMaxInfo(*limits, scale, 1.0f);
+        result = static_cast<LRESULT>(s->client->HandleMessage(static_cast<int>(message),
+                                                               static_cast<std::intptr_t>(wParam),
+                                                               LogicalMessageLParam(*s, message, lParam)));
+        if (limits != nullptr) ScaleMinMaxInfo(*limits, 1.0f, scale);
+        return result;
     }
     return CallWindowProcW(s->previous, hwnd, message, wParam, lParam);
 }
@@ -148,13 +160,22 @@ HostHandle Win32Host::CreateHostWindow(const HostWindowArgs& args) {
         wc.lpszClassName = kClassName;
         classRegistered_ = RegisterClassExW(&wc) != 0 || GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
     }
+    // Made at the system's scale; a window that lands on a monitor of
+    // another scale takes that one's size below.
+    const float systemScale = SystemScale();
+    const RectI device = ToDevice(args.rect, systemScale);
     HWND hwnd = CreateWindowExW(args.exStyle, className.c_str(), GbkToWide(args.title).c_str(), args.style,
-                                args.rect.left, args.rect.top, args.rect.width, args.rect.height,
+                                device.left, device.top, device.width, device.height,
                                 reinterpret_cast<HWND>(args.owner), nullptr, instance, nullptr);
     if (!hwnd) return 0;
     auto state = std::make_unique<HostWindowState>();
     state->host = this;
     state->hwnd = hwnd;
+    state->scale = WindowScale(hwnd);
+    if (state->scale != systemScale) {
+        SetWindowPos(hwnd, nullptr, 0, 0, ToDevice(args.rect.width, state->scale), ToDevice(args.rect.height, state->scale),
+                     SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    }
     state->previous = reinterpret_cast<WNDPROC>(GetWindowLongPtrW(hwnd, GWLP_WNDPROC));
     SetPropW(hwnd, L"qh_host_state", state.get());
     SetWindowLongPtrW(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(SubclassProc));
@@ -200,14 +221,17 @@ void Win32Host::PostMessage(HostHandle window, int message, std::intptr_t wParam
     PostMessageW(Native(window), static_cast<UINT>(message), static_cast<WPARAM>(wParam), static_cast<LPARAM>(lParam));
 }
 
-RectI Win32Host::WindowRect(HostHandle window) {
+RectI Win32Host::DeviceWindowRect(HostHandle window) {
     RECT r{};
     if (!GetWindowRect(Native(window), &r)) return {};
     return RectI{r.left, r.top, r.right - r.left, r.bottom - r.top};
 }
 
+RectI Win32Host::WindowRect(HostHandle window) { return ToLogical(DeviceWindowRect(window), Scale(window)); }
+
 void Win32Host::MoveWindow(HostHandle window, const RectI& rect) {
-    ::MoveWindow(Native(window), rect.left, rect.top, rect.width, rect.height, TRUE);
+    const RectI d = ToDevice(rect, Scale(window));
+    ::MoveWindow(Native(window), d.left, d.top, d.width, d.height, TRUE);
 }
 
 void Win32Host::ShowWindow(HostHandle window, bool show) {

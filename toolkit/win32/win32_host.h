@@ -8,7 +8,9 @@
 // 32-bit DIB section and UpdateLayeredWindow at a constant alpha, caption
 // dragging through WM_NCLBUTTONDOWN(HTCAPTION), capture, focus, timers, the
 // clipboard (Unicode text), a tracking "tooltips_class32" tooltip, screen and
-// work-area metrics, the window's system menu, the save dialog
+// work-area metrics, per-monitor DPI scaling (win32_host_dpi.cpp: device
+// pixels here, logical ones in the toolkit; WM_DPICHANGED), the window's
+// system menu, the save dialog
 // (GetSaveFileNameW, win32_save_dialog.cpp), NotifyWindows through FindWindowExW and SendMessage, and
 // calls from other threads carried out on the window's thread.
 #pragma once
@@ -57,6 +59,7 @@ public:
     bool SetClipboardText(HostHandle window, const Text& text) override;
     Text ClipboardText(HostHandle window) override;
     void ShowTooltip(HostHandle window, const Text& text) override;
+    float Scale(HostHandle window) override;
     void Beep(int iconType) override;
     // The window's own system menu (GetSystemMenu), its items enabled as
     // given, through TrackPopupMenu; the choice is posted as WM_SYSCOMMAND.
@@ -82,6 +85,9 @@ public:
     const Bitmap& Screen(HostHandle window);
 
 private:
+    // The window's rectangle on the screen in device pixels.
+    RectI DeviceWindowRect(HostHandle window);
+
     std::map<HostHandle, std::unique_ptr<HostWindowState>> windows_;
     bool classRegistered_ = false;
 };

@@ -38,7 +38,7 @@ bool EnsureDib(HostWindowState& s, int width, int height) {
 void Win32Host::Present(HostHandle window, const Bitmap& image, const RectI& area, int alpha) {
     HostWindowState* s = StateOf(window);
     if (!s || image.Empty()) return;
-    const RectI bounds = WindowRect(window);
+    const RectI bounds = DeviceWindowRect(window);  // the image is in device pixels too
     const int width = bounds.width < image.Width() ? bounds.width : image.Width();
     const int height = bounds.height < image.Height() ? bounds.height : image.Height();
     if (width <= 0 || height <= 0 || !EnsureDib(*s, width, height)) return;

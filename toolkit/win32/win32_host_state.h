@@ -25,6 +25,7 @@ struct HostWindowState {
     WNDPROC previous = nullptr;      // the procedure replaced by subclassing
     int cursor = kCursorArrow;
     bool trackingLeave = false;
+    float scale = 1.0f;  // device pixels per logical pixel: the window's DPI ÷ 96
 
     // Presentation: a top-down 32-bit DIB section of the window's size.
     HDC memoryDc = nullptr;
@@ -42,6 +43,17 @@ struct HostWindowState {
     ~HostWindowState();
     void FreePresentation();
 };
+
+// Display scale (win32_host_dpi.cpp): the system's (the primary monitor's
+// at start-up) and a window's.
+float SystemScale();
+float WindowScale(HWND hwnd);
+// A message's lParam in logical pixels: mouse positions and WM_SIZE.
+LPARAM LogicalMessageLParam(const HostWindowState& s, UINT message, LPARAM lParam);
+// The sizes and positions of a WM_GETMINMAXINFO from one scale to another.
+void ScaleMinMaxInfo(MINMAXINFO& info, float from, float to);
+// WM_DPICHANGED: redraws at the new scale and takes the suggested rectangle.
+LRESULT DpiChanged(HostWindowState& s, WPARAM wParam, LPARAM lParam);
 
 // Delivers a character message (WM_CHAR, WM_IME_CHAR, WM_UNICHAR) to the
 // window's client as GBK bytes, one WM_CHAR each, lead byte first; false for

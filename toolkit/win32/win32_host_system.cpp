@@ -6,6 +6,7 @@
 #include <imm.h>
 
 #include "runtime/win32/system_win32.h"
+#include "toolkit/scale.h"
 #include "toolkit/win32/win32_host.h"
 #include "toolkit/win32/win32_host_state.h"
 
@@ -64,7 +65,8 @@ bool Win32Host::TrackSystemMenu(HostHandle window, int x, int y, const std::vect
     // gets WM_SYSCOMMAND whichever message the system would have sent.
     SetForegroundWindow(hwnd);
     const int command = static_cast<int>(
-        TrackPopupMenu(menu, TPM_LEFTBUTTON | TPM_RETURNCMD | TPM_NONOTIFY, x, y, 0, hwnd, nullptr));
+        TrackPopupMenu(menu, TPM_LEFTBUTTON | TPM_RETURNCMD | TPM_NONOTIFY, ToDevice(x, Scale(window)),
+                       ToDevice(y, Scale(window)), 0, hwnd, nullptr));
     PostMessageW(hwnd, WM_NULL, 0, 0);
     if (command != 0) PostMessageW(hwnd, WM_SYSCOMMAND, static_cast<WPARAM>(command), 0);
     return true;
@@ -75,13 +77,14 @@ void Win32Host::SetCaretRect(HostHandle window, const RectI& caret) {
     const HWND hwnd = reinterpret_cast<HWND>(window);
     HIMC context = ImmGetContext(hwnd);
     if (!context) return;
+    const RectI device = ToDevice(caret, Scale(window));
     COMPOSITIONFORM form{};
     form.dwStyle = CFS_POINT;
-    form.ptCurrentPos = POINT{caret.left, caret.top};
+    form.ptCurrentPos = POINT{device.left, device.top};
     ImmSetCompositionWindow(context, &form);
     CANDIDATEFORM candidate{};
     candidate.dwStyle = CFS_CANDIDATEPOS;
-    candidate.ptCurrentPos = POINT{caret.left, caret.top + caret.height};
+    candidate.ptCurrentPos = POINT{device.left, device.top + device.height};
     ImmSetCandidateWindow(context, &candidate);
     ImmReleaseContext(hwnd, context);
 }
@@ -122,18 +125,19 @@ void Win32Host::ShowTooltip(HostHandle window, const Text& text) {
     SendMessageW(s->tooltip, TTM_TRACKACTIVATE, TRUE, reinterpret_cast<LPARAM>(&tool));
 }
 
+// The primary monitor's, in logical pixels at the system's scale.
 RectI Win32Host::ScreenRect() {
-    return RectI{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+    return ToLogical(RectI{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)}, SystemScale());
 }
 
 RectI Win32Host::WorkArea() {
     RECT r{};
     if (!SystemParametersInfoW(SPI_GETWORKAREA, 0, &r, 0)) return ScreenRect();
-    return RectI{r.left, r.top, r.right - r.left, r.bottom - r.top};
+    return ToLogical(RectI{r.left, r.top, r.right - r.left, r.bottom - r.top}, SystemScale());
 }
 
 RectI Win32Host::MaxTrackSize() {
-    return RectI{0, 0, GetSystemMetrics(SM_CXMAXTRACK), GetSystemMetrics(SM_CYMAXTRACK)};
+    return ToLogical(RectI{0, 0, GetSystemMetrics(SM_CXMAXTRACK), GetSystemMetrics(SM_CYMAXTRACK)}, SystemScale());
 }
 
 Text Win32Host::SystemFontFace(int which) {
