@@ -4,6 +4,7 @@
 // whatever the number of rows).
 #include <benchmark/benchmark.h>
 
+#include <cstdint>
 #include <string>
 
 #include "toolkit/cairo/cairo_graphics.h"
@@ -17,10 +18,14 @@
 
 namespace {
 
+constexpr std::int64_t kPercent = 100;
+
 // The toolkit over the headless host, with the gallery open.
 struct GalleryRun {
-    GalleryRun() {
+    // percent: the display scale (100 or 200).
+    explicit GalleryRun(std::int64_t percent = kPercent) {
         qh::ToolkitStartup(host, graphics);
+        host.SetScale(float(percent) / kPercent);
         gallery.Create();
         gallery.Window().Show(0);
         host.ClearPresentations();
@@ -41,17 +46,17 @@ struct GalleryRun {
 };
 
 void FullRepaint(benchmark::State& state) {
-    GalleryRun run;
+    GalleryRun run(state.range(0));
     qh::UiWindow& w = run.gallery.Window();
     for (auto _ : state) {
         w.RepaintArea(qh::MakeRect(0, 0, 600, 440), true);
         run.host.ClearPresentations();
     }
 }
-BENCHMARK(FullRepaint)->Unit(benchmark::kMicrosecond);
+BENCHMARK(FullRepaint)->ArgName("scale%")->Arg(100)->Arg(200)->Unit(benchmark::kMicrosecond);
 
 void Keystroke(benchmark::State& state) {
-    GalleryRun run;
+    GalleryRun run(state.range(0));
     qh::UiWindow& w = run.gallery.Window();
     auto* note = run.Control<qh::UiEdit>("Note");
     w.FocusControl(note->Id());
@@ -67,7 +72,7 @@ void Keystroke(benchmark::State& state) {
         run.host.ClearPresentations();
     }
 }
-BENCHMARK(Keystroke)->Unit(benchmark::kMicrosecond);
+BENCHMARK(Keystroke)->ArgName("scale%")->Arg(100)->Arg(200)->Unit(benchmark::kMicrosecond);
 
 // One wheel notch down a list of state.range(0) rows; every twentieth goes
 // back to the top, so that every notch scrolls in both lists.

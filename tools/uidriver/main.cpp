@@ -2,11 +2,13 @@
 // with commands read from standard input, one a line (see README.md).
 //   uidriver [--program-dir DIR] [--update-key FILE] [--scale S] PROGRAM [ARGS...]
 // --update-key runs renew as a build with that public key (PEM) runs.
-// --scale runs the program's windows at that display scale (1, 1.25 … 3):
-// commands keep logical coordinates, shot saves device pixels.
+// --scale runs the program's windows at that display scale (1, 1.25 … 3;
+// without it QINGHE_SCALE, else 1): commands keep logical coordinates, shot
+// saves device pixels.
 // Exit status: the program's own when it ended, 0 after "quit" or the end of
 // the commands, 2 for a bad command line, a bad command or an unknown control.
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
@@ -88,7 +90,9 @@ int main(int argc, char** argv) {
     // By default the program takes the driver's own folder, where the
     // build puts every program.
     qh::Text folder = qh::ModuleDirectory();
-    float scale = 1.0f;
+    // QINGHE_SCALE, as the X11 host takes it, unless --scale is given.
+    float scale = qh::ParseScale(std::getenv("QINGHE_SCALE"));
+    if (scale == 0) scale = 1.0f;
     for (; first < argc && std::strncmp(argv[first], "--", 2) == 0; first += 2) {
         if (first + 1 >= argc) return Usage(std::string(argv[first]) + " needs a value");
         const std::string value = argv[first + 1];

@@ -6,12 +6,14 @@
 # contrast than the same row drawn at scale 1 and enlarged.
 # Usage: calc_dpi_test.sh x11 <bin dir> [shot]
 #        calc_dpi_test.sh wine <bin dir> <wine prefix> [shot]
-# X11 takes scale 2 from Xft.dpi 192; Wine takes 1.5 from LogPixels 144.
+# X11 takes scale 2 from Xft.dpi 192; Wine takes 1.5 from LogPixels 144
+# (QH_DPI sets another).
 set -u
 export QINGHE_UPDATE_URL=none LC_ALL=C.UTF-8
 MODE=$1
 BIN=$2
 if [ "$MODE" = wine ]; then PREFIX=$3; SHOT=${4:-}; DPI=144; else SHOT=${3:-}; DPI=192; fi
+DPI=${QH_DPI:-$DPI}  # another DPI, for screenshots
 RUN="$(dirname "$0")/../../../cmake/wine-run.sh"
 WORK=$(mktemp -d)
 PID=""
