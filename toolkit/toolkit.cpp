@@ -1,5 +1,7 @@
 #include "toolkit/toolkit.h"
 
+#include <algorithm>
+
 namespace qh {
 
 ToolkitState& Toolkit() {
@@ -37,9 +39,12 @@ void ToolkitShutdown() {
 }
 
 RectI DefaultWindowRect(Host& host, int width, int height, int x, bool xGiven, int y, bool yGiven) {
-    RectI work = host.WorkArea();
-    if (!xGiven) x = (work.width - width) / 2;
-    if (!yGiven) y = (work.height - height) / 2;
+    // Centred in the work area; a window larger than it (a small screen at
+    // a large scale) starts at its origin, so that its caption and its top
+    // left stay reachable.
+    const RectI work = host.WorkArea();
+    if (!xGiven) x = work.left + std::max(0, (work.width - width) / 2);
+    if (!yGiven) y = work.top + std::max(0, (work.height - height) / 2);
     return RectI{x, y, width, height};
 }
 

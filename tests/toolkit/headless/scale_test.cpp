@@ -114,6 +114,22 @@ TEST_P(ScaleTest, AChangeOfScaleRedrawsAtTheNewScale) {
 
 INSTANTIATE_TEST_SUITE_P(Scales, ScaleTest, ::testing::ValuesIn(kScales));
 
+// An 800 x 600 screen at scale 3 is 267 x 200 logical pixels, which the
+// hosts report as its size: a window larger than the work area starts at
+// the work area's origin instead of off screen; a smaller one is centred.
+TEST(ScalePlacement, AWindowLargerThanTheWorkAreaStartsAtItsOrigin) {
+    TestHost host(RectI{0, 0, 267, 200}, RectI{0, 10, 267, 187});
+    std::unique_ptr<GraphicsDriver> graphics = MakeTestGraphicsDriver();
+    ToolkitStartup(host, *graphics);
+    const RectI large = DefaultWindowRect(host, 600, 440, 0, false, 0, false);
+    EXPECT_EQ(large.left, 0);
+    EXPECT_EQ(large.top, 10);
+    const RectI small = DefaultWindowRect(host, 100, 80, 0, false, 0, false);
+    EXPECT_EQ(small.left, (267 - 100) / 2);
+    EXPECT_EQ(small.top, 10 + (187 - 80) / 2);
+    ToolkitShutdown();
+}
+
 TEST(ScaleSteps, DpiAndTextGiveTheNearestStep) {
     const struct {
         double dpi;
