@@ -2,9 +2,20 @@
 
 #include <type_traits>
 
+#include "toolkit/scale.h"
 #include "toolkit/toolkit.h"
 
 namespace qh {
+namespace {
+
+// The parent window's display scale (1 without a host, as in a test of the
+// browser alone).
+float ScaleOf(HostHandle parent) {
+    Host* host = Toolkit().host;
+    return host != nullptr ? host->Scale(parent) : 1.0f;
+}
+
+}  // namespace
 
 UiWebBrowser::UiWebBrowser() : backend_(CreateWebBrowserBackend()) {}
 
@@ -29,8 +40,10 @@ HostHandle UiWebBrowser::Create(HostHandle parent, int left, int top, int width,
                                 bool byProgId, bool visible) {
     if (hwnd_ != 0 || parent == 0) return 0;
     parent_ = parent;
+    // The browser is a native child window: placed in device pixels.
+    const RectI d = ToDevice(RectI{left, top, width, height}, ScaleOf(parent));
     hwnd_ = OnBrowserThread(
-        [&] { return backend_->Create(parent, left, top, width, height, exStyle, byProgId, visible); });
+        [&] { return backend_->Create(parent, d.left, d.top, d.width, d.height, exStyle, byProgId, visible); });
     if (hwnd_ == 0) parent_ = 0;
     return hwnd_;
 }
@@ -61,7 +74,9 @@ bool UiWebBrowser::Navigate2(const Text& url, int flags, const Text& targetFrame
 }
 
 void UiWebBrowser::Move(int left, int top, int width, int height) {
-    if (hwnd_ != 0) OnBrowserThread([&] { backend_->Move(left, top, width, height); });
+    if (hwnd_ == 0) return;
+    const RectI d = ToDevice(RectI{left, top, width, height}, ScaleOf(parent_));
+    OnBrowserThread([&] { backend_->Move(d.left, d.top, d.width, d.height); });
 }
 
 void UiWebBrowser::Silent(bool silent) {

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "tests/toolkit/toolkit_fixture.h"
+#include "toolkit/controls/combo_box.h"
 #include "toolkit/controls/edit.h"
 #include "toolkit/scale.h"
 
@@ -96,6 +97,27 @@ TEST_P(ScaleTest, TheCaretFollowsTypedDoubleByteText) {
     bool inkLeft = false;
     for (int x = ToDevice(42, Scale()); x < deviceCaret - 1; ++x) inkLeft |= RedOf(DeviceAt(x, row)) < 128;
     EXPECT_TRUE(inkLeft);
+}
+
+// A combo box near the window's bottom right opens its list inside the
+// window, and the list is drawn there in device pixels.
+TEST_P(ScaleTest, AComboListOpensInsideTheWindow) {
+    UiComboBox combo;
+    combo.Create(hwnd, 120, 118, 70, 24, 1, {"一", "二", "三", "四", "五", "六"});
+    host.Click(hwnd, 150, 130);
+    ASSERT_TRUE(combo.IsOpen());
+    const RectF list = combo.ListBounds();
+    EXPECT_GE(list.left, 0);
+    EXPECT_GE(list.top, 0);
+    EXPECT_LE(list.Right(), kWindowWidth);
+    EXPECT_LE(list.Bottom(), kWindowHeight);
+    // Its first item's text is drawn inside it, in device pixels.
+    const int row = ToDevice(int(list.top + combo.RowHeight() / 2), Scale());
+    bool ink = false;
+    for (int x = ToDevice(int(list.left), Scale()); x < ToDevice(int(list.Right()), Scale()); ++x) {
+        ink |= RedOf(DeviceAt(x, row)) < 128;
+    }
+    EXPECT_TRUE(ink);
 }
 
 // Moving to a screen of another scale redraws the window at that scale
