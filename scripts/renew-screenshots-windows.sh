@@ -3,6 +3,8 @@
 # for docs/, under Wine on a private Xvfb against a local update server, the
 # buttons clicked with xdotool.
 #   scripts/renew-screenshots-windows.sh [BIN_DIR] [WINE_PREFIX] [OUT_DIR]
+# QH_SHOT_SCALE=2 takes them from a prefix set to 192 DPI (clicks and crops
+# in device pixels at that scale); QH_SHOT_ONLY=notes stops after the first.
 set -eu
 root="$(cd "$(dirname "$0")/.." && pwd)"
 bin="$(cd "${1:-build/windows/bin}" && pwd)"
@@ -10,7 +12,7 @@ prefix="$(cd "${2:-build/windows/wineprefix}" && pwd)"
 out="$(mkdir -p "${3:-docs}" && cd "${3:-docs}" && pwd)"
 if [ -z "${QH_TEST_SERVER:-}" ]; then
     exec python3 "$root/tests/support/http_test_server.py" -- \
-        "$root/cmake/with-xvfb.sh" 1280x800x24 "$0" "$bin" "$prefix" "$out"
+        "$root/cmake/with-xvfb.sh" "$([ "${QH_SHOT_SCALE:-1}" = 1 ] && echo 1280x800x24 || echo 2400x1400x24)" "$0" "$bin" "$prefix" "$out"
 fi
 export LC_ALL=C.UTF-8
 export QINGHE_UPDATE_URL="$QH_TEST_SERVER/qingheupdate/"
@@ -45,16 +47,18 @@ start() {
     W=$(xdotool search --onlyvisible --name '^青禾计算器升级程序$' | tail -1)
 }
 stop() { WINEPREFIX="$prefix" wineserver -k 2>/dev/null || true; sleep 1; }
-at() { xdotool mousemove --window "$W" "$1" "$2" click 1; sleep "${3:-1.5}"; }
+s=${QH_SHOT_SCALE:-1}
+at() { xdotool mousemove --window "$W" $(($1 * s)) $(($2 * s)) click 1; sleep "${3:-1.5}"; }
 shot() {  # shot FILE [WIDTH HEIGHT]: the updater window, or more of the screen from its corner
     sleep 0.5
     import -window root "$work/screen.png"
     eval "$(xdotool getwindowgeometry --shell "$W")"
-    convert "$work/screen.png" -crop "${2:-500}x${3:-350}+$X+$Y" +repage "$1"
+    convert "$work/screen.png" -crop "$((${2:-500} * s))x$((${3:-350} * s))+$X+$Y" +repage "$1"
 }
 next() { at 370 327 "${1:-1.5}"; }
 
 start 1.0.0.503; shot "$out/renew-notes-windows.png"
+[ "${QH_SHOT_ONLY:-}" = notes ] && { stop; exit 0; }
 next; shot "$out/renew-list-windows.png"
 next 3; shot "$out/renew-staged-windows.png"; stop
 start 1.0.0.506; shot "$out/renew-current-windows.png"; stop
@@ -67,5 +71,5 @@ rm -f "$QH_TEST_SERVER_ROOT/.faults"
 start 1.0.0.503; at 480 9 2
 eval "$(xdotool getwindowgeometry --shell "$W")"
 import -window root "$work/screen.png"
-convert "$work/screen.png" -crop "500x350+$X+$Y" +repage "$out/renew-confirm-windows.png"; stop
+convert "$work/screen.png" -crop "$((500 * s))x$((350 * s))+$X+$Y" +repage "$out/renew-confirm-windows.png"; stop
 echo "wrote $out/renew-*-windows.png"
