@@ -36,6 +36,7 @@ class MainWindowTest : public ::testing::Test {
 protected:
     void SetUp() override {
         ToolkitStartup(platform.host, *graphics);
+        platform.host.SetScale(DisplayScale());
         MainWindowServices services;
         services.runProgram = [this](const Text& commandLine) {
             tried.push_back(commandLine);
@@ -49,6 +50,7 @@ protected:
         ToolkitShutdown();
     }
 
+    virtual float DisplayScale() const { return 1.0f; }
     MainControls& c() { return main->Controls(); }
     void Click(UiControl& control) {
         const RectF b = control.Bounds();
@@ -124,6 +126,25 @@ TEST_F(MainWindowTest, MovingTheMainWindowDragsTheResultsWindowAlong) {
     EXPECT_EQ(r.top, 50);
     EXPECT_EQ(r.width, 220);
     EXPECT_EQ(r.height, 440);
+}
+
+// At scale 2 the windows keep their logical places, the results window
+// docked at the right edge less 9, and are drawn at twice their size.
+class MainWindowAtScale2Test : public MainWindowTest {
+protected:
+    float DisplayScale() const override { return 2.0f; }
+};
+
+TEST_F(MainWindowAtScale2Test, TheResultsWindowDocksInLogicalPixelsAndDrawsInDevicePixels) {
+    main->Calculate();
+    ASSERT_TRUE(main->Results().Exists());
+    platform.host.MoveWindow(c().hwnd, RectI{100, 50, 600, 440});
+    const RectI r = platform.host.WindowRect(main->Results().Handle());
+    EXPECT_EQ(r.left, 100 + 600 - 9);
+    EXPECT_EQ(r.width, 220);
+    EXPECT_EQ(platform.host.Screen(c().hwnd).Width(), 1200);
+    EXPECT_EQ(platform.host.Screen(main->Results().Handle()).Width(), 440);
+    EXPECT_EQ(platform.host.Screen(main->Results().Handle()).Height(), 880);
 }
 
 TEST_F(MainWindowTest, TheSystemCalculatorIsTheFirstThatStarts) {

@@ -5,6 +5,7 @@
 #include "tests/toolkit/toolkit_fixture.h"
 #include "toolkit/controls/combo_box.h"
 #include "toolkit/controls/edit.h"
+#include "toolkit/controls/tip_panel.h"
 #include "toolkit/scale.h"
 
 namespace qh {
@@ -118,6 +119,25 @@ TEST_P(ScaleTest, AComboListOpensInsideTheWindow) {
         ink |= RedOf(DeviceAt(x, row)) < 128;
     }
     EXPECT_TRUE(ink);
+}
+
+// A tip panel's explanation, laid out with the window's scaled graphics,
+// shows every line whole inside its body at every scale.
+TEST_P(ScaleTest, ATipPanelsLinesFitItsBody) {
+    UiTipPanel tip;
+    tip.Create(hwnd, 10, 60, 180, 64, kTipPointUp);
+    tip.Text("等额本息: 每月还款额相同,\r\n前期利息多, 后期本金多.", true);
+    Bitmap scratch(ToDevice(kWindowWidth, Scale()), ToDevice(kWindowHeight, Scale()));
+    const auto g = graphics->Open(scratch, Scale());
+    ASSERT_TRUE(g);
+    EXPECT_EQ(g->Width(), kWindowWidth);
+    const TextLines layout = tip.TextLayout(*g);
+    const RectF body = tip.TextBody();
+    EXPECT_EQ(layout.lines.size(), 2u);
+    EXPECT_LE(layout.Height(), body.height);
+    for (const Text& line : layout.lines) {
+        EXPECT_LE(MeasureText(*g, line, layout.font, MakeRect(0, 0, 0, 0)).width, body.width + 1) << line;
+    }
 }
 
 // Moving to a screen of another scale redraws the window at that scale
