@@ -18,7 +18,7 @@ void UiCaptionIcon::Paint(UiWindow&, Graphics& g, int state) {
         const Argb plate = state == kStatePressed ? MakeArgb(0xFFFFFF, 170) : MakeArgb(0xFFFFFF, 110);
         FillRoundRect(g, MakeRect(b.left - 2, b.top - 2, b.width + 3, b.height + 3), kFaceRounding, plate);
     }
-    PaintImageFitted(g, image_.Pixels(), b, false);
+    PaintImageFitted(g, image_, b, false);
 }
 
 }  // namespace qh

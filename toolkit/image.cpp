@@ -3,6 +3,8 @@
 // and mirroring are done here on the pixels.
 #include "toolkit/image.h"
 
+#include <map>
+
 #include "runtime/files.h"
 #include "toolkit/toolkit.h"
 
@@ -71,8 +73,36 @@ Bytes ChooseIconEntry(const Bytes& ico) {
 
 }  // namespace
 
+namespace {
+
+constexpr float kDoubleFromScale = 1.5f;
+
+std::map<Bytes, Bytes>& DoubleImages() {
+    static std::map<Bytes, Bytes> images;
+    return images;
+}
+
+}  // namespace
+
+void RegisterDoubleImage(const Bytes& base, const Bytes& twice) {
+    if (!base.empty() && !twice.empty()) DoubleImages()[base] = twice;
+}
+
+const Bitmap& UiImage::PixelsFor(float scale) const {
+    if (scale < kDoubleFromScale || twiceBytes_.empty() || !frames_.empty()) return bitmap_;
+    DecodedImage doubled;
+    if (twice_.Empty() && TheGraphics().DecodeFrames(twiceBytes_, doubled) && doubled.frames.size() == 1) {
+        twice_ = std::move(doubled.frames.front());
+    }
+    // The double picture counts only when it is exactly twice the size.
+    const bool twice = twice_.Width() == 2 * bitmap_.Width() && twice_.Height() == 2 * bitmap_.Height();
+    return twice ? twice_ : bitmap_;
+}
+
 void UiImage::Dispose() {
     bitmap_ = Bitmap();
+    twiceBytes_.clear();
+    twice_ = Bitmap();
     frames_.clear();
     delays_.clear();
     frame_ = 0;
@@ -98,6 +128,9 @@ bool UiImage::LoadFromMemory(const Bytes& bytes) {
         bitmap_ = std::move(decoded.frames.front());
     }
     delays_ = std::move(decoded.delays);
+    if (const auto twice = DoubleImages().find(bytes); twice != DoubleImages().end() && frames_.empty()) {
+        twiceBytes_ = twice->second;
+    }
     return true;
 }
 
@@ -145,6 +178,8 @@ bool UiImage::RotateFlip(int type) {
     if (type < 0 || type > 7) return false;
     if (bitmap_.Empty()) return true;
     bitmap_ = Turned(bitmap_, type);
+    twiceBytes_.clear();  // a turned picture has no double
+    twice_ = Bitmap();
     for (Bitmap& frame : frames_) frame = Turned(frame, type);
     return true;
 }

@@ -10,6 +10,12 @@
 
 namespace qh {
 
+// A picture drawn at twice the size for screens at 150 % and more: once
+// registered (at program start, for the program's own artwork), every image
+// loaded from the base bytes also holds the double one, and a window at such
+// a scale draws it instead of enlarging the base picture.
+void RegisterDoubleImage(const Bytes& base, const Bytes& twice);
+
 class UiImage {
 public:
     // A native handle: an HICON or HBITMAP on Windows.
@@ -58,12 +64,21 @@ public:
     Argb GetPixel(int x, int y) const { return bitmap_.GetPixel(x, y); }
     const Bitmap& Pixels() const { return bitmap_; }
     Bitmap& Pixels() { return bitmap_; }
+    // The pixels to draw at a display scale: the double picture from 1.5 on
+    // when there is one (a still image loaded from registered bytes), else
+    // the picture itself. Either is drawn over the picture's own size in
+    // logical pixels (Width() x Height()).
+    const Bitmap& PixelsFor(float scale) const;
 
 private:
     // Replaces the image with a still picture.
     bool Adopt(Bitmap picture);
 
     Bitmap bitmap_;               // the picture shown: the selected frame
+    // The registered double picture: its bytes from the load, decoded when
+    // first drawn at 150 % or more (so a window at 100 % never pays for it).
+    Bytes twiceBytes_;
+    mutable Bitmap twice_;
     std::vector<Bitmap> frames_;  // every frame of an animation; empty for a still image
     std::vector<int> delays_;
     int frame_ = 0;

@@ -290,15 +290,28 @@ void PaintMenuHighlight(Graphics& g, const RectF& r, bool enabled) {
     }
 }
 
-void PaintImageFitted(Graphics& g, const Bitmap& image, const RectF& box, bool disabled, int opacity) {
-    if (image.Empty() || box.width <= 0 || box.height <= 0) return;
-    const float w = static_cast<float>(image.Width()), h = static_cast<float>(image.Height());
+namespace {
+
+// source drawn over a picture of w x h logical pixels, fitted into box.
+void PaintFitted(Graphics& g, const Bitmap& source, float w, float h, const RectF& box, bool disabled, int opacity) {
+    if (source.Empty() || box.width <= 0 || box.height <= 0) return;
     const float scale = std::min({1.0f, box.width / w, box.height / h});
     const float dw = std::max(1.0f, std::floor(w * scale)), dh = std::max(1.0f, std::floor(h * scale));
     // Whole pixels, so an icon shown at its own size stays sharp.
     const RectF dest =
         MakeRect(std::floor(box.left + (box.width - dw) / 2), std::floor(box.top + (box.height - dh) / 2), dw, dh);
-    g.DrawImage(image, dest, MakeRect(0, 0, w, h), disabled ? opacity / 2 : opacity);
+    g.DrawImage(source, dest, MakeRect(0, 0, float(source.Width()), float(source.Height())),
+                disabled ? opacity / 2 : opacity);
+}
+
+}  // namespace
+
+void PaintImageFitted(Graphics& g, const Bitmap& image, const RectF& box, bool disabled, int opacity) {
+    PaintFitted(g, image, float(image.Width()), float(image.Height()), box, disabled, opacity);
+}
+
+void PaintImageFitted(Graphics& g, const UiImage& image, const RectF& box, bool disabled, int opacity) {
+    PaintFitted(g, image.PixelsFor(g.Scale()), float(image.Width()), float(image.Height()), box, disabled, opacity);
 }
 
 void PaintTextSelection(Graphics& g, const RectF& r, bool focused) {

@@ -7,6 +7,7 @@
 
 #include "toolkit/geometry.h"
 #include "toolkit/graphics.h"
+#include "toolkit/image.h"
 
 namespace qh {
 
@@ -140,5 +141,7 @@ void PaintMenuHighlight(Graphics& g, const RectF& r, bool enabled);
 // An image centred in box, scaled down to fit with its proportions kept
 // (never enlarged), at half strength when disabled.
 void PaintImageFitted(Graphics& g, const Bitmap& image, const RectF& box, bool disabled, int opacity = 255);
+// The same for a UiImage, drawn from its double picture at 150 % and more.
+void PaintImageFitted(Graphics& g, const UiImage& image, const RectF& box, bool disabled, int opacity = 255);
 
 }  // namespace qh

@@ -24,11 +24,26 @@ std::span<const unsigned char> FileOf(CalcImage image) {
     return {};
 }
 
+Bytes BytesOf(std::span<const unsigned char> file) { return Bytes(file.begin(), file.end()); }
+
 }  // namespace
 
-Bytes CalcImageBytes(CalcImage image) {
-    const std::span<const unsigned char> file = FileOf(image);
-    return Bytes(file.begin(), file.end());
+Bytes CalcImageBytes(CalcImage image) { return BytesOf(FileOf(image)); }
+
+std::vector<std::pair<Bytes, Bytes>> CalcDoubleImages() {
+    struct Double {
+        CalcImage image;
+        std::span<const unsigned char> (*twice)();
+    };
+    static constexpr Double kDoubles[] = {
+        {CalcImage::TabHousing, calc_art::TabHousing2x}, {CalcImage::TabCar, calc_art::TabCar2x},
+        {CalcImage::TabCombined, calc_art::TabCombined2x}, {CalcImage::TabSearch, calc_art::TabSearch2x},
+        {CalcImage::TabAbout, calc_art::TabAbout2x},     {CalcImage::HelpIcon, calc_art::HelpIcon2x},
+        {CalcImage::Banner, calc_art::Banner2x},
+    };
+    std::vector<std::pair<Bytes, Bytes>> doubles;
+    for (const Double& d : kDoubles) doubles.emplace_back(CalcImageBytes(d.image), BytesOf(d.twice()));
+    return doubles;
 }
 
 }  // namespace qh

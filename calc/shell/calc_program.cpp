@@ -5,18 +5,19 @@
 #include <optional>
 
 #include "calc/loans/rate_tables.h"
-#include "calc/loans/rate_tables.h"
 #include "calc/loans/rules_document.h"
-#include "calc/shell/plan_window.h"
-#include "runtime/convert.h"
 #include "calc/shell/about_window.h"
+#include "calc/shell/calc_images.h"
 #include "calc/shell/main_window.h"
+#include "calc/shell/plan_window.h"
 #include "calc/shell/updater_handoff.h"
 #include "calc/shell/version_check.h"
 #include "renew/site_settings.h"
 #include "runtime/browser.h"
+#include "runtime/convert.h"
 #include "runtime/startup_trace.h"
 #include "runtime/system.h"
+#include "toolkit/image.h"
 #include "toolkit/toolkit.h"
 
 namespace qh {
@@ -63,6 +64,7 @@ PlanForm StartingPlanForm() {
 int RunQingheCalc(Platform& platform, const std::vector<std::string>& arguments) {
     Host& host = platform.WindowHost();
     ToolkitStartup(host, platform.Graphics());
+    for (const auto& [base, twice] : CalcDoubleImages()) RegisterDoubleImage(base, twice);
     StartupMark("toolkit: default font");
     const HandOff handOff = HandOffToUpdater(
         !arguments.empty(), [&host](const Text& className, const Text& title, int message) {

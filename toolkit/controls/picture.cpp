@@ -35,7 +35,8 @@ void UiPicture::Paint(UiWindow&, Graphics& g, int) {
     const float scale = std::min({1.0f, b.width / w, b.height / h});
     const RectF dest = MakeRect(b.left + (b.width - w * scale) / 2, b.top + (b.height - h * scale) / 2, w * scale,
                                 h * scale);
-    g.DrawImage(image_.Pixels(), dest, MakeRect(0, 0, w, h), disabled_ != 0 ? 110 : 255);
+    const Bitmap& source = image_.PixelsFor(g.Scale());  // the double picture at 150 % and more
+    g.DrawImage(source, dest, MakeRect(0, 0, float(source.Width()), float(source.Height())), disabled_ != 0 ? 110 : 255);
 }
 
 }  // namespace qh

@@ -74,7 +74,7 @@ void UiSideButton::Paint(UiWindow&, Graphics& g, int state) {
     float x = b.left + kGap;
     if (!image_.Empty()) {
         const float side = std::min(kIconSide, b.height - 4);
-        PaintImageFitted(g, image_.Pixels(), MakeRect(x, b.top + (b.height - side) / 2, side, side), disabled);
+        PaintImageFitted(g, image_, MakeRect(x, b.top + (b.height - side) / 2, side, side), disabled);
         x += side + kGap * 3 / 4;
     }
     DrawText(g, text_, font_, ink, MakeRect(x, b.top, b.Right() - x - kGap / 2, b.height), 3, 3, 0, kFormatNoWrap);

@@ -55,7 +55,7 @@ void UiTabButton::Paint(UiWindow&, Graphics& g, int state) {
     const float band = text_.empty() ? 0.0f : std::min(kTextBand, b.height / 2);
     const RectF picture = MakeRect(b.left + kMargin, b.top + kMargin + shift, b.width - 2 * kMargin,
                                    b.height - band - 2 * kMargin);
-    PaintImageFitted(g, image_.Pixels(), picture, disabled);
+    PaintImageFitted(g, image_, picture, disabled);
     if (band > 0) {
         DrawText(g, text_, font_, ink, MakeRect(b.left + 2, b.Bottom() - band - 2 + shift, b.width - 4, band), 4, 3,
                  0, kFormatNoWrap);

@@ -6,7 +6,9 @@
 #include "toolkit/controls/combo_box.h"
 #include "toolkit/controls/edit.h"
 #include "toolkit/controls/tip_panel.h"
+#include "toolkit/image.h"
 #include "toolkit/scale.h"
+#include "tests/toolkit/controls/kind_test_support.h"
 
 namespace qh {
 namespace {
@@ -170,6 +172,31 @@ TEST(ScalePlacement, AWindowLargerThanTheWorkAreaStartsAtItsOrigin) {
     EXPECT_EQ(small.left, (267 - 100) / 2);
     EXPECT_EQ(small.top, 10 + (187 - 80) / 2);
     ToolkitShutdown();
+}
+
+// A 4 x 2 PNG, the double of kRedBluePicture in colours swapped (blue on
+// the left, red on the right), so a test can tell which one was drawn.
+const Bytes kDoubleSwapped = {
+    0x89, 0x50, 0x4E, 0x47, 0x0D, 0x0A, 0x1A, 0x0A, 0x00, 0x00, 0x00, 0x0D, 0x49, 0x48, 0x44, 0x52, 0x00, 0x00, 0x00,
+    0x04, 0x00, 0x00, 0x00, 0x02, 0x08, 0x06, 0x00, 0x00, 0x00, 0x7F, 0xA8, 0x7D, 0x63, 0x00, 0x00, 0x00, 0x14, 0x49,
+    0x44, 0x41, 0x54, 0x78, 0xDA, 0x63, 0x60, 0x60, 0xF8, 0xFF, 0x1F, 0x84, 0xFF, 0x43, 0x19, 0x0C, 0xE8, 0x02, 0x00,
+    0x07, 0x29, 0x0F, 0xF1, 0xE5, 0x7F, 0xAE, 0x0C, 0x00, 0x00, 0x00, 0x00, 0x49, 0x45, 0x4E, 0x44, 0xAE, 0x42, 0x60,
+    0x82};
+
+// A registered double picture is drawn from 150 % on, over the picture's own
+// logical size; below that, and for bytes never registered, the picture itself.
+TEST_P(ScaleTest, APictureDrawsItsDoubleFrom150Percent) {
+    RegisterDoubleImage(kRedBluePicture, kDoubleSwapped);
+    UiImage image;
+    ASSERT_TRUE(image.LoadFromMemory(kRedBluePicture));
+    EXPECT_EQ(image.Width(), 2);  // the logical size stays the picture's
+    const Bitmap& drawn = image.PixelsFor(Scale());
+    const bool twice = Scale() >= 1.5f;
+    EXPECT_EQ(drawn.Width(), twice ? 4 : 2);
+    EXPECT_TRUE(Close(drawn.GetPixel(0, 0), twice ? 0xFF0000FFu : kPictureRed, 8)) << std::hex << drawn.GetPixel(0, 0);
+    UiImage unregistered;
+    ASSERT_TRUE(unregistered.LoadFromMemory(kDoubleSwapped));
+    EXPECT_EQ(&unregistered.PixelsFor(Scale()), &unregistered.Pixels());
 }
 
 TEST(ScaleSteps, DpiAndTextGiveTheNearestStep) {

@@ -9,11 +9,13 @@
 
 namespace qh::art {
 
-ArtCanvas::ArtCanvas(int width, int height, bool opaque)
+ArtCanvas::ArtCanvas(int width, int height, bool opaque, int scale)
     : width_(width),
       height_(height),
-      surface_(cairo_image_surface_create(opaque ? CAIRO_FORMAT_RGB24 : CAIRO_FORMAT_ARGB32, width, height)),
+      surface_(cairo_image_surface_create(opaque ? CAIRO_FORMAT_RGB24 : CAIRO_FORMAT_ARGB32, width * scale,
+                                          height * scale)),
       cr_(cairo_create(surface_)) {
+    cairo_scale(cr_, scale, scale);
     // Smooth edges everywhere; the pieces are small and hand-placed, so
     // nothing relies on pixel-snapped lines except where a helper says so.
     cairo_set_antialias(cr_, CAIRO_ANTIALIAS_GOOD);

@@ -24,13 +24,16 @@ struct Paint {
 class ArtCanvas {
 public:
     // A transparent ARGB surface; opaque = true makes an RGB surface for the
-    // JPEG skin.
-    ArtCanvas(int width, int height, bool opaque = false);
+    // JPEG skin. At scale 2 the surface has twice the pixels each way and the
+    // drawing code, which works in the piece's own size, is drawn at twice
+    // the size: the double picture for screens at 150 % and more.
+    ArtCanvas(int width, int height, bool opaque = false, int scale = 1);
     ~ArtCanvas();
     ArtCanvas(const ArtCanvas&) = delete;
     ArtCanvas& operator=(const ArtCanvas&) = delete;
 
     cairo_t* Cr() { return cr_; }
+    // The piece's size, whatever the scale.
     int Width() const { return width_; }
     int Height() const { return height_; }
 

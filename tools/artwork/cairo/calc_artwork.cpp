@@ -27,19 +27,22 @@ struct Piece {
     int height;
     bool jpeg;  // the skin and the logo; the rest are PNG with transparency
     void (*draw)(ArtCanvas&);
+    // Also drawn at twice the size, as NAME@2x.png: the pictures shown at
+    // their own size (icons), which would blur when enlarged.
+    bool twice = false;
 };
 
 constexpr Piece kPieces[] = {
     {"skin.jpg", qh::art::kSkinWidth, qh::art::kSkinHeight, true, qh::art::DrawSkin},
-    {"tab_housing.png", 32, 32, false, qh::art::DrawHouseIcon},
-    {"tab_car.png", 32, 32, false, qh::art::DrawCarIcon},
-    {"tab_combined.png", 32, 32, false, qh::art::DrawCombinedIcon},
-    {"tab_search.png", 30, 30, false, qh::art::DrawSearchIcon},
-    {"tab_about.png", 30, 30, false, qh::art::DrawAboutIcon},
-    {"help_icon.png", 22, 18, false, qh::art::DrawHelpIcon},
+    {"tab_housing.png", 32, 32, false, qh::art::DrawHouseIcon, true},
+    {"tab_car.png", 32, 32, false, qh::art::DrawCarIcon, true},
+    {"tab_combined.png", 32, 32, false, qh::art::DrawCombinedIcon, true},
+    {"tab_search.png", 30, 30, false, qh::art::DrawSearchIcon, true},
+    {"tab_about.png", 30, 30, false, qh::art::DrawAboutIcon, true},
+    {"help_icon.png", 22, 18, false, qh::art::DrawHelpIcon, true},
     {"separator.png", 108, 1, false, qh::art::DrawSeparator},
     {"results_strip.png", 8, 293, false, qh::art::DrawResultsStrip},
-    {"banner.png", 100, 60, false, qh::art::DrawBanner},
+    {"banner.png", 100, 60, false, qh::art::DrawBanner, true},
     {"about_logo.jpg", qh::art::kAboutLogoWidth, qh::art::kAboutLogoHeight, true, qh::art::DrawAboutLogo},
     // The updater embeds this one (renew/CMakeLists.txt); it is kept here so
     // that one folder holds every embedded picture.
@@ -67,6 +70,13 @@ bool WritePieces(std::span<const Piece> pieces, const std::string& dir) {
             ArtCanvas canvas(piece.width, piece.height, piece.jpeg);
             piece.draw(canvas);
             written = piece.jpeg ? canvas.WriteJpeg(path, kJpegQuality) : canvas.WritePng(path);
+        }
+        if (piece.twice) {
+            const std::string name = piece.file;
+            const std::string twicePath = dir + "/" + name.substr(0, name.rfind('.')) + "@2x.png";
+            ArtCanvas canvas(piece.width, piece.height, false, 2);
+            piece.draw(canvas);
+            written = canvas.WritePng(twicePath) && written;
         }
         if (!written) {
             std::fprintf(stderr, "calc_artwork: cannot write %s\n", path.c_str());
