@@ -66,6 +66,15 @@ echo "$out" | grep -q '^PlanProblem= 首次还款月份应为 YYYY-MM' || fail "
 echo "$out" | grep -q '^PlanSummary=$' || fail "summary of a wrong form: $out"
 echo "$out" | grep -qP '^\d+\t' && fail "rows of a wrong form: $out"
 
+# At scale 2 the tip stands at the same logical place, inside the window,
+# and the window is drawn at twice its size.
+out="$(printf '%s\n' 'click SideMenu[6]' 'wait 100' 'window 还款计划' 'key PlanFirstMonth Ctrl+A' 'key PlanFirstMonth Delete' \
+       'type PlanFirstMonth 2026-13' 'state PlanProblem' "shot $work/plan2x.png" 'quit' |
+       "$driver" --scale 2 --program-dir "$work/empty" QingheCalc)"
+echo "$out" | grep -q '^PlanProblem visible=1 .* x=524 y=59' || fail "problem tip at scale 2: $out"
+[ "$(od -An -j16 -N8 -tx1 "$work/plan2x.png" | tr -d ' \n')" = "0000088400000488" ] ||
+    fail "the plan window at scale 2 is not 2180 x 1160: $(od -An -j16 -N8 -tx1 "$work/plan2x.png")"
+
 # From the results window: the 还款计划 link carries the loan just computed
 # (the housing page's 100 万 over 20 年 at 6.55 %; by area, 2 万 a ㎡ for
 # 100 ㎡ with 3成 down, 1,400,000.00), and its first payment is the page's.

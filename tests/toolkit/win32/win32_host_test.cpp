@@ -26,6 +26,7 @@ public:
             chars.push_back(static_cast<int>(wParam));
             charParams.push_back(lParam);
         }
+        if (message == WM_SIZE || message == WM_LBUTTONDOWN) positions.push_back(lParam);
         return host_.DefaultProc(window_, message, wParam, lParam);
     }
     int Count(int message) const {
@@ -37,6 +38,7 @@ public:
     std::vector<int> timerIds;
     std::vector<int> chars;  // the wParam of each WM_CHAR
     std::vector<std::intptr_t> charParams;
+    std::vector<std::intptr_t> positions;  // the lParam of each WM_SIZE and WM_LBUTTONDOWN
 
 private:
     Win32Host& host_;
@@ -94,6 +96,30 @@ TEST_F(Win32HostTest, WindowsAreLayeredWithoutANonClientArea) {
     EXPECT_EQ(clientRect.right, windowRect.right - windowRect.left);
     EXPECT_EQ(clientRect.bottom, windowRect.bottom - windowRect.top);
     EXPECT_EQ(host.Title(window), "青禾计算器测试");
+}
+
+// A move to a 192-DPI monitor (WM_DPICHANGED as Windows sends it): the
+// window takes the suggested rectangle, the toolkit hears of the new scale,
+// and sizes and mouse positions reach it in logical pixels.
+TEST_F(Win32HostTest, AChangeOfDpiTakesTheSuggestedRectangleAndTheToolkitStaysLogical) {
+    ASSERT_EQ(host.Scale(window), 1.0f);
+    RECT suggested{20, 30, 20 + 400, 30 + 240};
+    SendMessageW(reinterpret_cast<HWND>(window), WM_DPICHANGED, MAKEWPARAM(192, 192),
+                 reinterpret_cast<LPARAM>(&suggested));
+    EXPECT_EQ(host.Scale(window), 2.0f);
+    EXPECT_EQ(client.Count(WM_DPICHANGED), 1);
+    RECT device{};
+    GetWindowRect(reinterpret_cast<HWND>(window), &device);
+    EXPECT_EQ(device.right - device.left, 400);
+    const RectI logical = host.WindowRect(window);
+    EXPECT_EQ(logical.left, 10);
+    EXPECT_EQ(logical.top, 15);
+    EXPECT_EQ(logical.width, 200);
+    EXPECT_EQ(logical.height, 120);
+    ASSERT_FALSE(client.positions.empty());
+    EXPECT_EQ(client.positions.back(), MakeLParam(200, 120));  // the WM_SIZE after the move
+    SendMessageW(reinterpret_cast<HWND>(window), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(101, 61));
+    EXPECT_EQ(client.positions.back(), MakeLParam(50, 30));
 }
 
 TEST_F(Win32HostTest, RealTimersReachTheWindowUntilStopped) {
