@@ -39,7 +39,7 @@ std::vector<std::pair<Bytes, Bytes>> CalcDoubleImages() {
         {CalcImage::TabHousing, calc_art::TabHousing2x}, {CalcImage::TabCar, calc_art::TabCar2x},
         {CalcImage::TabCombined, calc_art::TabCombined2x}, {CalcImage::TabSearch, calc_art::TabSearch2x},
         {CalcImage::TabAbout, calc_art::TabAbout2x},     {CalcImage::HelpIcon, calc_art::HelpIcon2x},
-        {CalcImage::Banner, calc_art::Banner2x},
+        {CalcImage::Banner, calc_art::Banner2x},         {CalcImage::AboutLogo, calc_art::AboutLogo2x},
     };
     std::vector<std::pair<Bytes, Bytes>> doubles;
     for (const Double& d : kDoubles) doubles.emplace_back(CalcImageBytes(d.image), BytesOf(d.twice()));

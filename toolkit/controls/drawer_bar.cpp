@@ -48,8 +48,9 @@ void UiDrawerBar::Paint(UiWindow&, Graphics& g, int state) {
     if (image_.Empty()) {
         PaintPushFace(g, b, state, disabled);
     } else {
-        const RectF whole = MakeRect(0, 0, static_cast<float>(image_.Width()), static_cast<float>(image_.Height()));
-        g.DrawImage(image_.Pixels(), b, whole, disabled ? 128 : 255);
+        const Bitmap& source = image_.PixelsFor(g.Scale());  // the double picture at 150 % and more
+        const RectF whole = MakeRect(0, 0, static_cast<float>(source.Width()), static_cast<float>(source.Height()));
+        g.DrawImage(source, b, whole, disabled ? 128 : 255);
         const RectF veil = MakeRect(b.left, b.top, b.width + 1, b.height + 1);
         if (!disabled && state == kStateHover) FillRect(g, veil, kHoverVeil);
         if (!disabled && state == kStatePressed) FillRect(g, veil, kPressedVeil);

@@ -41,8 +41,10 @@ bool ArtCanvas::WriteJpeg(const std::string& path, int quality) {
     info.err = jpeg_std_error(&errors);
     jpeg_create_compress(&info);
     jpeg_stdio_dest(&info, file);
-    info.image_width = static_cast<JDIMENSION>(width_);
-    info.image_height = static_cast<JDIMENSION>(height_);
+    // The surface's pixels, which a canvas at scale 2 has twice of each way.
+    const int width = cairo_image_surface_get_width(surface_);
+    info.image_width = static_cast<JDIMENSION>(width);
+    info.image_height = static_cast<JDIMENSION>(cairo_image_surface_get_height(surface_));
     info.input_components = 3;
     info.in_color_space = JCS_RGB;
     jpeg_set_defaults(&info);
@@ -59,10 +61,10 @@ bool ArtCanvas::WriteJpeg(const std::string& path, int quality) {
     // cairo keeps RGB24 pixels as native-endian 32-bit words 0x00RRGGBB.
     const unsigned char* data = cairo_image_surface_get_data(surface_);
     const int stride = cairo_image_surface_get_stride(surface_);
-    std::vector<JSAMPLE> row(static_cast<std::size_t>(width_) * 3);
+    std::vector<JSAMPLE> row(static_cast<std::size_t>(width) * 3);
     while (info.next_scanline < info.image_height) {
         const auto* pixels = reinterpret_cast<const std::uint32_t*>(data + info.next_scanline * stride);
-        for (int x = 0; x < width_; ++x) {
+        for (int x = 0; x < width; ++x) {
             row[x * 3 + 0] = static_cast<JSAMPLE>((pixels[x] >> 16) & 0xFF);
             row[x * 3 + 1] = static_cast<JSAMPLE>((pixels[x] >> 8) & 0xFF);
             row[x * 3 + 2] = static_cast<JSAMPLE>(pixels[x] & 0xFF);

@@ -27,8 +27,9 @@ struct Piece {
     int height;
     bool jpeg;  // the skin and the logo; the rest are PNG with transparency
     void (*draw)(ArtCanvas&);
-    // Also drawn at twice the size, as NAME@2x.png: the pictures shown at
-    // their own size (icons), which would blur when enlarged.
+    // Also drawn at twice the size, as NAME@2x with the same type: the
+    // pictures shown at their own size (icons, the logo and the banners with
+    // their lettering), which would blur when enlarged.
     bool twice = false;
 };
 
@@ -43,11 +44,11 @@ constexpr Piece kPieces[] = {
     {"separator.png", 108, 1, false, qh::art::DrawSeparator},
     {"results_strip.png", 8, 293, false, qh::art::DrawResultsStrip},
     {"banner.png", 100, 60, false, qh::art::DrawBanner, true},
-    {"about_logo.jpg", qh::art::kAboutLogoWidth, qh::art::kAboutLogoHeight, true, qh::art::DrawAboutLogo},
+    {"about_logo.jpg", qh::art::kAboutLogoWidth, qh::art::kAboutLogoHeight, true, qh::art::DrawAboutLogo, true},
     // The updater embeds this one (renew/CMakeLists.txt); it is kept here so
     // that one folder holds every embedded picture.
     {"updater_banner.png", qh::art::kUpdaterBannerWidth, qh::art::kUpdaterBannerHeight, false,
-     qh::art::DrawBuiltInBanner},
+     qh::art::DrawBuiltInBanner, true},
 };
 
 // The update server's pictures.
@@ -73,10 +74,10 @@ bool WritePieces(std::span<const Piece> pieces, const std::string& dir) {
         }
         if (piece.twice) {
             const std::string name = piece.file;
-            const std::string twicePath = dir + "/" + name.substr(0, name.rfind('.')) + "@2x.png";
-            ArtCanvas canvas(piece.width, piece.height, false, 2);
+            const std::string twicePath = dir + "/" + name.substr(0, name.rfind('.')) + "@2x" + name.substr(name.rfind('.'));
+            ArtCanvas canvas(piece.width, piece.height, piece.jpeg, 2);
             piece.draw(canvas);
-            written = canvas.WritePng(twicePath) && written;
+            written = (piece.jpeg ? canvas.WriteJpeg(twicePath, kJpegQuality) : canvas.WritePng(twicePath)) && written;
         }
         if (!written) {
             std::fprintf(stderr, "calc_artwork: cannot write %s\n", path.c_str());
