@@ -7,6 +7,15 @@
 
 namespace qh {
 
+ControlSnapshot UiSystemButton::Snapshot() const {
+    ControlSnapshot s;
+    if (which_ == kCaptionClose) s.text = "关闭";
+    else if (which_ == kCaptionMinimize) s.text = "最小化";
+    else if (UiWindow* w = Window(); w != nullptr && TheHost().IsMaximized(w->Handle())) s.text = "还原";
+    else s.text = "最大化";
+    return s;
+}
+
 bool UiSystemButton::Click(UiWindow& window) {
     Host& host = TheHost();
     if (which_ == kCaptionClose) host.PostMessage(window.Handle(), msg::kClose, 0, 0);

@@ -14,7 +14,9 @@ public:
              true);
     }
     int Which() const { return which_; }
-    ControlTraits Traits() const override { return {.captionLayer = true}; }
+    ControlTraits Traits() const override { return {.captionLayer = true, .role = AccRole::kPushButton}; }
+    // Its text is what it does ("关闭"), which screen readers say.
+    ControlSnapshot Snapshot() const override;
 
 protected:
     void Paint(UiWindow& window, Graphics& g, int state) override;

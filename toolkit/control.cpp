@@ -265,6 +265,10 @@ Text UiControl::Name(const Text& name, bool set) {
 
 ControlSnapshot UiControl::Snapshot() const { return {}; }
 
+std::vector<std::pair<float, Text>> UiControl::ShownLines(UiWindow&) const {
+    return {{bounds_.top + bounds_.height / 2, Snapshot().text}};
+}
+
 Text UiControl::UserText(const Text& text, bool set) {
     return OnWindowThread(Text(), [&] {
         if (set) userText_ = text;

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "runtime/text.h"
+#include "toolkit/accessible.h"
 #include "toolkit/geometry.h"
 #include "toolkit/host.h"
 #include "toolkit/toolkit.h"
@@ -63,13 +64,19 @@ struct ControlTraits {
     bool blursOnBackgroundPress = false;
     // Enter and Space do not click it (an edit takes them as typing).
     bool noKeyboardClick = false;
+    // Has no focused look of its own: the window rings it while the user
+    // works with the keyboard.
+    bool focusRing = false;
+    // What screen readers are told it is, and where its name comes from.
+    AccRole role = AccRole::kNone;
+    AccNameFrom nameFrom = AccNameFrom::kOwnText;
 };
 
 // What a script (the UI driver) can read of a control: its text, and the
 // states a user sees. Each kind fills in what it has.
 struct ControlSnapshot {
     Text text;  // a label's, edit's, button's, link's, tab's or tip's text; a combo box's chosen item
-    int checked = 0;    // a check box or radio button that is checked, a drawer bar that is open
+    int checked = 0;    // a check box or radio button that is checked, a drawer bar or combo list that is open
     int selected = 0;   // a selected tab or side button
     int selection = 0;  // a combo box's item or a list view's row, 1-based; 0 none
     std::vector<std::vector<Text>> rows;  // a list view's cells
@@ -108,8 +115,22 @@ public:
     // The name scripts know the control by ("TopTabs[5]", "CaptionClose"):
     // the names of the program's documents. Empty when it has none.
     Text Name(const Text& name = Text(), bool set = false);
+    // The name screen readers say for the control, where its text, tooltip
+    // or row caption does not tell what it does (an image link); empty:
+    // the kind's own source.
+    void SetAccessibleName(const Text& name) { accessibleName_ = name; }
+    const Text& AccessibleName() const { return accessibleName_; }
     // The text and states of the control, for scripts.
     virtual ControlSnapshot Snapshot() const;
+    // The control's text as lines, each with the height (window coordinates)
+    // of its middle: a multi-line label's lines where it draws them, else
+    // the whole text at the middle of the bounds. Screen readers name an
+    // edit by the caption line level with it.
+    virtual std::vector<std::pair<float, Text>> ShownLines(UiWindow& window) const;
+    // A control with items (a list view's rows): where the item is drawn,
+    // empty when scrolled out of view; and picking it as the user does.
+    virtual RectF AccessibleItemBounds(int /*item*/) const { return RectF{}; }
+    virtual bool PickAccessibleItem(UiWindow& /*window*/, int /*item*/) { return false; }
     bool IsBound() const { return windowIndex_ > 0 && id_ > 0; }
     int DrawEnabled(int value = 0, bool set = false);
     void SuspendDraw();
@@ -168,6 +189,7 @@ protected:
     int drawEnabled_ = 0;
     Text userText_;
     Text name_;
+    Text accessibleName_;
 
     // Runs op on the window's thread (posted and waited for when called from
     // another thread); the default value when the window is gone. Every

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "runtime/text.h"
+#include "toolkit/accessible.h"
 #include "toolkit/bitmap.h"
 #include "toolkit/geometry.h"
 
@@ -137,6 +138,12 @@ public:
     virtual std::optional<Text> ChooseSaveFile(HostHandle, const Text& /*title*/, const Text& /*suggestedName*/) {
         return Text();
     }
+    // Whether a screen reader (or a test's client) reads the window's
+    // accessibility tree, so that the window reports its changes.
+    virtual bool AccessibilityActive(HostHandle) { return false; }
+    // A change to an object of the window's tree (id 0: the window itself),
+    // for the host to pass on to screen readers.
+    virtual void AccessibleChanged(HostHandle, AccEvent, int /*id*/) {}
     // Where the focused edit's caret is (window coordinates), so that an
     // input method puts its composition window beside it.
     virtual void SetCaretRect(HostHandle window, const RectI& caret) = 0;

@@ -8,6 +8,7 @@
 #include "toolkit/draw.h"
 #include "toolkit/messages.h"
 #include "toolkit/scale.h"
+#include "toolkit/style_painter.h"
 #include "toolkit/toolkit.h"
 
 namespace qh {
@@ -343,11 +344,22 @@ void UiWindow::PaintArea(const RectF& area, int index, int state, bool present) 
             SendControlMessage(i, msg::kPaint, 0, i == index ? state : PaintStateOf(i), false);
             backGraphics_->SetClip(clip);
         }
+        if (!caption) PaintFocusRing(clip);
     }
     // The drawn system menu lies over everything.
     if (systemMenu_.IsOpen() && systemMenu_.Bounds().Intersects(clip)) systemMenu_.Paint(*backGraphics_);
     backGraphics_->ResetClip();
     if (present) Present(px);
+}
+
+void UiWindow::PaintFocusRing(const RectF& clip) {
+    const ControlRecord* rec = Record(Focused());
+    if (!keyboardCues_ || rec == nullptr || !rec->visible || !rec->traits.focusRing || !rec->bounds.Intersects(clip)) {
+        return;
+    }
+    constexpr float kRingRounding = 4.0f;
+    const RectF b = rec->bounds;
+    DrawRoundRect(*backGraphics_, MakeRect(b.left, b.top, b.width - 1, b.height - 1), kRingRounding, Style().accent);
 }
 
 void UiWindow::Present(const RectI& area) {
@@ -485,6 +497,19 @@ std::intptr_t UiWindow::Default(int message, std::intptr_t wParam, std::intptr_t
 }
 
 std::intptr_t UiWindow::HandleMessage(int message, std::intptr_t wParam, std::intptr_t lParam) {
+    ++dispatchDepth_;
+    const std::intptr_t result = Dispatch(message, wParam, lParam);
+    --dispatchDepth_;
+    // Reported once per message from the system, after everything it set
+    // off; the pointer's moves and repaints change nothing a reader reads.
+    const bool changes = message != msg::kMouseMove && message != msg::kPaint;
+    if (dispatchDepth_ == 0 && changes && hwnd_ != 0 && TheHost().AccessibilityActive(hwnd_)) {
+        ReportAccessibleChanges();
+    }
+    return result;
+}
+
+std::intptr_t UiWindow::Dispatch(int message, std::intptr_t wParam, std::intptr_t lParam) {
     if (hwnd_ == 0) return 0;
     if (!inputEnabled_ && IsUserInput(message)) return 0;
     Host& host = TheHost();
@@ -535,7 +560,7 @@ std::intptr_t UiWindow::HandleMessage(int message, std::intptr_t wParam, std::in
     case msg::kCommand:
         // Commands of the window's menu are system commands (minimize,
         // maximize, restore, close), handled as the system handles them.
-        return HandleMessage(msg::kSysCommand, wParam, lParam);
+        return Dispatch(msg::kSysCommand, wParam, lParam);
     case msg::kTimer:
         OnTimer(static_cast<std::uint32_t>(wParam));
         return 0;
@@ -556,7 +581,7 @@ std::intptr_t UiWindow::HandleMessage(int message, std::intptr_t wParam, std::in
         RouteMouse(message, wParam, lParam);
         return 0;
     case msg::kLButtonDblClk:
-        return HandleMessage(msg::kLButtonDown, msg::kDoubleClickMark, lParam), 0;
+        return Dispatch(msg::kLButtonDown, msg::kDoubleClickMark, lParam), 0;
     case msg::kLButtonDown:
     case msg::kLButtonUp:
     case msg::kRButtonDown:

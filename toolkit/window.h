@@ -29,6 +29,14 @@ using ResizeHandler = std::function<int(HostHandle, int, int, int)>;
 using ControlHandler = std::function<int(HostHandle, int, int, int)>;
 // (hwnd, focused control id, key or character, lParam); -1 lets the toolkit go on
 using KeyHandler = std::function<int(HostHandle, int, int, std::intptr_t)>;
+// A key of the whole window (Ctrl+Tab to the next page, Escape to close),
+// whatever has the focus: true when the window acted on it.
+struct ShortcutKey {
+    int vk = 0;
+    bool ctrl = false;
+    bool shift = false;
+};
+using ShortcutHandler = std::function<bool(const ShortcutKey&)>;
 
 // Window flags.
 constexpr int kFlagCloseButton = 4;
@@ -93,6 +101,9 @@ public:
     int FrameStyle(int value = 0, bool set = false);
     // Gives focus to the control of that id when it takes focus and is visible.
     bool FocusControl(int id);
+    // Does what Enter does to a focused control: clicks it and shows it
+    // focused (a screen reader's default action).
+    void ActivateControl(int index);
 
     void OnMessage(MessageHandler h) { onMessage_ = std::move(h); }
     void OnPaint(PaintHandler h) { onPaint_ = std::move(h); }
@@ -111,7 +122,15 @@ public:
     void OnChar(KeyHandler h) { onChar_ = std::move(h); }
     void OnControlFocus(ControlHandler h) { onFocus_ = std::move(h); }
     void OnControlBlur(ControlHandler h) { onBlur_ = std::move(h); }
+    // Runs first for every key that goes down in the window, focused control
+    // or not; a key it takes goes no further.
+    void OnShortcut(ShortcutHandler h) { onShortcut_ = std::move(h); }
+    // Whether the user works the window with the keyboard now: the focused
+    // control is ringed. A mouse press ends it.
+    bool KeyboardCues() const { return keyboardCues_; }
 
+    // Handles a message; when a screen reader is listening, then reports
+    // what changed in the window's accessibility tree.
     std::intptr_t HandleMessage(int message, std::intptr_t wParam, std::intptr_t lParam) override;
 
     HostHandle Handle() const { return hwnd_; }
@@ -206,7 +225,15 @@ private:
     void KeyDown(int vk, std::intptr_t lParam);
     void KeyUp(int vk, std::intptr_t lParam);
     void Char(int ch, std::intptr_t lParam);
-    void MoveFocus(int from);
+    // Moves the focus to the next control that takes it (step 1) or the
+    // previous one (step -1), wrapping.
+    void MoveFocus(int from, int step = 1);
+    void ShowKeyboardCues(bool show);
+    void PaintFocusRing(const RectF& clip);
+    std::intptr_t Dispatch(int message, std::intptr_t wParam, std::intptr_t lParam);
+    // Compares the accessibility tree with the one last reported and tells
+    // the host what changed (window_accessible.cpp).
+    void ReportAccessibleChanges();
     void SetFocused(int index, bool byKeyboard);
     void Blur(int index);
     void CallControlHandler(const ControlHandler& h, int index);
@@ -223,6 +250,7 @@ private:
     int hoverId_ = 0;
     int pressedId_ = 0;
     bool keyboardFocusMark_ = false;
+    bool keyboardCues_ = false;
     int alpha_ = -1;
     Argb backgroundColor_ = 0;
     Text captionText_;
@@ -264,6 +292,17 @@ private:
     ControlHandler onMouseEnter_, onMouseLeave_, onMouseDown_, onMouseUp_, onEvent_, onDoubleClick_,
         onRightDown_, onRightUp_, onFocus_, onBlur_;
     KeyHandler onKeyDown_, onKeyUp_, onChar_;
+    ShortcutHandler onShortcut_;
+
+    // What screen readers were last told of each control, to report changes.
+    struct AccessibleMemo {
+        int id = 0;
+        Text name, value;
+        unsigned states = 0;
+    };
+    std::vector<AccessibleMemo> accessibleMemo_;
+    bool accessibleReported_ = false;
+    int dispatchDepth_ = 0;
 };
 
 }  // namespace qh

@@ -7,6 +7,10 @@
 namespace qh {
 
 namespace {
+// Keys that move about the window: the user works it with the keyboard.
+bool IsNavigationKey(int vk) {
+    return vk == vk::kTab || vk == vk::kLeft || vk == vk::kUp || vk == vk::kRight || vk == vk::kDown;
+}
 bool IsPress(int message) { return message == msg::kLButtonDown || message == msg::kRButtonDown; }
 bool IsRelease(int message) { return message == msg::kLButtonUp || message == msg::kRButtonUp; }
 }  // namespace
@@ -91,6 +95,7 @@ void UiWindow::RouteMouse(int message, std::intptr_t wParam, std::intptr_t lPara
         hoverId_ = 0;
         host.ShowTooltip(hwnd_, Text());
         if (IsPress(message)) {
+            ShowKeyboardCues(false);
             host.SetFocus(hwnd_);
             if (ControlRecord* f = Record(Focused()); f != nullptr && f->traits.blursOnBackgroundPress) {
                 int old = Focused();
@@ -116,6 +121,7 @@ void UiWindow::RouteMouse(int message, std::intptr_t wParam, std::intptr_t lPara
         return;
     }
     if (IsPress(message)) {
+        ShowKeyboardCues(false);
         if (!rec->noMouse && rec->object->disabled_ == 0) {
             keyboardFocusMark_ = false;
             pressedId_ = IdAt(hit);
@@ -201,12 +207,26 @@ bool UiWindow::FocusControl(int id) {
     return true;
 }
 
+void UiWindow::ActivateControl(int index) {
+    ClickControl(index);
+    RepaintControl(index, kStateFocused);
+}
+
+void UiWindow::ShowKeyboardCues(bool show) {
+    if (keyboardCues_ == show) return;
+    keyboardCues_ = show;
+    if (Record(Focused()) != nullptr) RepaintControl(Focused(), PaintStateOf(Focused()));
+}
+
 void UiWindow::KeyDown(int vk, std::intptr_t lParam) {
     // An open menu takes the keys, as the system's menus do.
     if (systemMenu_.IsOpen()) {
         MenuKeyDown(vk);
         return;
     }
+    Host& host = TheHost();
+    if (IsNavigationKey(vk)) ShowKeyboardCues(true);
+    if (onShortcut_ && onShortcut_(ShortcutKey{vk, host.KeyPressed(vk::kControl), host.KeyPressed(vk::kShift)})) return;
     ControlRecord* rec = Record(Focused());
     if (rec == nullptr) return;
     const int index = Focused();
@@ -216,25 +236,25 @@ void UiWindow::KeyDown(int vk, std::intptr_t lParam) {
     if (rec->traits.editKeys) {
         // Edit keys reach the edit as characters marked 10086, so the edit
         // handles typing and editing in one place.
-        const bool ctrl = TheHost().KeyPressed(vk::kControl);
+        const bool ctrl = host.KeyPressed(vk::kControl);
         const bool ctrlKey = ctrl && (vk == 'A' || vk == 'C' || vk == 'V' || vk == 'X');
         if (ctrlKey || vk == vk::kEnd || vk == vk::kHome || vk == vk::kLeft || vk == vk::kRight ||
             vk == vk::kDelete) {
             SendControlMessage(index, msg::kChar, vk, msg::kEditKeyMark, false);
         }
-    } else if (vk == vk::kTab && rec->traits.ownsCtrlTab && TheHost().KeyPressed(vk::kControl)) {
+    } else if (vk == vk::kTab && rec->traits.ownsCtrlTab && host.KeyPressed(vk::kControl)) {
         SendControlMessage(index, msg::kCtrlTab, 0, 0, false);
     } else if ((vk == vk::kEnter || vk == vk::kSpace) && rec->visible && !rec->noMouse) {
-        ClickControl(index);
-        RepaintControl(index, kStateFocused);
+        ActivateControl(index);
     }
     SendControlMessage(index, msg::kKeyDown, vk, lParam, false);
 }
 
-void UiWindow::MoveFocus(int from) {
+void UiWindow::MoveFocus(int from, int step) {
     const int n = ControlCount();
-    for (int step = 1; step <= n; ++step) {
-        int i = (from - 1 + step) % n + 1;
+    for (int k = 1; k <= n; ++k) {
+        // from + k * step, wrapped into 1..n; from 0 backwards starts at n.
+        const int i = ((from - 1 + k * step) % n + n) % n + 1;
         const ControlRecord& r = controls_[i - 1];
         if (!r.visible || r.noMouse || !r.tabStop || r.traits.captionLayer) continue;
         if (r.object != nullptr && r.object->disabled_ != 0) continue;
@@ -247,7 +267,7 @@ void UiWindow::MoveFocus(int from) {
 void UiWindow::KeyUp(int vk, std::intptr_t lParam) {
     if (systemMenu_.IsOpen()) return;
     if (vk == vk::kTab && !TheHost().KeyPressed(vk::kControl)) {
-        MoveFocus(Focused());
+        MoveFocus(Focused(), TheHost().KeyPressed(vk::kShift) ? -1 : 1);
         return;
     }
     ControlRecord* rec = Record(Focused());

@@ -13,6 +13,8 @@ public:
                 Argb textColor = MakeArgb(0x000000, 210), const FontChoice& font = {}, bool visible = true);
     int FadeAlpha() const { return fadeAlpha_; }
 
+    ControlTraits Traits() const override { return {.role = AccRole::kPushButton}; }
+
 protected:
     void Paint(UiWindow& window, Graphics& g, int state) override;
     bool Tick(UiWindow& window) override;

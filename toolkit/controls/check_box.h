@@ -11,6 +11,8 @@ public:
                 bool checked = false, Argb textColor = MakeArgb(0x000000, 230), const FontChoice& font = {},
                 bool visible = true);
 
+    ControlTraits Traits() const override { return {.focusRing = true, .role = AccRole::kCheckBox}; }
+
 protected:
     void PaintMark(Graphics& g, const RectF& box, int state) override;
     bool Click(UiWindow& window) override;

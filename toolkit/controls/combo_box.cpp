@@ -100,6 +100,7 @@ ControlSnapshot UiComboBox::Snapshot() const {
     ControlSnapshot s;
     s.text = Text();
     s.selection = OnWindowThread(0, [&] { return IsBound() ? selection_ : 0; });
+    s.checked = OnWindowThread(0, [&] { return open_ ? 1 : 0; });
     return s;
 }
 

@@ -67,6 +67,8 @@ public:
     ControlTraits Traits() const override {
         ControlTraits t;
         t.blursOnBackgroundPress = true;
+        t.role = AccRole::kComboBox;
+        t.nameFrom = AccNameFrom::kRowCaption;
         return t;
     }
 

@@ -20,7 +20,7 @@ void UiDrawerBar::Create(HostHandle hwnd, float left, float top, float width, fl
                          bool visible) {
     if (IsBound()) return;
     image_.LoadFromMemory(image);
-    CreateBase(hwnd, MakeRect(left, top, width, height), kKindDrawerBar, visible, false);
+    CreateBase(hwnd, MakeRect(left, top, width, height), kKindDrawerBar, visible, true);
     Redraw();
 }
 

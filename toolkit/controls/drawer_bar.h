@@ -23,6 +23,8 @@ public:
     ControlSnapshot Snapshot() const override;
     const UiImage& Picture() const { return image_; }
 
+    ControlTraits Traits() const override { return {.focusRing = true, .role = AccRole::kPushButton, .nameFrom = AccNameFrom::kToolTip}; }
+
 protected:
     void Paint(UiWindow& window, Graphics& g, int state) override;
 

@@ -61,6 +61,8 @@ public:
         ControlTraits t;
         t.editKeys = true;
         t.noKeyboardClick = true;
+        t.role = AccRole::kEditableText;
+        t.nameFrom = AccNameFrom::kRowCaption;
         return t;
     }
 

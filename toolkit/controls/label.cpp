@@ -48,6 +48,23 @@ TextLines UiLabel::TextLayout(Graphics& g) const {
     return FitTextLines(g, text_, font_, Bounds(), formatFlags_);
 }
 
+std::vector<std::pair<float, qh::Text>> UiLabel::ShownLines(UiWindow& window) const {
+    Graphics* g = window.BackGraphics();
+    if (g == nullptr) return UiControl::ShownLines(window);
+    const TextLines layout = TextLayout(*g);
+    const RectF b = Bounds();
+    // Aligns 3-5 centre the block of lines in the bounds; the others start
+    // at the top.
+    constexpr int kFirstCentredAlign = 3, kLastCentredAlign = 5;
+    const bool centred = align_ >= kFirstCentredAlign && align_ <= kLastCentredAlign;
+    const float top = b.top + (centred ? (b.height - layout.Height()) / 2 : 0.0f);
+    std::vector<std::pair<float, qh::Text>> lines;
+    for (std::size_t i = 0; i < layout.lines.size(); ++i) {
+        lines.emplace_back(top + static_cast<float>(i) * layout.pitch + layout.lineHeight / 2, layout.lines[i]);
+    }
+    return lines;
+}
+
 Argb UiLabel::ColorFor(int state, bool focused) const {
     if (disabled_ != 0) return Style().disabledText;
     if (state == kStateHover) return colors_.hover;

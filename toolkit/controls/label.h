@@ -39,6 +39,9 @@ public:
     // The text's lines as the label draws them: at its line pitch when it
     // has one, else fitted to its bounds so that every line shows whole.
     TextLines TextLayout(Graphics& g) const;
+    std::vector<std::pair<float, qh::Text>> ShownLines(UiWindow& window) const override;
+
+    ControlTraits Traits() const override { return {.role = AccRole::kStaticText}; }
 
 protected:
     void Paint(UiWindow& window, Graphics& g, int state) override;

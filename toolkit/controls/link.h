@@ -13,6 +13,8 @@ public:
                 float height, Argb textColor = 0, const FontChoice& font = {}, bool visible = true);
     qh::Text Url(const qh::Text& url = qh::Text(), bool set = false);
 
+    ControlTraits Traits() const override { return {.focusRing = true, .role = AccRole::kLink}; }
+
 protected:
     void Paint(UiWindow& window, Graphics& g, int state) override;
     bool Click(UiWindow& window) override;

@@ -37,7 +37,7 @@ void UiListView::Create(HostHandle hwnd, float left, float top, float width, flo
     look_.headerHeight = std::max(0, look_.headerHeight);
     if (look_.rowHeight <= 0) look_.rowHeight = ListViewLook().rowHeight;
     font_ = FontOf(look_.font);
-    CreateBase(hwnd, MakeRect(left, top, width, height), kKindListView, visible, false);
+    CreateBase(hwnd, MakeRect(left, top, width, height), kKindListView, visible, true);
     Redraw();
 }
 
@@ -217,6 +217,17 @@ ControlSnapshot UiListView::Snapshot() const {
         for (const Row& row : rows_) s.rows.push_back(row.cells);
         return s;
     });
+}
+
+RectF UiListView::AccessibleItemBounds(int row) const {
+    return OnWindowThread(RectF{}, [&] { return row >= 1 ? RowRect(row) : RectF{}; });
+}
+
+bool UiListView::PickAccessibleItem(UiWindow&, int row) {
+    if (disabled_ != 0 || row < 1 || row > static_cast<int>(rows_.size())) return false;
+    SelectByUser(row);
+    EnsureVisible(row);
+    return true;
 }
 
 int UiListView::TopRow() {

@@ -80,6 +80,10 @@ public:
     bool HasScrollBar();
     // For scripts: the cells of every row, and the selected row.
     ControlSnapshot Snapshot() const override;
+    RectF AccessibleItemBounds(int row) const override;
+    bool PickAccessibleItem(UiWindow& window, int row) override;
+
+    ControlTraits Traits() const override { return {.role = AccRole::kList, .nameFrom = AccNameFrom::kRowCaption}; }
 
 protected:
     void Paint(UiWindow& window, Graphics& g, int state) override;

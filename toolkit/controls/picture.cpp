@@ -9,7 +9,9 @@ namespace qh {
 bool UiPicture::Create(HostHandle hwnd, float left, float top, float width, float height, const Bytes& imageBytes,
                        int cursor, bool visible) {
     const bool decoded = imageBytes.empty() || image_.LoadFromMemory(imageBytes);
-    CreateBase(hwnd, MakeRect(left, top, width, height), kKindPicture, visible, false, cursor,
+    // A picture button (the hand cursor) takes the focus, so the keyboard
+    // reaches it too.
+    CreateBase(hwnd, MakeRect(left, top, width, height), kKindPicture, visible, cursor == kCursorHand, cursor,
                cursor != kCursorArrow);
     Redraw();
     return decoded;

@@ -21,6 +21,13 @@ public:
     void Image(UiImage image);
     const UiImage& Picture() const { return image_; }
 
+    // With the hand cursor it is a picture button, named by its tooltip.
+    ControlTraits Traits() const override {
+        return {.focusRing = true,
+                .role = cursor_ == kCursorHand ? AccRole::kPushButton : AccRole::kGraphic,
+                .nameFrom = AccNameFrom::kToolTip};
+    }
+
 protected:
     void Paint(UiWindow& window, Graphics& g, int state) override;
 

@@ -16,9 +16,13 @@ public:
     int Group() const { return group_; }
     std::intptr_t ControlProc(UiWindow& window, int message, std::intptr_t wParam, std::intptr_t lParam) override;
 
+    ControlTraits Traits() const override { return {.focusRing = true, .role = AccRole::kRadioButton}; }
+
 protected:
     void PaintMark(Graphics& g, const RectF& box, int state) override;
     bool Click(UiWindow& window) override;
+    // The arrow keys move to the group's previous or next button and check it.
+    bool KeyDown(UiWindow& window, int vk) override;
 
 private:
     int group_ = 0;

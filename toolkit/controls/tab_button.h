@@ -21,6 +21,8 @@ public:
     ControlSnapshot Snapshot() const override;
     const UiImage& Picture() const { return image_; }
 
+    ControlTraits Traits() const override { return {.role = AccRole::kPageTab}; }
+
 protected:
     void Paint(UiWindow& window, Graphics& g, int state) override;
 

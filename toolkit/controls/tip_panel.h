@@ -40,6 +40,8 @@ public:
     // Where the text stands: the panel's body inside its padding.
     RectF TextBody() const;
 
+    ControlTraits Traits() const override { return {.role = AccRole::kStaticText}; }
+
 protected:
     std::intptr_t ControlProc(UiWindow& window, int message, std::intptr_t wParam, std::intptr_t lParam) override;
     void Paint(UiWindow& window, Graphics& g, int state) override;

@@ -2,8 +2,9 @@
 // Implements: window creation, move / size / show / maximize / minimize,
 // WM_CLOSE and WM_DESTROY, posted messages, capture, focus, cursors, timers
 // on a clock the caller advances, clipboard text, tooltips, alert sounds
-// (recorded, not played), screen and work area, a display scale (windows
-// and input logical, screens in device pixels), NotifyWindows among its own
+// (recorded, not played), accessibility reports (recorded), screen and work
+// area, a display scale (windows and input logical, screens in device
+// pixels), NotifyWindows among its own
 // windows, calls from other threads carried out when the window's thread
 // pumps, and every presentation kept as an image.
 // Input is injected by the caller as Win32-numbered messages. The window
@@ -65,6 +66,10 @@ public:
     void ShowTooltip(HostHandle window, const Text& text) override;
     void Beep(int iconType) override;
     void SetCaretRect(HostHandle window, const RectI& caret) override;
+    bool AccessibilityActive(HostHandle) override { return accessibilityActive_; }
+    void AccessibleChanged(HostHandle window, AccEvent event, int id) override {
+        accessibleEvents_.push_back({window, event, id});
+    }
     RectI ScreenRect() override { return screen_; }
     RectI WorkArea() override { return work_; }
     RectI MaxTrackSize() override { return RectI{0, 0, screen_.width + 12, screen_.height + 12}; }
@@ -107,6 +112,16 @@ public:
     // What the window shows now, in device pixels (empty when it was never
     // presented).
     const Bitmap& Screen(HostHandle window) const;
+    // As if a screen reader listened: the windows report their changes,
+    // which are kept in order.
+    struct AccessibleReport {
+        HostHandle window = 0;
+        AccEvent event = AccEvent::kFocus;
+        int id = 0;
+    };
+    void SetAccessibilityActive(bool active) { accessibilityActive_ = active; }
+    const std::vector<AccessibleReport>& AccessibleReports() const { return accessibleEvents_; }
+    void ClearAccessibleReports() { accessibleEvents_.clear(); }
     // The caret rectangle the toolkit last gave for the window.
     RectI CaretRect(HostHandle window) const;
 
@@ -125,6 +140,8 @@ private:
     long long now_ = 0;
     std::map<int, bool> keys_;
     std::vector<Presentation> presentations_;
+    bool accessibilityActive_ = false;
+    std::vector<AccessibleReport> accessibleEvents_;
     Bitmap empty_;
 };
 

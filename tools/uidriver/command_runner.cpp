@@ -6,6 +6,7 @@
 #include <thread>
 
 #include "runtime/system.h"
+#include "toolkit/accessible.h"
 #include "toolkit/controls/combo_box.h"
 #include "toolkit/messages.h"
 #include "toolkit/toolkit.h"
@@ -13,23 +14,42 @@
 #include "tools/uidriver/png_file.h"
 
 namespace qh {
-namespace {
 
+// A key as a script names it.
 struct KeyName {
     const char* name;
     int vk;
     bool ctrl;
     int character;  // what the system also sends as WM_CHAR, or 0
+    bool shift = false;
+    bool alt = false;  // sent as a system key (WM_SYSKEYDOWN)
 };
+
+namespace {
+
+
+constexpr int kVkBackspace = 8, kVkPageUp = 33, kVkPageDown = 34, kVkAlt = 18, kVkF4 = 115;
 
 constexpr KeyName kKeys[] = {
     {"Tab", vk::kTab, false, 0},        {"Enter", vk::kEnter, false, 13},  {"Space", vk::kSpace, false, 32},
-    {"Escape", 27, false, 27},          {"Backspace", 8, false, 8},        {"Delete", vk::kDelete, false, 0},
+    {"Escape", vk::kEscape, false, 27}, {"Backspace", kVkBackspace, false, 8}, {"Delete", vk::kDelete, false, 0},
     {"Home", vk::kHome, false, 0},      {"End", vk::kEnd, false, 0},       {"Left", vk::kLeft, false, 0},
-    {"Right", vk::kRight, false, 0},    {"Up", 38, false, 0},              {"Down", 40, false, 0},
+    {"Right", vk::kRight, false, 0},    {"Up", vk::kUp, false, 0},         {"Down", vk::kDown, false, 0},
+    {"PageUp", kVkPageUp, false, 0},    {"PageDown", kVkPageDown, false, 0}, {"F4", kVkF4, false, 0},
     {"Ctrl+A", 'A', true, 0},           {"Ctrl+C", 'C', true, 0},          {"Ctrl+V", 'V', true, 0},
-    {"Ctrl+X", 'X', true, 0},
+    {"Ctrl+X", 'X', true, 0},           {"Shift+Tab", vk::kTab, false, 0, true},
+    {"Ctrl+Tab", vk::kTab, true, 0},    {"Ctrl+Shift+Tab", vk::kTab, true, 0, true},
+    {"Ctrl+1", '1', true, 0},           {"Ctrl+2", '2', true, 0},          {"Ctrl+3", '3', true, 0},
+    {"Ctrl+4", '4', true, 0},           {"Ctrl+5", '5', true, 0},
+    {"Alt+Down", vk::kDown, false, 0, false, true}, {"Alt+Up", vk::kUp, false, 0, false, true},
 };
+
+const KeyName* FindKey(const std::string& name) {
+    for (const KeyName& k : kKeys) {
+        if (name == k.name) return &k;
+    }
+    return nullptr;
+}
 
 std::string Utf8(const Text& gbk) { return System().GbkToUtf8(gbk); }
 Text Gbk(const std::string& utf8) { return System().Utf8ToGbk(utf8); }
@@ -143,19 +163,75 @@ void CommandRunner::PrintControls() {
 }
 
 bool CommandRunner::Key(const Target& target, const std::string& key) {
-    for (const KeyName& k : kKeys) {
-        if (key != k.name) continue;
-        const ControlRecord* rec = target.window->Record(target.index);
-        target.window->FocusControl(rec->id);
-        const HostHandle hwnd = target.window->Handle();
-        if (k.ctrl) host_.HoldKey(vk::kControl, true);
-        host_.Send(hwnd, msg::kKeyDown, k.vk, 1);
-        if (k.character != 0) host_.Send(hwnd, msg::kChar, k.character, 1);
-        host_.Send(hwnd, msg::kKeyUp, k.vk, 1);
-        if (k.ctrl) host_.HoldKey(vk::kControl, false);
-        return true;
+    const KeyName* k = FindKey(key);
+    if (k == nullptr) return false;
+    target.window->FocusControl(target.window->Record(target.index)->id);
+    SendKey(target.window->Handle(), *k);
+    return true;
+}
+
+void CommandRunner::SendKey(HostHandle hwnd, const KeyName& k) {
+    // Modifiers are held as the key goes down and up, as on a keyboard.
+    if (k.ctrl) host_.HoldKey(vk::kControl, true);
+    if (k.shift) host_.HoldKey(vk::kShift, true);
+    if (k.alt) {
+        host_.HoldKey(kVkAlt, true);
+        host_.Send(hwnd, msg::kSysKeyDown, k.vk, 1);
+        host_.HoldKey(kVkAlt, false);
+        return;
     }
-    return false;
+    host_.Send(hwnd, msg::kKeyDown, k.vk, 1);
+    if (k.character != 0) host_.Send(hwnd, msg::kChar, k.character, 1);
+    host_.Send(hwnd, msg::kKeyUp, k.vk, 1);
+    if (k.shift) host_.HoldKey(vk::kShift, false);
+    if (k.ctrl) host_.HoldKey(vk::kControl, false);
+}
+
+UiWindow* CommandRunner::KeyboardWindow() {
+    // The keyboard goes to the active window; scripts read that one next.
+    for (UiWindow* w : Toolkit().windows) {
+        if (w != nullptr && w->Handle() != 0 && host_.Exists(w->Handle()) && host_.Visible(w->Handle()) &&
+            host_.IsActive(w->Handle())) {
+            target_ = w->Handle();
+            return w;
+        }
+    }
+    return TargetWindow();
+}
+
+void CommandRunner::PrintObject(const AccessibleObject& o, int depth) {
+    out_ << std::string(static_cast<std::size_t>(depth) * 2, ' ') << RoleName(o.role) << " \"" << OneLine(Utf8(o.name))
+         << "\"";
+    if (!o.value.empty()) out_ << " value=\"" << OneLine(Utf8(o.value)) << "\"";
+    out_ << " states=" << (o.states == 0 ? "none" : StateNames(o.states)) << " x=" << o.screen.left
+         << " y=" << o.screen.top << " w=" << o.screen.width << " h=" << o.screen.height;
+    if (!o.defaultAction.empty()) out_ << " action=" << Utf8(o.defaultAction);
+    out_ << "\n";
+}
+
+void CommandRunner::PrintTree() {
+    UiWindow* w = TargetWindow();
+    if (w == nullptr) return;
+    PrintObject(DescribeWindow(*w), 0);
+    for (const AccessibleObject& child : AccessibleChildren(*w)) {
+        PrintObject(child, 1);
+        for (int item = 1; item <= child.itemCount; ++item) {
+            if (const auto row = DescribeControl(*w, child.id, item)) PrintObject(*row, 2);
+        }
+    }
+}
+
+void CommandRunner::PrintFocus() {
+    UiWindow* w = KeyboardWindow();
+    if (w == nullptr) return;
+    const ControlRecord* rec = w->Record(w->FocusedControl());
+    if (rec == nullptr) {
+        out_ << "focus none\n";
+        return;
+    }
+    out_ << "focus " << (rec->object->Name().empty() ? std::string("-") : Utf8(rec->object->Name())) << " ";
+    if (const auto o = DescribeControl(*w, rec->id)) PrintObject(*o, 0);
+    else out_ << "\n";
 }
 
 void CommandRunner::Wheel(HostHandle hwnd, int x, int y, int notches) {
@@ -237,6 +313,24 @@ CommandRunner::Outcome CommandRunner::Run(const std::string& line, int lineNumbe
     if (command == "windows") return PrintWindows(), Outcome::kContinue;
     if (command == "controls") return PrintControls(), Outcome::kContinue;
     if (command == "started") return PrintStarted(), Outcome::kContinue;
+    if (command == "tree") return PrintTree(), Outcome::kContinue;
+    if (command == "focus") return PrintFocus(), Outcome::kContinue;
+    if (command == "press") {
+        // A key of the keyboard alone: to whatever has the focus.
+        const KeyName* k = FindKey(rest);
+        UiWindow* w = KeyboardWindow();
+        if (k == nullptr) return Fail("unknown key: " + rest);
+        if (w == nullptr) return Fail("no window");
+        SendKey(w->Handle(), *k);
+        return Outcome::kContinue;
+    }
+    if (command == "write") {
+        // Typing into the focused control, without a click first.
+        UiWindow* w = KeyboardWindow();
+        if (w == nullptr) return Fail("no window");
+        for (char c : Gbk(rest)) host_.Send(w->Handle(), msg::kChar, static_cast<unsigned char>(c), 1);
+        return Outcome::kContinue;
+    }
     if (command == "wait") {
         int ms = 0;
         if (!ReadInt(rest, ms) || ms < 0) return Fail("wait needs milliseconds: " + rest);

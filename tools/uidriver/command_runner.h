@@ -14,6 +14,8 @@
 namespace qh {
 
 class UiWindow;
+struct AccessibleObject;
+struct KeyName;
 
 class CommandRunner {
 public:
@@ -47,6 +49,12 @@ private:
     void PrintControls();
     void PrintState(const std::string& name, const Target& target);
     bool Key(const Target& target, const std::string& key);
+    void SendKey(HostHandle hwnd, const KeyName& key);
+    // The window the keyboard reaches (the active one), made the target.
+    UiWindow* KeyboardWindow();
+    void PrintObject(const AccessibleObject& object, int depth);
+    void PrintTree();
+    void PrintFocus();
     // Turns the wheel by notches (positive away from the user) at a point of
     // the window.
     void Wheel(HostHandle hwnd, int x, int y, int notches);
