@@ -252,7 +252,10 @@ int UiControl::Cursor(int value, bool set) {
     return OnWindowThread(0, [&] {
         if (set) {
             cursor_ = value;
-            if (ControlRecord* rec = OwnRecord()) rec->cursor = value;
+            if (ControlRecord* rec = OwnRecord()) {
+                rec->cursor = value;
+                rec->traits = Traits();  // a hand cursor makes a label a link
+            }
         }
         return cursor_;
     });

@@ -176,6 +176,7 @@ void MainWindow::CreateSharedControls() {
     c_.captionLabel.Name("CaptionLabel", true);
     c_.helpIcon.Create(h, 355, 287, 22, 18, CalcImageBytes(CalcImage::HelpIcon), kCursorHand, false);
     c_.helpIcon.Name("HelpIcon", true);
+    c_.helpIcon.SetAccessibleName("帮助");
     c_.separator.Create(h, 160, 250, 420, 1, Bytes());
     c_.separator.Image(StretchedSeparator(420));
     c_.separator.Name("Separator", true);
@@ -190,6 +191,7 @@ void MainWindow::CreateSharedControls() {
     c_.helpPopup.Name("HelpPopup", true);
     c_.banner.Create(h, 485, 33, 100, 60, CalcImageBytes(CalcImage::Banner), kCursorHand);
     c_.banner.Name("Banner", true);
+    c_.banner.SetAccessibleName("青禾网站");  // the picture opens the site
 }
 
 void MainWindow::BindHandlers() {

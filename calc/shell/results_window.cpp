@@ -163,11 +163,14 @@ void ResultsWindow::Create(int page) {
     const Bytes help = CalcImageBytes(CalcImage::HelpIcon);
     upperHelp_.Create(h, 85, 106, 22, 18, help, kCursorHand, loan);
     upperHelp_.Name("InstallmentHelp", true);
+    upperHelp_.SetAccessibleName("等额本息说明");
     lowerHelp_.Create(h, 85, 238, 22, 18, help, kCursorHand, loan);
     lowerHelp_.Name("PrincipalHelp", true);
+    lowerHelp_.SetAccessibleName("等额本金说明");
     planLink_.Create(h, "还款计划", kPlanLinkLeft, kPlanLinkTop, kPlanLinkWidth, kPlanLinkHeight, kPlanLinkColors,
                      FontChoice{Text(), 12.0f, kRegular}, kFormatNoWrap, 3, loan && plan_);
     planLink_.Cursor(kCursorHand, true);
+    planLink_.TabStop(1, true);
     planLink_.Name("PlanLink", true);
     planLink_.OnClick([this] {
         if (plan_ && onPlanLink_) onPlanLink_(*plan_);

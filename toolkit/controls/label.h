@@ -41,7 +41,10 @@ public:
     TextLines TextLayout(Graphics& g) const;
     std::vector<std::pair<float, qh::Text>> ShownLines(UiWindow& window) const override;
 
-    ControlTraits Traits() const override { return {.role = AccRole::kStaticText}; }
+    // A label with the hand cursor serves as a link.
+    ControlTraits Traits() const override {
+        return {.focusRing = cursor_ == kCursorHand, .role = cursor_ == kCursorHand ? AccRole::kLink : AccRole::kStaticText};
+    }
 
 protected:
     void Paint(UiWindow& window, Graphics& g, int state) override;
