@@ -8,6 +8,7 @@
 #include "runtime/win32/system_win32.h"
 #include "toolkit/messages.h"
 #include "toolkit/scale.h"
+#include "toolkit/win32/win32_accessible.h"
 #include "toolkit/win32/win32_host_state.h"
 
 namespace qh::win32 {
@@ -68,6 +69,12 @@ bool HandleHostMessage(HostWindowState& s, UINT message, WPARAM wParam, LPARAM l
             return false;
         case WM_DPICHANGED:
             result = DpiChanged(s, wParam, lParam);
+            return true;
+        case WM_GETOBJECT:
+            return AnswerGetObject(s, wParam, lParam, result);
+        case kAccessibleActionMessage:
+            RunAccessibleAction(s, wParam, lParam);
+            result = 0;
             return true;
         default:
             return false;

@@ -11,8 +11,10 @@
 // work-area metrics, per-monitor DPI scaling (win32_host_dpi.cpp: device
 // pixels here, logical ones in the toolkit; WM_DPICHANGED), the window's
 // system menu, the save dialog
-// (GetSaveFileNameW, win32_save_dialog.cpp), NotifyWindows through FindWindowExW and SendMessage, and
-// calls from other threads carried out on the window's thread.
+// (GetSaveFileNameW, win32_save_dialog.cpp), NotifyWindows through FindWindowExW and SendMessage,
+// calls from other threads carried out on the window's thread, and MSAA
+// (win32_host_accessible.cpp, win32_accessible*.cpp): WM_GETOBJECT answered
+// with an IAccessible object, changes raised with NotifyWinEvent.
 #pragma once
 
 #include <map>
@@ -65,6 +67,10 @@ public:
     // given, through TrackPopupMenu; the choice is posted as WM_SYSCOMMAND.
     bool TrackSystemMenu(HostHandle window, int x, int y, const std::vector<SystemMenuCommand>& commands) override;
     std::optional<Text> ChooseSaveFile(HostHandle window, const Text& title, const Text& suggestedName) override;
+    // A reader has asked for the window's object, or listens to the focus.
+    bool AccessibilityActive(HostHandle window) override;
+    // NotifyWinEvent for the client area (OBJID_CLIENT) or one of its children.
+    void AccessibleChanged(HostHandle window, AccEvent event, int id) override;
     void SetCaretRect(HostHandle window, const RectI& caret) override;
     RectI ScreenRect() override;
     RectI WorkArea() override;

@@ -25,6 +25,8 @@ struct HostWindowState {
     WNDPROC previous = nullptr;      // the procedure replaced by subclassing
     int cursor = kCursorArrow;
     bool trackingLeave = false;
+    // Whether a reader has asked for the window's accessible object.
+    bool accessibilityAsked = false;
     float scale = 1.0f;  // device pixels per logical pixel: the window's DPI ÷ 96
 
     // Presentation: a top-down 32-bit DIB section of the window's size.
@@ -54,6 +56,13 @@ LPARAM LogicalMessageLParam(const HostWindowState& s, UINT message, LPARAM lPara
 void ScaleMinMaxInfo(MINMAXINFO& info, float from, float to);
 // WM_DPICHANGED: redraws at the new scale and takes the suggested rectangle.
 LRESULT DpiChanged(HostWindowState& s, WPARAM wParam, LPARAM lParam);
+
+// Accessibility (win32_host_accessible.cpp): WM_GETOBJECT for the client
+// area answered with the window's IAccessible object (false for other
+// objects, which the system answers), and a reader's default action,
+// posted as kAccessibleActionMessage, carried out.
+bool AnswerGetObject(HostWindowState& s, WPARAM wParam, LPARAM lParam, LRESULT& result);
+void RunAccessibleAction(HostWindowState& s, WPARAM wParam, LPARAM lParam);
 
 // Delivers a character message (WM_CHAR, WM_IME_CHAR, WM_UNICHAR) to the
 // window's client as GBK bytes, one WM_CHAR each, lead byte first; false for
