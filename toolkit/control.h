@@ -131,6 +131,9 @@ public:
     // empty when scrolled out of view; and picking it as the user does.
     virtual RectF AccessibleItemBounds(int /*item*/) const { return RectF{}; }
     virtual bool PickAccessibleItem(UiWindow& /*window*/, int /*item*/) { return false; }
+    // Tab passes over the control although it takes the focus (a radio
+    // button of a group whose checked button Tab stops at instead).
+    virtual bool PassedByTab(UiWindow& /*window*/) const { return false; }
     bool IsBound() const { return windowIndex_ > 0 && id_ > 0; }
     int DrawEnabled(int value = 0, bool set = false);
     void SuspendDraw();

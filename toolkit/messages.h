@@ -71,4 +71,6 @@ constexpr int kUp = 38;
 constexpr int kRight = 39;
 constexpr int kDown = 40;
 constexpr int kDelete = 46;
+constexpr int kF4 = 115;
+constexpr int kF6 = 117;
 }  // namespace qh::vk

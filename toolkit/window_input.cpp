@@ -257,7 +257,7 @@ void UiWindow::MoveFocus(int from, int step) {
         const int i = ((from - 1 + k * step) % n + n) % n + 1;
         const ControlRecord& r = controls_[i - 1];
         if (!r.visible || r.noMouse || !r.tabStop || r.traits.captionLayer) continue;
-        if (r.object != nullptr && r.object->disabled_ != 0) continue;
+        if (r.object != nullptr && (r.object->disabled_ != 0 || r.object->PassedByTab(*this))) continue;
         if (i == from) return;
         SetFocused(i, true);
         return;

@@ -94,6 +94,14 @@ void AboutWindow::Show() {
     ok_.HookMessage(msg::kClick, [this](int, int, std::intptr_t, std::intptr_t, bool) {
         if (hwnd_ != 0) TheHost().PostMessage(hwnd_, msg::kClose, 0, 0);
     });
+    // Escape closes the window as 确认 does, and so does Enter while no
+    // control has the focus (确认 is the window's default button).
+    window_.OnShortcut([this](const ShortcutKey& key) {
+        const bool enterForOk = key.vk == vk::kEnter && window_.FocusedControl() == 0;
+        if (key.vk != vk::kEscape && !enterForOk) return false;
+        if (hwnd_ != 0) TheHost().PostMessage(hwnd_, msg::kClose, 0, 0);
+        return true;
+    });
     window_.SetCloseAnimation(kZoomOut);
     window_.Show(0);
 }

@@ -200,6 +200,7 @@ void MainWindow::BindHandlers() {
         return OnMessage(message, wParam);
     });
     w.OnControlEvent([this](HostHandle, int id, int, int kind) { return OnControlEvent(id, kind); });
+    w.OnShortcut([this](const ShortcutKey& key) { return OnShortcut(key); });
     w.OnMouseEnterControl([this](HostHandle, int id, int, int) {
         HelpEnter(id);
         return -1;
@@ -255,6 +256,9 @@ int MainWindow::OnControlEvent(int id, int kind) {
             if (id == c_.searchLink.Id()) SearchLoans(c_, services_.siteUrl, services_.openInBrowser);
             break;
         case kKindPicture:
+            // The help icon shows its text when hovered; pressed (with the
+            // keyboard too) it shows it as well.
+            if (id == c_.helpIcon.Id()) HelpEnter(id);
             if (id == c_.banner.Id() && services_.openInBrowser) services_.openInBrowser(SiteHomeAddress(services_.siteUrl));
             break;
         case kKindDrawerBar:

@@ -73,6 +73,10 @@ private:
     std::intptr_t OnMessage(int message, std::intptr_t wParam);
     int Paint(Graphics& g, int width, int height);
     void HelpEnter(int id);
+    // Keys of the whole window (main_window_keys.cpp).
+    bool OnShortcut(const ShortcutKey& key);
+    void StepPage(int step);
+    bool EnterComputes();
     void LoadStatsPage();
     void ReadStatsState();
 

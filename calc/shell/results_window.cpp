@@ -93,6 +93,31 @@ void ResultsWindow::BringToFront() {
     if (Exists()) TheHost().BringToFront(hwnd_);
 }
 
+namespace {
+
+std::vector<Text> LinesOf(const Text& text) {
+    std::vector<Text> lines;
+    std::size_t start = 0;
+    for (std::size_t end; (end = text.find("\r\n", start)) != Text::npos; start = end + 2) {
+        lines.push_back(text.substr(start, end - start));
+    }
+    lines.push_back(text.substr(start));
+    return lines;
+}
+
+}  // namespace
+
+Text PairedLines(const Text& heading, const Text& labels, const Text& values) {
+    const std::vector<Text> left = LinesOf(labels), right = LinesOf(values);
+    Text out = heading;
+    for (std::size_t i = 0; i < left.size() && i < right.size(); ++i) {
+        if (left[i].empty() && right[i].empty()) continue;
+        if (!out.empty()) out += "\r\n";
+        out += left[i] + " " + right[i];
+    }
+    return out;
+}
+
 void ResultsWindow::ShowResults(const PageResults& results) {
     if (!Exists()) return;
     plan_ = results.plan;
@@ -105,6 +130,12 @@ void ResultsWindow::ShowResults(const PageResults& results) {
             principalValues_.Text(results.principal, true);
             break;
     }
+    // The row labels are painted, not controls: screen readers are given
+    // each figure after its label.
+    taxValues_.SetAccessibleName(PairedLines("", kTaxRowLabels, results.tax));
+    currentTaxValues_.SetAccessibleName(PairedLines("", kCurrentTaxRowLabels, results.tax));
+    installmentValues_.SetAccessibleName(PairedLines(kInstallmentHeading, kInstallmentRowLabels, results.installment));
+    principalValues_.SetAccessibleName(PairedLines(kPrincipalHeading, kPrincipalRowLabels, results.principal));
 }
 
 void ResultsWindow::ShowKind(ResultsKind kind) {
@@ -188,6 +219,15 @@ void ResultsWindow::Create(int page) {
         HelpLeave(id);
         return -1;
     });
+    // The keyboard's ways to the same: a help icon pressed shows its text,
+    // the focus leaving it hides the text, and Escape closes the window.
+    upperHelp_.OnClick([this] { HelpEnter(upperHelp_.Id()); });
+    lowerHelp_.OnClick([this] { HelpEnter(lowerHelp_.Id()); });
+    window_.OnControlBlur([this](HostHandle, int id, int, int) {
+        HelpLeave(id);
+        return -1;
+    });
+    window_.OnShortcut([this](const ShortcutKey& key) { return OnShortcut(key); });
     host.BringToFront(main_.hwnd);
 }
 
@@ -246,6 +286,27 @@ void ResultsWindow::HelpEnter(int id) {
         resultsTip_.Move(10, 255, 202, 125);
     }
     resultsTip_.Visible(1, true);
+}
+
+void ResultsWindow::TakeKeyboard() {
+    if (!Exists()) return;
+    TheHost().BringToFront(hwnd_);
+    for (UiControl* c : std::initializer_list<UiControl*>{&planLink_, &upperHelp_, &lowerHelp_}) {
+        if (window_.FocusControl(c->Id())) break;
+    }
+}
+
+bool ResultsWindow::OnShortcut(const ShortcutKey& key) {
+    if (key.vk == vk::kEscape && resultsTip_.Visible()) {
+        resultsTip_.Visible(0, true);
+        return true;
+    }
+    if (key.vk != vk::kEscape && key.vk != vk::kF6) return false;
+    // Escape closes the window; either key gives the keyboard back to the
+    // main window.
+    if (key.vk == vk::kEscape) Close();
+    TheHost().BringToFront(main_.hwnd);
+    return true;
 }
 
 void ResultsWindow::HelpLeave(int id) {

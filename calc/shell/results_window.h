@@ -19,6 +19,11 @@
 
 namespace qh {
 
+// The lines of a painted column of row labels each joined with the value
+// line level with it ("贷款总额: 1,000,000.00 元"), after a heading;
+// blank rows are left out.
+Text PairedLines(const Text& heading, const Text& labels, const Text& values);
+
 class ResultsWindow {
 public:
     // main: the main window's controls (ResultsStrip, and the window the
@@ -47,6 +52,9 @@ public:
     // Writes a computation's texts into the value labels; the 还款计划 link
     // shows when the results carry a plan.
     void ShowResults(const PageResults& results);
+    // F6 from the main window: the keyboard moves into this window, onto
+    // its first control that takes the focus. F6 or Escape goes back.
+    void TakeKeyboard();
     // Called when the 还款计划 link is clicked, with the plan of the results
     // shown last.
     void OnPlanLink(std::function<void(const PlanForm&)> handler) { onPlanLink_ = std::move(handler); }
@@ -65,6 +73,7 @@ private:
     std::intptr_t OnMessage(int message);
     void HelpEnter(int id);
     void HelpLeave(int id);
+    bool OnShortcut(const ShortcutKey& key);
 
     MainControls& main_;
     HostHandle hwnd_ = 0;

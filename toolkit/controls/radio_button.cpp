@@ -1,7 +1,5 @@
 #include "toolkit/controls/radio_button.h"
 
-#include <vector>
-
 #include "toolkit/messages.h"
 #include "toolkit/style_painter.h"
 #include "toolkit/window.h"
@@ -44,24 +42,37 @@ bool UiRadioButton::Click(UiWindow& window) {
     return true;
 }
 
+std::vector<int> UiRadioButton::GroupMembers(UiWindow& window) const {
+    std::vector<int> members;
+    for (int i = 1; i <= window.ControlCount(); ++i) {
+        const ControlRecord* rec = window.Record(i);
+        const auto* radio = rec != nullptr ? dynamic_cast<const UiRadioButton*>(rec->object) : nullptr;
+        if (radio != nullptr && radio->group_ == group_ && rec->visible && radio->disabled_ == 0) members.push_back(i);
+    }
+    return members;
+}
+
+bool UiRadioButton::PassedByTab(UiWindow& window) const {
+    if (checked_) return false;
+    for (int i : GroupMembers(window)) {
+        const auto* radio = static_cast<const UiRadioButton*>(window.Record(i)->object);
+        if (radio->checked_) return true;
+    }
+    return false;  // no button of the group is checked: each takes Tab
+}
+
 bool UiRadioButton::KeyDown(UiWindow& window, int vk) {
     int step = 0;
     if (vk == vk::kDown || vk == vk::kRight) step = 1;
     else if (vk == vk::kUp || vk == vk::kLeft) step = -1;
     if (step == 0) return false;
-    // The group's buttons that can be chosen, in list order.
-    std::vector<int> members;
-    int self = 0;
-    for (int i = 1; i <= window.ControlCount(); ++i) {
-        const ControlRecord* rec = window.Record(i);
-        const auto* radio = rec != nullptr ? dynamic_cast<const UiRadioButton*>(rec->object) : nullptr;
-        if (radio == nullptr || radio->group_ != group_ || !rec->visible || radio->disabled_ != 0) continue;
-        if (radio == this) self = static_cast<int>(members.size());
-        members.push_back(i);
-    }
-    if (members.size() < 2) return false;
+    const std::vector<int> members = GroupMembers(window);
+    const int self = window.IndexOf(this);
+    int at = 0;
+    while (at < static_cast<int>(members.size()) && members[static_cast<std::size_t>(at)] != self) ++at;
     const int count = static_cast<int>(members.size());
-    const int next = members[static_cast<std::size_t>((self + step + count) % count)];
+    if (count < 2 || at == count) return false;
+    const int next = members[static_cast<std::size_t>((at + step + count) % count)];
     window.FocusControl(window.Record(next)->id);
     window.ActivateControl(next);
     return true;

@@ -4,6 +4,8 @@
 // nothing, though the window still raises the click event.
 #pragma once
 
+#include <vector>
+
 #include "toolkit/controls/toggle_control.h"
 
 namespace qh {
@@ -15,6 +17,8 @@ public:
                 const FontChoice& font = {}, bool visible = true);
     int Group() const { return group_; }
     std::intptr_t ControlProc(UiWindow& window, int message, std::intptr_t wParam, std::intptr_t lParam) override;
+    // Tab stops at a group's checked button only; the arrows move within.
+    bool PassedByTab(UiWindow& window) const override;
 
     ControlTraits Traits() const override { return {.focusRing = true, .role = AccRole::kRadioButton}; }
 
@@ -25,6 +29,8 @@ protected:
     bool KeyDown(UiWindow& window, int vk) override;
 
 private:
+    // The group's visible, enabled buttons in list order (indices).
+    std::vector<int> GroupMembers(UiWindow& window) const;
     int group_ = 0;
 };
 

@@ -28,14 +28,15 @@ struct KeyName {
 namespace {
 
 
-constexpr int kVkBackspace = 8, kVkPageUp = 33, kVkPageDown = 34, kVkAlt = 18, kVkF4 = 115;
+constexpr int kVkBackspace = 8, kVkPageUp = 33, kVkPageDown = 34, kVkAlt = 18;
 
 constexpr KeyName kKeys[] = {
     {"Tab", vk::kTab, false, 0},        {"Enter", vk::kEnter, false, 13},  {"Space", vk::kSpace, false, 32},
     {"Escape", vk::kEscape, false, 27}, {"Backspace", kVkBackspace, false, 8}, {"Delete", vk::kDelete, false, 0},
     {"Home", vk::kHome, false, 0},      {"End", vk::kEnd, false, 0},       {"Left", vk::kLeft, false, 0},
     {"Right", vk::kRight, false, 0},    {"Up", vk::kUp, false, 0},         {"Down", vk::kDown, false, 0},
-    {"PageUp", kVkPageUp, false, 0},    {"PageDown", kVkPageDown, false, 0}, {"F4", kVkF4, false, 0},
+    {"PageUp", kVkPageUp, false, 0},    {"PageDown", kVkPageDown, false, 0}, {"F4", vk::kF4, false, 0},
+    {"F6", vk::kF6, false, 0},
     {"Ctrl+A", 'A', true, 0},           {"Ctrl+C", 'C', true, 0},          {"Ctrl+V", 'V', true, 0},
     {"Ctrl+X", 'X', true, 0},           {"Shift+Tab", vk::kTab, false, 0, true},
     {"Ctrl+Tab", vk::kTab, true, 0},    {"Ctrl+Shift+Tab", vk::kTab, true, 0, true},
