@@ -264,6 +264,8 @@ void UpdateStages::DownloadFiles() {
     c_.cancelButton.Text("完成", true);
     c_.startCheck.Visible(1, true);
     c_.siteCheck.Visible(1, true);
+    // The focus leaves the hidden button for 完成, so Enter finishes.
+    TheHost().RunOnWindowThread(c_.hwnd, [this] { c_.window.FocusControl(c_.cancelButton.Id()); });
     state_.closeWithoutAsking = true;
     if (!state_.interactive) CloseWindow();
 }

@@ -118,6 +118,7 @@ void UpdaterWindow::CreateControls() {
     c_.mainButton.Name("MainButton", true);
     c_.banner.Create(h, kBannerLeft, kBannerTop, kBannerWidth, kBannerHeight, BuiltInBanner(), kCursorHand);
     c_.banner.Name("Banner", true);
+    c_.banner.SetAccessibleName("广告");  // the server's picture and link, or the built-in one
     c_.statusLabel.Create(h, "查询中...", 148, 46, 330, 20, Rgba(0, 128, 0, 200));
     c_.statusLabel.Name("StatusLabel", true);
     c_.notes.Create(h, "正在获取...", 148, 70, 330, 225, Rgba(0, 0, 0, 210), {}, 0, 0);
@@ -133,6 +134,7 @@ void UpdaterWindow::CreateControls() {
     c_.downloadList.InsertColumn(0, "进度", 60, 1);
     c_.downloadList.InsertColumn(0, "hash", 0);
     c_.downloadList.Name("DownloadList", true);
+    c_.downloadList.SetAccessibleName("更新文件");
     c_.startCheck.Create(h, "启动 青禾计算器", 200, 150, 150, 24, state_.interactive);
     c_.startCheck.Visible(0, true);
     c_.startCheck.Name("StartCheck", true);

@@ -82,30 +82,37 @@ Text StaticTextName(UiWindow& window, const ControlRecord& rec) {
 }
 
 Text NameOf(UiWindow& window, const ControlRecord& rec, const ControlSnapshot& snap) {
-    if (!rec.object->AccessibleName().empty()) return rec.object->AccessibleName();
+    const Text& given = rec.object->AccessibleName();
     switch (rec.traits.nameFrom) {
     case AccNameFrom::kRowCaption:
+        if (!given.empty()) return given;
         return CaptionLeftOf(window, rec.bounds.left, rec.bounds.top + rec.bounds.height / 2, rec.object);
     case AccNameFrom::kToolTip: {
+        // A tooltip the program shows (a server's banner has its own) says
+        // best what the picture is.
         const Text tip = rec.object->ToolTip();
-        return Trimmed(tip.empty() ? snap.text : tip);
+        if (!tip.empty()) return Trimmed(tip);
+        return given.empty() ? Trimmed(snap.text) : given;
     }
-    case AccNameFrom::kOwnText: break;
+    case AccNameFrom::kOwnText:
+        if (!given.empty()) return given;
+        break;
     }
     if (rec.traits.role == AccRole::kStaticText) return StaticTextName(window, rec);
     return Trimmed(snap.text);
 }
 
-Text ValueOf(AccRole role, const ControlSnapshot& snap) {
-    switch (role) {
+Text Joined(const std::vector<Text>& cells, std::size_t from) {
+    Text out;
+    for (std::size_t c = from; c < cells.size(); ++c) out += (out.empty() ? "" : " ") + cells[c];
+    return out;
+}
+
+Text ValueOf(const ControlRecord& rec, const ControlSnapshot& snap) {
+    switch (rec.traits.role) {
     case AccRole::kEditableText:
     case AccRole::kComboBox: return snap.text;
-    case AccRole::kList: {
-        if (snap.selection < 1 || snap.selection > static_cast<int>(snap.rows.size())) return Text();
-        Text value;
-        for (const Text& cell : snap.rows[snap.selection - 1]) value += (value.empty() ? "" : " ") + cell;
-        return value;
-    }
+    case AccRole::kList: return Joined(rec.object->AccessibleItemCells(snap.selection), 0);
     default: return Text();
     }
 }
@@ -150,7 +157,7 @@ AccessibleObject DescribeRecord(UiWindow& window, int index) {
     o.id = rec.id;
     o.role = rec.traits.role;
     o.name = NameOf(window, rec, snap);
-    o.value = ValueOf(o.role, snap);
+    o.value = ValueOf(rec, snap);
     o.states = StatesOf(window, index, rec, snap);
     o.screen = ToScreen(window, rec.bounds);
     o.defaultAction = ActionOf(o.role);
@@ -161,13 +168,13 @@ AccessibleObject DescribeRecord(UiWindow& window, int index) {
 AccessibleObject DescribeItem(UiWindow& window, int index, int item) {
     const ControlRecord& rec = *window.Record(index);
     const ControlSnapshot snap = rec.object->Snapshot();
-    const std::vector<Text>& cells = snap.rows[item - 1];
+    const std::vector<Text> cells = rec.object->AccessibleItemCells(item);
     AccessibleObject o;
     o.id = rec.id;
     o.item = item;
     o.role = AccRole::kListItem;
     o.name = cells.empty() ? Text() : cells.front();
-    for (std::size_t c = 1; c < cells.size(); ++c) o.value += (o.value.empty() ? "" : " ") + cells[c];
+    o.value = Joined(cells, 1);
     o.states = kAccSelectable | kAccReadOnly;
     if (snap.selection == item) o.states |= kAccSelected;
     if (rec.object->Disabled() != 0) o.states |= kAccUnavailable;

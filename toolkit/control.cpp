@@ -268,6 +268,12 @@ Text UiControl::Name(const Text& name, bool set) {
 
 ControlSnapshot UiControl::Snapshot() const { return {}; }
 
+std::vector<Text> UiControl::AccessibleItemCells(int item) const {
+    const ControlSnapshot s = Snapshot();
+    if (item < 1 || item > static_cast<int>(s.rows.size())) return {};
+    return s.rows[static_cast<std::size_t>(item - 1)];
+}
+
 std::vector<std::pair<float, Text>> UiControl::ShownLines(UiWindow&) const {
     return {{bounds_.top + bounds_.height / 2, Snapshot().text}};
 }

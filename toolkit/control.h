@@ -115,9 +115,10 @@ public:
     // The name scripts know the control by ("TopTabs[5]", "CaptionClose"):
     // the names of the program's documents. Empty when it has none.
     Text Name(const Text& name = Text(), bool set = false);
-    // The name screen readers say for the control, where its text, tooltip
-    // or row caption does not tell what it does (an image link); empty:
-    // the kind's own source.
+    // The name screen readers say for the control, where its text or row
+    // caption does not tell what it does (an image link); a picture's
+    // tooltip, when it has one, still comes first. Empty: the kind's own
+    // source.
     void SetAccessibleName(const Text& name) { accessibleName_ = name; }
     const Text& AccessibleName() const { return accessibleName_; }
     // The text and states of the control, for scripts.
@@ -130,6 +131,8 @@ public:
     // A control with items (a list view's rows): where the item is drawn,
     // empty when scrolled out of view; and picking it as the user does.
     virtual RectF AccessibleItemBounds(int /*item*/) const { return RectF{}; }
+    // The texts a reader says for an item: the cells the user sees.
+    virtual std::vector<Text> AccessibleItemCells(int item) const;
     virtual bool PickAccessibleItem(UiWindow& /*window*/, int /*item*/) { return false; }
     // Tab passes over the control although it takes the focus (a radio
     // button of a group whose checked button Tab stops at instead).

@@ -223,6 +223,18 @@ RectF UiListView::AccessibleItemBounds(int row) const {
     return OnWindowThread(RectF{}, [&] { return row >= 1 ? RowRect(row) : RectF{}; });
 }
 
+std::vector<qh::Text> UiListView::AccessibleItemCells(int row) const {
+    return OnWindowThread(std::vector<qh::Text>{}, [&] {
+        std::vector<qh::Text> cells;
+        if (row < 1 || row > static_cast<int>(rows_.size())) return cells;
+        const std::vector<qh::Text>& all = rows_[static_cast<std::size_t>(row - 1)].cells;
+        for (std::size_t c = 0; c < all.size() && c < columns_.size(); ++c) {
+            if (columns_[c].width > 0) cells.push_back(all[c]);
+        }
+        return cells;
+    });
+}
+
 bool UiListView::PickAccessibleItem(UiWindow&, int row) {
     if (disabled_ != 0 || row < 1 || row > static_cast<int>(rows_.size())) return false;
     SelectByUser(row);

@@ -81,6 +81,8 @@ public:
     // For scripts: the cells of every row, and the selected row.
     ControlSnapshot Snapshot() const override;
     RectF AccessibleItemBounds(int row) const override;
+    // A column of no width (a row's hidden key) is not read out.
+    std::vector<qh::Text> AccessibleItemCells(int row) const override;
     bool PickAccessibleItem(UiWindow& window, int row) override;
 
     ControlTraits Traits() const override { return {.role = AccRole::kList, .nameFrom = AccNameFrom::kRowCaption}; }
