@@ -14,6 +14,10 @@ NATIVE="$NATIVE libclang-rt-14-dev libxml2-dev"
 # package's dependencies, the checks of the packages, and openssl for the
 # HTTPS tests' certificates.
 NATIVE="$NATIVE nsis dpkg-dev lintian desktop-file-utils openssl fontconfig"
+# Accessibility on Linux: ATK and its AT-SPI bridge for the X11 host, and for
+# its test a private session bus (dbus-run-session), the accessibility bus
+# launcher and a Python AT-SPI client.
+NATIVE="$NATIVE libatk1.0-dev libatk-bridge2.0-dev at-spi2-core dbus-daemon python3-pyatspi"
 CROSS="g++-mingw-w64-i686 mingw-w64-i686-dev g++-mingw-w64-x86-64 mingw-w64-x86-64-dev \
 wine wine32:i386 wine64 fonts-wine"
 

@@ -7,8 +7,10 @@
 #include <algorithm>
 #include <cstdlib>
 #include <thread>
+#include <vector>
 
 #include "toolkit/messages.h"
+#include "toolkit/x11/x11_accessible.h"
 #include "toolkit/x11/x11_state.h"
 
 namespace qh::x11 {
@@ -40,6 +42,7 @@ int X11Host::ProcessQueued() {
     char drain[64];
     while (wakeRead_ >= 0 && read(wakeRead_, drain, sizeof drain) > 0) {
     }
+    if (accessibility_) accessibility_->RunReady();
     int handled = windows_.RunQueued();
     XSync(display_, False);
     while (XPending(display_) > 0) {
@@ -71,18 +74,29 @@ void X11Host::RunEvents(const std::function<bool()>& keepGoing) {
         if (XPending(display_) == 0) {
             int timeout = -1;
             if (const auto due = windows_.NextDue()) timeout = static_cast<int>(std::clamp(*due - Clock(), 0LL, 60000LL));
-            pollfd fds[2] = {{ConnectionNumber(display_), POLLIN, 0}, {wakeRead_, POLLIN, 0}};
-            poll(fds, wakeRead_ >= 0 ? 2 : 1, timeout);
+            std::vector<pollfd> fds{{ConnectionNumber(display_), POLLIN, 0}};
+            if (wakeRead_ >= 0) fds.push_back({wakeRead_, POLLIN, 0});
+            // The accessibility bridge's D-Bus traffic wakes the same wait.
+            const std::size_t glibFirst = fds.size();
+            if (accessibility_) accessibility_->PrepareWait(fds, timeout);
+            poll(fds.data(), fds.size(), timeout);
+            if (accessibility_) accessibility_->Dispatch(fds, glibFirst);
             char drain[64];
             while (wakeRead_ >= 0 && read(wakeRead_, drain, sizeof drain) > 0) {
             }
             continue;
         }
+        // A busy X queue must not hold up the readers' calls.
+        if (accessibility_) accessibility_->RunReady();
         XEvent e;
         XNextEvent(display_, &e);
         if (TakenByInputMethod(e)) continue;
         Dispatch(e);
     }
+}
+
+void X11Host::AccessibleChanged(HostHandle window, AccEvent event, int id) {
+    if (accessibility_) accessibility_->Changed(window, event, id);
 }
 
 bool X11Host::Iconic(HostHandle window) {

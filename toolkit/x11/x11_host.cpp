@@ -20,6 +20,7 @@
 #include "runtime/startup_trace.h"
 #include "runtime/system.h"
 #include "toolkit/messages.h"
+#include "toolkit/x11/x11_accessible.h"
 #include "toolkit/x11/x11_state.h"
 
 namespace qh::x11 {
@@ -43,6 +44,7 @@ X11Host::X11Host() : windows_(*this, [this] { Wake(); }) {
         wakeRead_ = fds[0];
         wakeWrite_ = fds[1];
     }
+    accessibility_ = AccessibilityBridge::Start(display_, [this](HostHandle h) { return windows_.Visible(h); });
 }
 
 // Every atom the host names, asked for in one round trip rather than one
@@ -73,6 +75,7 @@ void X11Host::InternAtoms() {
 }
 
 X11Host::~X11Host() {
+    accessibility_.reset();
     // Windows still open go with the connection; what Xlib keeps for them
     // on this side is freed here.
     for (auto& [h, w] : native_) {
@@ -245,6 +248,7 @@ void X11Host::ShowWindow(HostHandle window, bool show) {
         }
         w->mapped = true;
         StartupMark("mapped (round trip)");
+        if (accessibility_) accessibility_->WindowShown(window);
     } else {
         XUnmapWindow(display_, window);
         w->mapped = false;
@@ -270,6 +274,7 @@ void X11Host::DestroyWindow(HostHandle window) {
     if (Native(window) == nullptr || !windows_.Destroy(window)) return;
     WindowState* w = Native(window);
     native_.erase(window);
+    if (accessibility_) accessibility_->WindowGone(window);
     if (clipboardOwner_ == window) clipboardOwner_ = 0;
     if (w->inputContext != nullptr) XDestroyIC(w->inputContext);
     XFreeGC(display_, w->gc);

@@ -13,7 +13,9 @@
 // converted here), the desktop's save dialog through zenity or kdialog
 // (x11_save_dialog.cpp), screen and work area, NotifyWindows through a
 // ClientMessage (x11_notify.cpp), and X errors recorded instead of ending the
-// process (x11_errors.cpp).
+// process (x11_errors.cpp), and the accessibility tree on the AT-SPI bus
+// through ATK when a reader's bus is there (x11_accessible*.cpp; GLib's
+// descriptors then join the loop's wait).
 // The window records, timers, posted messages, calls from other threads (the
 // loop is woken through a pipe) and the system's default handling (WM_CLOSE,
 // system commands, WM_GETMINMAXINFO before a resize) are the shared emulated
@@ -32,6 +34,8 @@
 #include "toolkit/scale.h"
 
 namespace qh::x11 {
+
+class AccessibilityBridge;
 
 class X11Host : public Host {
 public:
@@ -75,6 +79,8 @@ public:
     std::optional<Text> ChooseSaveFile(HostHandle window, const Text& title, const Text& suggestedName) override;
     void Beep(int iconType) override;
     void SetCaretRect(HostHandle window, const RectI& caret) override;
+    bool AccessibilityActive(HostHandle) override { return accessibility_ != nullptr; }
+    void AccessibleChanged(HostHandle window, AccEvent event, int id) override;
     RectI ScreenRect() override;
     RectI WorkArea() override;
     RectI MaxTrackSize() override;
@@ -172,6 +178,8 @@ private:
     bool quit_ = false;
     int exitCode_ = 0;
     int wakeRead_ = -1, wakeWrite_ = -1;
+    // Running while a reader's bus is there; null otherwise.
+    std::unique_ptr<AccessibilityBridge> accessibility_;
 };
 
 }  // namespace qh::x11
