@@ -357,9 +357,14 @@ void UiWindow::PaintFocusRing(const RectF& clip) {
     if (!keyboardCues_ || rec == nullptr || !rec->visible || !rec->traits.focusRing || !rec->bounds.Intersects(clip)) {
         return;
     }
+    // Two lines, light outside and the accent inside, so that the ring shows
+    // on the skin's dark parts and on white alike.
     constexpr float kRingRounding = 4.0f;
+    constexpr Argb kRingOuter = MakeArgb(0xFFFFFF, 230);
     const RectF b = rec->bounds;
-    DrawRoundRect(*backGraphics_, MakeRect(b.left, b.top, b.width - 1, b.height - 1), kRingRounding, Style().accent);
+    DrawRoundRect(*backGraphics_, MakeRect(b.left, b.top, b.width - 1, b.height - 1), kRingRounding, kRingOuter);
+    DrawRoundRect(*backGraphics_, MakeRect(b.left + 1, b.top + 1, b.width - 3, b.height - 3), kRingRounding - 1,
+                  Style().accent);
 }
 
 void UiWindow::Present(const RectI& area) {
