@@ -3,10 +3,11 @@
 # 127.0.0.1 (started around this script by tests/support/http_test_server.py),
 # and read as a screen reader reads it: from the version check through the
 # comparison and the download to 完成, which installs; not one click.
-#   renew_keyboard_test.sh UIDRIVER QINGHE_PUBLISH
+#   renew_keyboard_test.sh UIDRIVER QINGHE_PUBLISH UNREACHABLE_TREE
 set -u
 driver="$1"
 publish="$2"
+unreachableTree="$3"
 failures=0
 fail() { echo "FAIL: $1"; failures=$((failures + 1)); }
 work="$(mktemp -d)"
@@ -39,6 +40,15 @@ echo "$out" | grep -qP '^    list item "QingheCalc"' || fail "the list's rows ar
 echo "$out" | grep -q '^  static text "文件效验完毕,请点击 下一步 开始下载安装更新."' || fail "status in the tree: $out"
 cmp -s "$work/release/QingheCalc" "$work/dir/QingheCalc" || fail "完成 by keyboard did not install: $out"
 echo "$out" | grep -qx "\"$work/dir\\\\QingheCalc\" [0-9]*" || fail "no relaunch: $out"
+
+# A server that does not answer: the window as a reader finds it is the
+# committed tree, which the Windows client reads too (renew_msaa_wine).
+mkdir -p "$work/down"
+out="$(printf '%s\n' 'wait 1500' tree quit | QINGHE_UPDATE_URL=http://127.0.0.1:9/qingheupdate/ \
+       "$driver" --program-dir "$work/down" renew -s "$(hex QingheCalc)" "$(hex 1.0.0.503)" "$(hex 4321)")"
+diff <(echo "$out" | sed -E 's/ x=-?[0-9]+ y=-?[0-9]+ w=[0-9]+ h=[0-9]+//; s/ action=.*$//') "$unreachableTree" \
+    >"$work/tree.diff" || fail "the unreachable server's tree differs:
+$(cat "$work/tree.diff")"
 
 [ "$failures" -eq 0 ] && echo "renew keyboard: all passed"
 exit "$failures"
