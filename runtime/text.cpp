@@ -97,4 +97,14 @@ int FindLastAsciiByte(const Text& t, char c) {
     return found;
 }
 
+std::vector<Text> SplitText(const Text& t, const Text& separator) {
+    std::vector<Text> parts;
+    std::size_t at = 0;
+    for (std::size_t found; (found = t.find(separator, at)) != Text::npos; at = found + separator.size()) {
+        parts.push_back(t.substr(at, found - at));
+    }
+    parts.push_back(t.substr(at));
+    return parts;
+}
+
 }  // namespace qh

@@ -32,6 +32,8 @@ Text MidText(const Text& t, int start, int n);
 // (values below 1 count as 1), or -1. Matches begin only on character
 // boundaries: the scan steps over a two-byte character as a whole.
 int FindText(const Text& t, const Text& what, int start = 1, bool ignoreCase = false);
+// The parts of t between separators (one part when it has none).
+std::vector<Text> SplitText(const Text& t, const Text& separator);
 // Whether text starts with prefix, ASCII letters compared in either case
 // (URL schemes, header names).
 bool StartsWithIgnoringCase(std::string_view text, std::string_view prefix);

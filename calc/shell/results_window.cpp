@@ -93,22 +93,8 @@ void ResultsWindow::BringToFront() {
     if (Exists()) TheHost().BringToFront(hwnd_);
 }
 
-namespace {
-
-std::vector<Text> LinesOf(const Text& text) {
-    std::vector<Text> lines;
-    std::size_t start = 0;
-    for (std::size_t end; (end = text.find("\r\n", start)) != Text::npos; start = end + 2) {
-        lines.push_back(text.substr(start, end - start));
-    }
-    lines.push_back(text.substr(start));
-    return lines;
-}
-
-}  // namespace
-
 Text PairedLines(const Text& heading, const Text& labels, const Text& values) {
-    const std::vector<Text> left = LinesOf(labels), right = LinesOf(values);
+    const std::vector<Text> left = SplitText(labels, "\r\n"), right = SplitText(values, "\r\n");
     Text out = heading;
     for (std::size_t i = 0; i < left.size() && i < right.size(); ++i) {
         if (left[i].empty() && right[i].empty()) continue;

@@ -31,15 +31,7 @@ PlanMonth MonthValue(const Text& text, const char* option) {
 }
 
 // "2028-06:200000:缩短年限" or "2027-01:3.3": the parts between colons.
-std::vector<Text> Parts(const Text& value) {
-    std::vector<Text> parts;
-    std::size_t at = 0;
-    for (std::size_t colon; (colon = value.find(':', at)) != Text::npos; at = colon + 1) {
-        parts.push_back(value.substr(at, colon - at));
-    }
-    parts.push_back(value.substr(at));
-    return parts;
-}
+std::vector<Text> Parts(const Text& value) { return SplitText(value, ":"); }
 
 PlanEvent Prepayment(const Text& value) {
     const std::vector<Text> parts = Parts(value);
