@@ -128,6 +128,9 @@ public:
     // Whether the user works the window with the keyboard now: the focused
     // control is ringed. A mouse press ends it.
     bool KeyboardCues() const { return keyboardCues_; }
+    // Shows (or puts away) the ring, as for a window the keyboard is moved
+    // into by another window's key.
+    void ShowKeyboardCues(bool show);
 
     // Handles a message; when a screen reader is listening, then reports
     // what changed in the window's accessibility tree.
@@ -228,7 +231,6 @@ private:
     // Moves the focus to the next control that takes it (step 1) or the
     // previous one (step -1), wrapping.
     void MoveFocus(int from, int step = 1);
-    void ShowKeyboardCues(bool show);
     void PaintFocusRing(const RectF& clip);
     std::intptr_t Dispatch(int message, std::intptr_t wParam, std::intptr_t lParam);
     // Compares the accessibility tree with the one last reported and tells

@@ -277,6 +277,7 @@ void ResultsWindow::HelpEnter(int id) {
 void ResultsWindow::TakeKeyboard() {
     if (!Exists()) return;
     TheHost().BringToFront(hwnd_);
+    window_.ShowKeyboardCues(true);  // F6 is the keyboard: mark where it lands
     for (UiControl* c : std::initializer_list<UiControl*>{&planLink_, &upperHelp_, &lowerHelp_}) {
         if (window_.FocusControl(c->Id())) break;
     }
